@@ -1,0 +1,106 @@
+#include "store/DataSetup.h"
+
+#include "app/DefaultPictures.h"
+#include "store/DefaultData.h"
+#include "store/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace moque::store {
+
+namespace {
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString DataSetup::createDatabaseFile(const QString &path, bool dataFile)
+{
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    const QString connection = QStringLiteral("create-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(temp);
+        if (!db.open()) {
+            error = db.lastError().text();
+        } else {
+            db.transaction();
+            error = createMissingTables(db, dataFile ? dataFileTables() : packageTables());
+            if (error.isEmpty() && dataFile)
+                error = DefaultData::load(db);
+            if (error.isEmpty() && !db.commit())
+                error = db.lastError().text();
+            if (!error.isEmpty())
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (error.isEmpty() && !QFile::rename(temp, path))
+        error = QStringLiteral("cannot rename %1").arg(native(temp));
+    if (!error.isEmpty()) {
+        QFile::remove(temp);
+        return QStringLiteral("无法创建数据文件：%1\n%2").arg(native(path), error);
+    }
+    return {};
+}
+
+bool DataSetup::makeFolders()
+{
+    QDir root;
+    for (const QString &folder : QStringList{m_dir.root(), m_dir.root() + QStringLiteral("Data"), m_dir.imageDir(),
+                                  m_dir.cacheDir()}) {
+        if (!root.mkpath(folder) || !QFileInfo(folder).isWritable()) {
+            m_error = QStringLiteral("无法写入数据目录：%1\n请确认该目录存在并且当前用户有写入权限。").arg(native(folder));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DataSetup::writeConfigIni()
+{
+    if (QFileInfo::exists(m_dir.configIni()))
+        return true;
+    QFile f(m_dir.configIni());
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        m_error = QStringLiteral("无法写入设置文件：%1\n%2").arg(native(m_dir.configIni()), f.errorString());
+        return false;
+    }
+    f.write("[Info]\nnm=墨雀\n\n[FM_MAIN]\nTOOLBARMAIN=1\n\n[Config]\n");
+    return true;
+}
+
+bool DataSetup::prepare()
+{
+    m_error.clear();
+    m_createdDataFile = false;
+    if (!makeFolders())
+        return false;
+    if (!QFileInfo::exists(m_dir.dataFile())) {
+        m_error = createDatabaseFile(m_dir.dataFile(), true);
+        if (!m_error.isEmpty())
+            return false;
+        m_createdDataFile = true;
+        app::DefaultPictures::writeMissing(m_dir.imageDir());
+    }
+    if (!QFileInfo::exists(m_dir.packageSkeleton())) {
+        m_error = createDatabaseFile(m_dir.packageSkeleton(), false);
+        if (!m_error.isEmpty())
+            return false;
+    }
+    return writeConfigIni();
+}
+
+} // namespace moque::store

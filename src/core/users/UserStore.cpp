@@ -1,0 +1,135 @@
+#include "users/UserStore.h"
+
+#include "common/Helpers.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace moque::users {
+
+QString passwordHash(const QString &password)
+{
+    if (password.isEmpty())
+        return {};
+    return QString::fromLatin1(QCryptographicHash::hash(toGbk(password), QCryptographicHash::Md5).toHex());
+}
+
+QStringList offeredRoles()
+{
+    return {QStringLiteral("管理员"), QStringLiteral("订单处理员"), QStringLiteral("录单员")};
+}
+
+bool UserStore::userNames(QStringList *names) const
+{
+    names->clear();
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("select distinct UserName from UserTable order by UserName")))
+        return false;
+    while (q.next())
+        *names << q.value(0).toString();
+    return true;
+}
+
+UserStore::Login UserStore::login(const QString &name, const QString &password) const
+{
+    Login result;
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("select UserName, RoleName, ID from UserTable where UserName=:pUser and "
+                             "coalesce(Passwd,'')=:pPwd"));
+    q.bindValue(QStringLiteral(":pUser"), name.trimmed());
+    q.bindValue(QStringLiteral(":pPwd"), passwordHash(password.trimmed()));
+    if (!q.exec()) {
+        result.result = LoginResult::DatabaseError;
+        return result;
+    }
+    int rows = 0;
+    int id = 0;
+    while (q.next()) {
+        if (++rows == 1) {
+            result.userName = q.value(0).toString();
+            result.roleName = q.value(1).toString();
+            id = q.value(2).toInt();
+        }
+    }
+    if (rows != 1) {
+        result.userName.clear();
+        result.roleName.clear();
+        return result;
+    }
+    result.result = LoginResult::Success;
+    QSqlQuery stamp(m_db);
+    stamp.prepare(QStringLiteral("update UserTable set lastlogin=:t where ID=:id"));
+    stamp.bindValue(QStringLiteral(":t"), QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    stamp.bindValue(QStringLiteral(":id"), id);
+    stamp.exec();
+    return result;
+}
+
+UserStore::ChangeResult UserStore::changePassword(const QString &name, const QString &oldPassword,
+                                                  const QString &newPassword, QString *error)
+{
+    QSqlQuery check(m_db);
+    check.prepare(QStringLiteral("select 1 from UserTable where username=:u and coalesce(passwd,'')=:p"));
+    check.bindValue(QStringLiteral(":u"), name);
+    check.bindValue(QStringLiteral(":p"), passwordHash(oldPassword));
+    if (!check.exec()) {
+        if (error)
+            *error = check.lastError().text();
+        return ChangeResult::DatabaseError;
+    }
+    if (!check.next())
+        return ChangeResult::WrongOldPassword;
+    QSqlQuery update(m_db);
+    update.prepare(QStringLiteral("update UserTable set Passwd=:p where Username=:u"));
+    update.bindValue(QStringLiteral(":p"), passwordHash(newPassword.trimmed()));
+    update.bindValue(QStringLiteral(":u"), name);
+    if (!update.exec()) {
+        if (error)
+            *error = update.lastError().text();
+        return ChangeResult::DatabaseError;
+    }
+    return ChangeResult::Changed;
+}
+
+int UserStore::runForIds(const QString &statementHead, const QList<int> &ids, QString *error)
+{
+    if (ids.isEmpty())
+        return 0;
+    QStringList marks;
+    for (int i = 0; i < ids.size(); ++i)
+        marks << QStringLiteral(":id%1").arg(i);
+    m_db.transaction();
+    QSqlQuery q(m_db);
+    q.prepare(statementHead + QStringLiteral(" where ID in(") + marks.join(QLatin1Char(',')) + QLatin1Char(')'));
+    for (int i = 0; i < ids.size(); ++i)
+        q.bindValue(marks[i], ids[i]);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        m_db.rollback();
+        return -1;
+    }
+    const int n = q.numRowsAffected();
+    if (!m_db.commit()) {
+        if (error)
+            *error = m_db.lastError().text();
+        m_db.rollback();
+        return -1;
+    }
+    return n;
+}
+
+int UserStore::deleteUsers(const QList<int> &ids, QString *error)
+{
+    return runForIds(QStringLiteral("delete from UserTable"), ids, error);
+}
+
+int UserStore::resetPasswords(const QList<int> &ids, QString *error)
+{
+    return runForIds(QStringLiteral("update UserTable set passwd=''"), ids, error);
+}
+
+} // namespace moque::users
