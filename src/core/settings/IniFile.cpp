@@ -14,6 +14,7 @@ IniFile::IniFile(const QString &path)
 
 void IniFile::reload()
 {
+    m_modified = false;
     m_sections.clear();
     m_sections.append(Section{});
     QFile f(m_path);
@@ -42,7 +43,9 @@ void IniFile::reload()
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')) || eq < 0) {
+        // A line without a key ("=x") is kept as written, like a comment.
+        if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')) || eq < 0
+            || line.left(eq).trimmed().isEmpty()) {
             m_sections.last().entries.append(Entry{{}, line});
             continue;
         }
@@ -63,15 +66,30 @@ bool IniFile::flush()
     if (!f.open(QIODevice::WriteOnly))
         return false;
     f.write(text.toUtf8());
-    return f.commit();
+    if (!f.commit())
+        return false;
+    m_modified = false;
+    return true;
 }
 
 IniFile::Section *IniFile::findSection(const QString &name)
 {
+    const QString wanted = name.trimmed();
     for (qsizetype i = 1; i < m_sections.size(); ++i)
-        if (m_sections[i].name.compare(name, Qt::CaseInsensitive) == 0)
+        if (m_sections[i].name.compare(wanted, Qt::CaseInsensitive) == 0)
             return &m_sections[i];
     return nullptr;
+}
+
+qsizetype IniFile::entryIndex(const Section &section, const QString &key)
+{
+    const QString wanted = key.trimmed();
+    for (qsizetype i = 0; i < section.entries.size(); ++i) {
+        const Entry &e = section.entries[i];
+        if (!e.key.isEmpty() && e.key.compare(wanted, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
 }
 
 const IniFile::Section *IniFile::findSection(const QString &name) const
@@ -81,19 +99,17 @@ const IniFile::Section *IniFile::findSection(const QString &name) const
 
 bool IniFile::contains(const QString &section, const QString &key) const
 {
-    if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            if (!e.key.isEmpty() && e.key.compare(key, Qt::CaseInsensitive) == 0)
-                return true;
-    return false;
+    const Section *s = findSection(section);
+    return s && entryIndex(*s, key) >= 0;
 }
 
 QString IniFile::value(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            if (!e.key.isEmpty() && e.key.compare(key, Qt::CaseInsensitive) == 0)
-                return e.value;
+    if (const Section *s = findSection(section)) {
+        const qsizetype i = entryIndex(*s, key);
+        if (i >= 0)
+            return s->entries[i].value;
+    }
     return defaultValue;
 }
 
@@ -102,7 +118,9 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
     // A line break inside a value would start a new line of the file.
     QString v = value;
     v.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    Section *s = findSection(section);
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
+    Section *s = findSection(sectionName);
     if (!s) {
         if (m_sections.size() > 1 || !m_sections.first().entries.isEmpty()) {
             Section &last = m_sections.last();
@@ -110,28 +128,34 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
                 || !last.entries.last().key.isEmpty())
                 last.entries.append(Entry{{}, {}});
         }
-        m_sections.append(Section{section, {}});
+        m_sections.append(Section{sectionName, {}});
         s = &m_sections.last();
+        m_modified = true;
     }
-    for (Entry &e : s->entries) {
-        if (!e.key.isEmpty() && e.key.compare(key, Qt::CaseInsensitive) == 0) {
-            e.value = v;
-            return;
+    if (const qsizetype i = entryIndex(*s, keyName); i >= 0) {
+        if (s->entries[i].value != v) {
+            s->entries[i].value = v;
+            m_modified = true;
         }
+        return;
     }
     // New keys go after the last key of the section, before trailing blank lines.
     qsizetype at = s->entries.size();
     while (at > 0 && s->entries[at - 1].key.isEmpty() && s->entries[at - 1].value.trimmed().isEmpty())
         --at;
-    s->entries.insert(at, Entry{key.trimmed(), v});
+    s->entries.insert(at, Entry{keyName, v});
+    m_modified = true;
 }
 
 void IniFile::remove(const QString &section, const QString &key)
 {
-    if (Section *s = findSection(section))
-        s->entries.removeIf([&](const Entry &e) {
-            return !e.key.isEmpty() && e.key.compare(key, Qt::CaseInsensitive) == 0;
-        });
+    Section *s = findSection(section);
+    if (!s)
+        return;
+    for (qsizetype i = entryIndex(*s, key); i >= 0; i = entryIndex(*s, key)) {
+        s->entries.removeAt(i);
+        m_modified = true;
+    }
 }
 
 QStringList IniFile::keys(const QString &section) const

@@ -8,6 +8,7 @@ namespace moque::settings {
 // An INI file a person can read and edit: UTF-8 text of [sections] and
 // key=value lines. Sections and keys compare without regard to letter case;
 // the file keeps its order, comments and the spelling of existing names.
+// Names are compared after trimming blanks.
 class IniFile
 {
 public:
@@ -20,6 +21,8 @@ public:
     void reload();
     // Writes the file; false when it cannot be written.
     bool flush();
+    // True when values were changed since the file was last read or written.
+    bool isModified() const { return m_modified; }
 
     bool contains(const QString &section, const QString &key) const;
     QString value(const QString &section, const QString &key, const QString &defaultValue = {}) const;
@@ -41,9 +44,12 @@ private:
 
     Section *findSection(const QString &name);
     const Section *findSection(const QString &name) const;
+    // Index of the key's line in the section, -1 when it has none.
+    static qsizetype entryIndex(const Section &section, const QString &key);
 
     QString m_path;
     QList<Section> m_sections; // the first one, unnamed, holds lines before any header
+    bool m_modified = false;
 };
 
 } // namespace moque::settings

@@ -1,6 +1,5 @@
 #include "settings/UserSettings.h"
 
-
 namespace moque::settings {
 
 namespace {
@@ -15,6 +14,10 @@ UserSettings::UserSettings(const QString &configIniPath)
 
 void UserSettings::OpenUserIniFile()
 {
+    // Only changes of our own are written back, so that a clean copy never
+    // overwrites what other windows wrote since it was read.
+    if (m_ini.isModified())
+        m_ini.flush();
     m_ini.reload();
 }
 

@@ -17,7 +17,8 @@ public:
 
     IniFile &file() { return m_ini; }
 
-    // Flushes and reads the file afresh, so that values other windows wrote are kept.
+    // Writes pending changes of our own, then reads the file afresh, so that
+    // values other windows wrote are kept.
     void OpenUserIniFile();
     bool flush() { return m_ini.flush(); }
 

@@ -53,8 +53,8 @@ bool Database::open(const QString &filePath, const QString &connectionName)
             QSqlQuery probe(db);
             if (!probe.exec(QStringLiteral("select count(*) from sqlite_master")))
                 reason = probe.lastError().text();
-            else if (!registerJetFunctions(db))
-                reason = QStringLiteral("SQL functions could not be registered");
+            else if (!registerJetFunctions(db) || !namesOnlyInDoubleQuotes(db))
+                reason = QStringLiteral("the SQL functions and settings could not be set up");
         }
         if (reason.isEmpty())
             return true;

@@ -9,6 +9,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QVariant>
+
+#include <algorithm>
 
 namespace moque::store {
 
@@ -56,6 +59,7 @@ QString loadFile(QSqlDatabase db, const QFileInfo &file)
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
 
     QStringList columns;
+    QList<bool> textColumns;
     QSqlQuery insert(db);
     int lineNo = 0;
     for (QString line : lines) {
@@ -66,9 +70,15 @@ QString loadFile(QSqlDatabase db, const QFileInfo &file)
             continue;
         const QStringList values = DefaultData::splitLine(line);
         if (columns.isEmpty()) {
-            for (const QString &c : values)
-                if (!table->columnNames().contains(c, Qt::CaseInsensitive))
+            for (const QString &c : values) {
+                const auto def = std::find_if(table->columns.cbegin(), table->columns.cend(), [&](const ColumnDef &d) {
+                    return d.name.compare(c, Qt::CaseInsensitive) == 0;
+                });
+                if (def == table->columns.cend())
                     return QStringLiteral("%1: unknown column %2").arg(file.fileName(), c);
+                textColumns << (def->kind == ColumnKind::Text || def->kind == ColumnKind::Memo
+                                || def->kind == ColumnKind::Date);
+            }
             columns = values;
             QStringList quoted;
             for (const QString &c : columns)
@@ -86,8 +96,16 @@ QString loadFile(QSqlDatabase db, const QFileInfo &file)
                 .arg(lineNo)
                 .arg(values.size())
                 .arg(columns.size());
-        for (int i = 0; i < values.size(); ++i)
-            insert.bindValue(i, values[i]);
+        // An empty value is empty text in a text column (a null text would be
+        // bound as NULL) and NULL in a number column.
+        for (int i = 0; i < values.size(); ++i) {
+            if (!values[i].isEmpty())
+                insert.bindValue(i, values[i]);
+            else if (textColumns[i])
+                insert.bindValue(i, QStringLiteral(""));
+            else
+                insert.bindValue(i, QVariant());
+        }
         if (!insert.exec())
             return QStringLiteral("%1:%2: %3").arg(file.fileName()).arg(lineNo).arg(insert.lastError().text());
     }

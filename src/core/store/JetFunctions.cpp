@@ -146,16 +146,21 @@ void sqlLen(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_int64(ctx, argText(argv[0]).size());
 }
 
+sqlite3 *sqliteHandle(QSqlDatabase db)
+{
+    if (!db.isOpen())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
 } // namespace
 
 bool registerJetFunctions(QSqlDatabase db)
 {
-    if (!db.isOpen())
-        return false;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    auto *sqlite = *static_cast<sqlite3 *const *>(handle.data());
+    sqlite3 *sqlite = sqliteHandle(db);
     if (!sqlite)
         return false;
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
@@ -164,6 +169,17 @@ bool registerJetFunctions(QSqlDatabase db)
     ok = ok && sqlite3_create_function(sqlite, "lcase", 1, flags, nullptr, sqlLcase, nullptr, nullptr) == SQLITE_OK;
     ok = ok && sqlite3_create_function(sqlite, "len", 1, flags, nullptr, sqlLen, nullptr, nullptr) == SQLITE_OK;
     return ok;
+}
+
+bool namesOnlyInDoubleQuotes(QSqlDatabase db)
+{
+    sqlite3 *sqlite = sqliteHandle(db);
+    if (!sqlite)
+        return false;
+    // SQLite otherwise reads a double-quoted name that matches no column as a
+    // text value, so a misspelt or missing column would pass unnoticed.
+    return sqlite3_db_config(sqlite, SQLITE_DBCONFIG_DQS_DML, 0, nullptr) == SQLITE_OK
+           && sqlite3_db_config(sqlite, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr) == SQLITE_OK;
 }
 
 } // namespace moque::store

@@ -17,4 +17,9 @@ double jetVal(const QString &text);
 // not an open SQLite connection.
 bool registerJetFunctions(QSqlDatabase db);
 
+// Makes double-quoted words on the connection always names of tables or
+// columns, never text values. False when the connection is not an open
+// SQLite connection.
+bool namesOnlyInDoubleQuotes(QSqlDatabase db);
+
 } // namespace moque::store

@@ -12,6 +12,9 @@ QString ColumnDef::declaration() const
     switch (kind) {
     case ColumnKind::Counter:
         return decl + QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case ColumnKind::Key:
+        // Not declared PRIMARY KEY: SQLite would then make up a number for a row without one.
+        return decl + QStringLiteral("INTEGER NOT NULL UNIQUE");
     case ColumnKind::Long:
         decl += QStringLiteral("INTEGER");
         break;
@@ -92,7 +95,7 @@ QList<ColumnDef> billHead()
 TableDef ckTypeTable()
 {
     return {QStringLiteral("CKTypeTable"),
-            {lng(QStringLiteral("CheckTypeID")), text(QStringLiteral("TypeName")),
+            {{QStringLiteral("CheckTypeID"), ColumnKind::Key, 0, {}}, text(QStringLiteral("TypeName")),
              text(QStringLiteral("TypeFirstName"), 50), text(QStringLiteral("TypeDescribe")),
              lng(QStringLiteral("XMove"), QStringLiteral("0")), lng(QStringLiteral("YMove"), QStringLiteral("0")),
              lng(QStringLiteral("THeight")), lng(QStringLiteral("TWidth")), lng(QStringLiteral("PWidth")),

@@ -11,6 +11,7 @@ namespace moque::store {
 // The kinds a column can have; each maps onto a SQLite declaration.
 enum class ColumnKind {
     Counter,  // auto-increment key starting at 1
+    Key,      // 32-bit integer key the program gives (max + 1), never generated
     Long,     // 32-bit integer
     Text,     // text; width in `size` when fixed (0 = free)
     Date,     // ISO yyyy-MM-dd text, so that periods compare correctly

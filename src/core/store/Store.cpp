@@ -31,9 +31,13 @@ int Store::CountTableAllRows(const QString &table)
 
 bool Store::aIFExistsColumn(const QString &table, const QString &column, QSqlDatabase connection)
 {
+    // Backquotes, unlike double quotes, always name a column, whatever the
+    // connection's settings: a missing column is an error, not a text value.
+    QString name = column.trimmed();
+    name.replace(QLatin1Char('`'), QStringLiteral("``"));
     QSqlQuery q(connectionOrMain(connection));
-    return q.exec(QStringLiteral(" select ") + quoteIdentifier(column) + QStringLiteral(" from ")
-                  + quoteIdentifier(table) + QStringLiteral(" where 1>2 "));
+    return q.exec(QStringLiteral(" select `") + name + QStringLiteral("` from ") + quoteIdentifier(table)
+                  + QStringLiteral(" where 1>2 "));
 }
 
 bool Store::aAddColumn(const QString &table, const QString &column, QSqlDatabase connection, const QString &size,

@@ -12,14 +12,25 @@ namespace moque::users {
 
 QString passwordHash(const QString &password)
 {
+    // Empty but not null: a null QString is bound as SQL NULL, which matches nothing.
     if (password.isEmpty())
-        return {};
+        return QStringLiteral("");
     return QString::fromLatin1(QCryptographicHash::hash(toGbk(password), QCryptographicHash::Md5).toHex());
 }
 
 QStringList offeredRoles()
 {
     return {QStringLiteral("管理员"), QStringLiteral("订单处理员"), QStringLiteral("录单员")};
+}
+
+QString userListStatement()
+{
+    return QStringLiteral("select * from usertable order by UserName");
+}
+
+bool newPasswordsAgree(const QString &first, const QString &second)
+{
+    return first.trimmed() == second.trimmed();
 }
 
 bool UserStore::userNames(QStringList *names) const
@@ -36,6 +47,10 @@ bool UserStore::userNames(QStringList *names) const
 UserStore::Login UserStore::login(const QString &name, const QString &password) const
 {
     Login result;
+    if (name.trimmed().isEmpty()) {
+        result.result = LoginResult::EmptyName;
+        return result;
+    }
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("select UserName, RoleName, ID from UserTable where UserName=:pUser and "
                              "coalesce(Passwd,'')=:pPwd"));
@@ -68,6 +83,21 @@ UserStore::Login UserStore::login(const QString &name, const QString &password) 
     return result;
 }
 
+QString UserStore::loginFailureText(LoginResult result)
+{
+    switch (result) {
+    case LoginResult::Success:
+        return {};
+    case LoginResult::EmptyName:
+        return QStringLiteral("请选择正确的用户名~");
+    case LoginResult::WrongPassword:
+        return QStringLiteral("用户名或密码输入错误~");
+    case LoginResult::DatabaseError:
+        return QStringLiteral("密码或用户名输入错误~");
+    }
+    return {};
+}
+
 UserStore::ChangeResult UserStore::changePassword(const QString &name, const QString &oldPassword,
                                                   const QString &newPassword, QString *error)
 {
@@ -92,6 +122,89 @@ UserStore::ChangeResult UserStore::changePassword(const QString &name, const QSt
         return ChangeResult::DatabaseError;
     }
     return ChangeResult::Changed;
+}
+
+int UserStore::nameTaken(const QString &name, int exceptId, QString *error) const
+{
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("select count(*) from UserTable where UserName=:n and ID<>:id"));
+    q.bindValue(QStringLiteral(":n"), name);
+    q.bindValue(QStringLiteral(":id"), exceptId);
+    if (!q.exec() || !q.next()) {
+        if (error)
+            *error = q.lastError().text();
+        return -1;
+    }
+    return q.value(0).toInt() > 0 ? 1 : 0;
+}
+
+UserStore::EditResult UserStore::addUser(const QString &name, const QString &role, const QString &remark, int *newId,
+                                         QString *error)
+{
+    const QString n = name.trimmed();
+    if (n.isEmpty())
+        return EditResult::EmptyName;
+    // No user has ID 0: every existing name counts.
+    const int taken = nameTaken(n, 0, error);
+    if (taken < 0)
+        return EditResult::DatabaseError;
+    if (taken > 0)
+        return EditResult::DuplicateName;
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("insert into UserTable (UserName, Passwd, RoleName, Remark) values (:n, '', :r, :m)"));
+    q.bindValue(QStringLiteral(":n"), n);
+    q.bindValue(QStringLiteral(":r"), role.trimmed());
+    q.bindValue(QStringLiteral(":m"), remark.trimmed());
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return EditResult::DatabaseError;
+    }
+    if (newId)
+        *newId = q.lastInsertId().toInt();
+    return EditResult::Stored;
+}
+
+UserStore::EditResult UserStore::updateUser(int id, const QString &name, const QString &role, const QString &remark,
+                                            QString *error)
+{
+    const QString n = name.trimmed();
+    if (n.isEmpty())
+        return EditResult::EmptyName;
+    const int taken = nameTaken(n, id, error);
+    if (taken < 0)
+        return EditResult::DatabaseError;
+    if (taken > 0)
+        return EditResult::DuplicateName;
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("update UserTable set UserName=:n, RoleName=:r, Remark=:m where ID=:id"));
+    q.bindValue(QStringLiteral(":n"), n);
+    q.bindValue(QStringLiteral(":r"), role.trimmed());
+    q.bindValue(QStringLiteral(":m"), remark.trimmed());
+    q.bindValue(QStringLiteral(":id"), id);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return EditResult::DatabaseError;
+    }
+    return q.numRowsAffected() > 0 ? EditResult::Stored : EditResult::NotFound;
+}
+
+QString UserStore::editFailureText(EditResult result, const QString &error)
+{
+    switch (result) {
+    case EditResult::Stored:
+        return {};
+    case EditResult::EmptyName:
+        return QStringLiteral("用户名不能为空，请输入用户名！");
+    case EditResult::DuplicateName:
+        return QStringLiteral("该用户名已经存在，请换一个用户名！");
+    case EditResult::NotFound:
+        return QStringLiteral("要修改的用户已不存在，请刷新后重试！");
+    case EditResult::DatabaseError:
+        return QStringLiteral("用户保存失败，错误=") + error;
+    }
+    return {};
 }
 
 int UserStore::runForIds(const QString &statementHead, const QList<int> &ids, QString *error)

@@ -25,10 +25,29 @@ public:
 
     QString value() const;
     bool isCancelled() const { return m_cancelled; }
+    QString kind() const { return m_kind; }
+
+    // Trims the value; an empty value is refused on the message line, else the dialog closes confirmed.
+    void confirm();
+
+    // Cancelling by any route (button, Esc, close box) empties the value.
+    void reject() override;
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    // Whether a typed character belongs to the kind's numbers.
+    bool allowedChar(QChar c) const;
+    QString refusedKeyMessage() const;
+    // Keeps text that arrived other than by a key press (pasting, dropping) to the allowed characters.
+    void keepAllowed(const QString &text);
+
     QString m_kind;
     bool m_cancelled = true;
+    QLabel *m_prompt = nullptr;
     QComboBox *m_value = nullptr;
     QLabel *m_message = nullptr;
 };

@@ -1,0 +1,370 @@
+#include "app/AppVersion.h"
+#include "app/TfmMain.h"
+#include "app/TfrmAbout.h"
+#include "settings/IniFile.h"
+#include "support/TestData.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolBar>
+
+using namespace moque;
+using moque::ui::TfmMain;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    // A main window over a fresh data directory whose login window is scripted.
+    struct Fixture
+    {
+        test::TestData data;
+        std::unique_ptr<TfmMain> window;
+        int loginsShown = 0;
+        QString userAfterLogin;
+
+        bool open(const std::function<void(test::TestData &)> &before = {})
+        {
+            if (!data.open())
+                return false;
+            if (before)
+                before(data);
+            window = std::make_unique<TfmMain>(*data.core);
+            window->setLoginRunner([this] {
+                ++loginsShown;
+                data.core->session().currentUserName = userAfterLogin;
+            });
+            return true;
+        }
+        settings::IniFile configIni() const { return settings::IniFile(data.core->dir().configIni()); }
+    };
+
+private Q_SLOTS:
+    void captionCarriesVersion()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("墨雀票据打印V") + app::getAppVersion(2));
+        QCOMPARE(f.window->objectName(), QStringLiteral("fm_Main"));
+    }
+
+    void menuItems_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("receipt") << "mReceipt" << "普通发票收据" << true << false;
+        QTest::newRow("freight hidden") << "mIntelInvoice" << "国际货运发票" << false << false;
+        QTest::newRow("export hidden") << "mExportInvoice" << "出口商品发票" << false << false;
+        QTest::newRow("cheque disabled") << "mCheque" << "支票" << true << false;
+        QTest::newRow("waybill") << "mKDD" << "填写快递单" << true << false;
+        QTest::newRow("jewellery") << "mJewelryWarranty" << "珠宝质保单" << true << false;
+        QTest::newRow("close all") << "m_CloseALL" << "关闭所有填开单据" << true << true;
+        QTest::newRow("waybill history") << "mKDDHistory" << "快递单管理" << true << false;
+        QTest::newRow("cheque history hidden") << "mChequeHistory" << "支票管理(&Z)" << false << false;
+        QTest::newRow("design mode") << "mDesignMode" << "设计模式（票据模板界面及打印效果调整）" << true << false;
+        QTest::newRow("users") << "mUserManage" << "用户管理" << true << true;
+        QTest::newRow("option login") << "mOptLogin" << "进入系统需要密码验证" << true << true;
+        QTest::newRow("printer setup") << "mPrinterSetup" << "打印机设置 (&C)" << true << true;
+        QTest::newRow("calculator") << "mCalculator" << "计算器 (&U)" << true << true;
+        QTest::newRow("toolbar toggle") << "mToggleToolbar" << "显示/隐藏工具栏(&L)" << true << true;
+        QTest::newRow("upgrade hidden") << "mUpgrade928" << "升级到9.28" << false << false;
+        QTest::newRow("exit") << "mExit" << "退出 (&Q)" << true << true;
+        QTest::newRow("tb own companies") << "tbOwnCompanies" << "我方单位" << true << false;
+        QTest::newRow("tb dictionary hidden") << "tbDictionary" << "字典管理" << false << false;
+        QTest::newRow("tb first use") << "tbFirstUse" << "第一次用" << true << true;
+        QTest::newRow("context custom hidden") << "pmCustom" << "定制单" << false << false;
+        QTest::newRow("context refresh") << "pmRefresh" << "刷新" << true << true;
+    }
+    void menuItems()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(bool, visible);
+        QFETCH(bool, enabled);
+        Fixture f;
+        QVERIFY(f.open());
+        QAction *a = f.window->action(name);
+        QVERIFY2(a, qPrintable(name));
+        QCOMPARE(a->text(), caption);
+        QCOMPARE(a->isVisible(), visible);
+        QCOMPARE(a->isEnabled(), enabled);
+    }
+
+    void topMenusInOrder()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        QStringList captions;
+        for (QAction *a : f.window->menuBar()->actions())
+            captions << a->text();
+        QCOMPARE(captions, (QStringList{"新票据填开(&F)", "历史开票管理(&S)", "系统管理(&M)", "打印设置(&P)",
+                                        "工具(&T)", "显示/隐藏工具栏(&L)", "帮 助(&H)"}));
+    }
+
+    void optionItemsWriteTheOppositeOfTheirTick()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        QAction *login = f.window->action("mOptLogin");
+        QVERIFY(!login->isChecked());
+        login->trigger();
+        QCOMPARE(f.data.core->options().getConfigByname("进入系统需验证"), QStringLiteral("yes"));
+        QVERIFY(login->isChecked());
+        QVERIFY(f.data.core->session().params.loginRequired);
+        login->trigger();
+        QCOMPARE(f.data.core->options().getConfigByname("进入系统需验证"), QStringLiteral("no"));
+        QVERIFY(!login->isChecked());
+
+        QAction *pop = f.window->action("mOptPopPrinter");
+        pop->trigger();
+        QVERIFY(f.data.core->session().params.popPrinterSetup);
+    }
+
+    void backgroundOption()
+    {
+        Fixture f;
+        QVERIFY(f.open([](test::TestData &d) {
+            d.core->options().setConfigByname("启用系统背景", "no");
+            d.core->LoadSysParam();
+        }));
+        QAction *bg = f.window->action("mOptBackground");
+        QVERIFY(!f.window->backgroundShown());
+        bg->trigger();
+        QCOMPARE(f.data.core->options().getConfigByname("启用系统背景"), QStringLiteral("yes"));
+        QVERIFY(bg->isChecked());
+        QVERIFY(f.window->backgroundShown());
+        QVERIFY(f.data.dialogs.shown.isEmpty());
+        bg->trigger();
+        QCOMPARE(f.data.core->options().getConfigByname("启用系统背景"), QStringLiteral("no"));
+        QVERIFY(!bg->isChecked());
+        QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("需要重启软件才生效哦！"));
+    }
+
+    void loginGate_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("loginsShown");
+        QTest::addColumn<bool>("terminates");
+        QTest::newRow("no option row") << QString() << QString() << 0 << false;
+        QTest::newRow("option off") << "no" << QString() << 0 << false;
+        QTest::newRow("upper-case YES is off") << "YES" << QString() << 0 << false;
+        QTest::newRow("on, nobody logs in") << "yes" << QString() << 1 << true;
+        QTest::newRow("1 is on, user logs in") << "1" << "管理员" << 1 << false;
+    }
+    void loginGate()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, user);
+        QFETCH(int, loginsShown);
+        QFETCH(bool, terminates);
+        Fixture f;
+        f.userAfterLogin = user;
+        QVERIFY(f.open([&](test::TestData &d) {
+            d.exec("delete from configtable where cname='进入系统需验证'");
+            if (!option.isNull())
+                d.core->options().setConfigByname("进入系统需验证", option);
+            d.core->LoadSysParam();
+        }));
+        QSignalSpy terminate(f.window.get(), &TfmMain::terminateRequested);
+        f.window->timerTick();
+        f.window->timerTick();
+        QCOMPARE(f.loginsShown, loginsShown);
+        QCOMPARE(terminate.count() > 0, terminates);
+        QVERIFY(f.window->statusText(2).startsWith(QStringLiteral(" 当前时间：")));
+    }
+
+    void statusBarPanels()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        QVERIFY(f.window->statusText(0) == QStringLiteral("系统已就绪")
+                || f.window->statusText(0) == QStringLiteral("显示器分辨率太低"));
+        QCOMPARE(f.window->statusText(3), QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+    }
+
+    void entryWindowRuleRefusesASecondWindow()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        QVERIFY(f.window->canOpenEntryWindow());
+        QVERIFY(f.data.dialogs.shown.isEmpty());
+        f.window->mdiArea()->addSubWindow(new QWidget)->show();
+        QVERIFY(!f.window->canOpenEntryWindow());
+        QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("请先关闭打开的单据！"));
+        QCOMPARE(f.data.dialogs.lastCaption(), QStringLiteral("提示"));
+        f.window->action("m_CloseALL")->trigger();
+        QVERIFY(f.window->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void exitAsksWithBrandWord_data()
+    {
+        QTest::addColumn<QString>("brand");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("default brand, no") << QString() << false;
+        QTest::newRow("own brand, yes") << "飞鸟" << true;
+    }
+    void exitAsksWithBrandWord()
+    {
+        QFETCH(QString, brand);
+        QFETCH(bool, answer);
+        Fixture f;
+        QVERIFY(f.open([&](test::TestData &d) {
+            if (!brand.isEmpty()) {
+                settings::IniFile ini(d.core->dir().configIni());
+                ini.setValue("Info", "nm", brand);
+                ini.flush();
+                d.core->settings().OpenUserIniFile();
+            }
+        }));
+        f.window->show();
+        QSignalSpy terminate(f.window.get(), &TfmMain::terminateRequested);
+        f.data.dialogs.answers.enqueue(answer);
+        f.window->action("mExit")->trigger();
+        const QString word = brand.isEmpty() ? QStringLiteral("墨雀") : brand;
+        QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("真的要退出【") + word + QStringLiteral("票据打印】系统吗？"));
+        QCOMPARE(f.data.dialogs.lastCaption(), QStringLiteral("确认"));
+        QCOMPARE(terminate.count(), answer ? 1 : 0);
+        QCOMPARE(f.window->isVisible(), !answer);
+    }
+
+    void restartAsksFirst()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        QSignalSpy restart(f.window.get(), &TfmMain::restartRequested);
+        f.window->action("mRestart")->trigger();
+        QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("确定要重开软件吗?"));
+        QCOMPARE(f.data.dialogs.lastCaption(), QStringLiteral("重启软件"));
+        QCOMPARE(restart.count(), 0);
+        f.window->mdiArea()->addSubWindow(new QWidget)->show();
+        f.data.dialogs.answers.enqueue(true);
+        f.window->action("mRestart")->trigger();
+        QCOMPARE(restart.count(), 1);
+        QVERIFY(f.window->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void toolbarToggleIsRemembered()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        f.window->show();
+        auto *toolbar = f.window->findChild<QToolBar *>("ToolBarMain");
+        QVERIFY(toolbar->isVisible());
+        f.window->action("mToggleToolbar")->trigger();
+        QVERIFY(!toolbar->isVisible());
+        QCOMPARE(f.configIni().value("FM_MAIN", "TOOLBARMAIN"), QStringLiteral("0"));
+        f.window.reset();
+
+        // A new start keeps the toolbar hidden.
+        TfmMain again(*f.data.core);
+        again.show();
+        QVERIFY(!again.findChild<QToolBar *>("ToolBarMain")->isVisible());
+        again.action("mToggleToolbar")->trigger();
+        QCOMPARE(f.configIni().value("fm_main", "ToolBarMain"), QStringLiteral("1"));
+    }
+
+    void installationRecordIsWritten()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        const settings::IniFile ini = f.configIni();
+        QCOMPARE(ini.value("NORDAPT_KX", "RunPath"), QDir::toNativeSeparators(f.data.core->dir().root()));
+        QCOMPARE(ini.value("NORDAPT_KX", "Version"), app::getAppVersion(2));
+        QCOMPARE(ini.value("NORDAPT_KX", "FullPath"), QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+    }
+
+    void billPrinterSelection_data()
+    {
+        QTest::addColumn<QStringList>("printers");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("index");
+        QTest::newRow("stored name in other case") << QStringList{"Epson LQ", "HP LaserJet"} << "hp laserjet" << 1;
+        QTest::newRow("two printers, nothing stored") << QStringList{"A", "B"} << QString() << -1;
+        QTest::newRow("unknown name") << QStringList{"A", "B"} << "C" << -1;
+    }
+    void billPrinterSelection()
+    {
+        QFETCH(QStringList, printers);
+        QFETCH(QString, stored);
+        QFETCH(int, index);
+        Fixture f;
+        QVERIFY(f.open());
+        f.data.core->options().setConfigByname("DefaultPrinter", stored);
+        f.window->setInstalledPrinters(printers);
+        f.window->setDefaultPrinter(QString());
+        QCOMPARE(f.window->currentPrinterIndex(), index);
+        QCOMPARE(f.data.core->session().billPrinterName, index < 0 ? QString() : printers[index]);
+    }
+
+    void printerSetupWithoutPrinters()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        f.window->setInstalledPrinters({});
+        f.window->action("mPrinterSetup")->trigger();
+        QCOMPARE(f.data.dialogs.lastText(),
+                 QStringLiteral("没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，请重新打开软件！"));
+        QVERIFY(!f.data.core->session().printerReady);
+    }
+
+    void firstUseNotesToggle()
+    {
+        Fixture f;
+        QVERIFY(f.open([](test::TestData &d) {
+            d.core->options().setConfigByname("启用系统背景", "yes");
+            d.core->LoadSysParam();
+        }));
+        f.window->resize(900, 600);
+        f.window->show();
+        QVERIFY(f.window->backgroundShown());
+        f.window->action("tbFirstUse")->trigger();
+        QVERIFY(f.window->notesVisible());
+        QVERIFY(!f.window->backgroundShown());
+        auto *notes = f.window->findChild<QPlainTextEdit *>("memoFirstUse");
+        QTest::mouseDClick(notes->viewport(), Qt::LeftButton);
+        QVERIFY(!f.window->notesVisible());
+        QVERIFY(f.window->backgroundShown());
+
+        f.window->action("tbFirstUse")->trigger();
+        QVERIFY(f.window->notesVisible());
+        f.window->resize(1000, 700);
+        QVERIFY(!f.window->notesVisible());
+    }
+
+    void runPathInsideArchiveEnds()
+    {
+        QTemporaryDir parent;
+        test::ScriptedDialogs dialogs;
+        app::AppCore core(store::DataDirectory(parent.path() + "/pack$1"), dialogs);
+        QVERIFY(core.open());
+        TfmMain window(core);
+        QSignalSpy terminate(&window, &TfmMain::terminateRequested);
+        QVERIFY(terminate.wait(1000));
+        QVERIFY(dialogs.lastText().contains(QStringLiteral("压缩包")));
+    }
+
+    void repairItemSaysUnderConstruction()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        f.window->action("mRepairDb")->trigger();
+        QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("正在建设!"));
+    }
+
+    void aboutShowsVersion()
+    {
+        QCOMPARE(ui::TfrmAbout::versionLine(), QStringLiteral("当前版本：") + app::getAppVersion(4) + "(H1)");
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
