@@ -263,7 +263,7 @@ private Q_SLOTS:
         row(false, "ckControl", "CtlX", "INTEGER");
         row(false, "NameDict", "CtlData", "VARCHAR(100)");
         row(false, "NameDict", "CtlType", "VARCHAR(20)");
-        row(false, "UserTable", "lastlogin", "DATE");
+        row(false, "UserTable", "lastlogin", "TEXT");
         row(false, "ReceiverList", "体积", "VARCHAR(50)");
         row(false, "ReceiverList", "代收金额", "VARCHAR(30)");
         row(false, "ReceiverList", "其他费", "VARCHAR(50)");
@@ -274,10 +274,10 @@ private Q_SLOTS:
         row(false, "DataKDDTable", "送货费", "VARCHAR(50)");
         row(false, "DataKDDTable", "金额大写1", "VARCHAR(50)");
         row(false, "DataKDDTable", "自定义1", "VARCHAR(50)");
-        row(false, "DataKDDTable", "寄件日期", "DATE");
-        row(false, "DataCheckReceipt", "出票日期", "DATE");
-        row(false, "DataCheckIntel", "出票日期", "DATE");
-        row(false, "DataCKSPTable", "出票日期", "DATE");
+        row(false, "DataKDDTable", "寄件日期", "TEXT");
+        row(false, "DataCheckReceipt", "出票日期", "TEXT");
+        row(false, "DataCheckIntel", "出票日期", "TEXT");
+        row(false, "DataCKSPTable", "出票日期", "TEXT");
         row(false, "coins", "顺序", "INTEGER");
         row(false, "CKPersonalInfoTable", "排序", "INTEGER");
         row(true, "_ckControl", "InitValue", "VARCHAR(60)");
@@ -286,6 +286,15 @@ private Q_SLOTS:
         row(true, "_Config", "DMValue", "VARCHAR(200)");
         row(true, "_CKTypeTable", "Img_Bytes", "BLOB");
     }
+    void datesStayText()
+    {
+        // A date typed without separators must not turn into a number.
+        QVERIFY(m_data.exec("insert into DataKDDTable (寄件日期) values (?)", {QStringLiteral("20240305")}));
+        QCOMPARE(m_data.scalar("select typeof(寄件日期) from DataKDDTable where 寄件日期='20240305'").toString(),
+                 QStringLiteral("text"));
+        QVERIFY(m_data.exec("delete from DataKDDTable"));
+    }
+
     void fixedWidthsAndKinds()
     {
         QFETCH(bool, package);

@@ -70,14 +70,14 @@ QSize UserSettings::loadFormSize(const QString &formName, const QSize &current, 
     return {qMin(w, screen.width()), qMin(h, screen.height())};
 }
 
-void UserSettings::saveGridWidths(const QString &key, const QString &gridName, const QList<int> &widths)
+bool UserSettings::saveGridWidths(const QString &key, const QString &gridName, const QList<int> &widths)
 {
     OpenUserIniFile();
     const QString section = key.toUpper();
     const QString prefix = gridName.toUpper() + QStringLiteral(".W");
     for (int i = 0; i < widths.size(); ++i)
         m_ini.setValue(section, prefix + QString::number(i), QString::number(widths[i]));
-    m_ini.flush();
+    return m_ini.flush();
 }
 
 QList<int> UserSettings::loadGridWidths(const QString &key, const QString &gridName, int columnCount)

@@ -35,8 +35,8 @@ public:
     void saveFormSize(const QString &formName, const QSize &size);
     QSize loadFormSize(const QString &formName, const QSize &current, const QSize &screen);
 
-    // Column widths of a grid: a width, or -1 for a hidden column.
-    void saveGridWidths(const QString &key, const QString &gridName, const QList<int> &widths);
+    // Column widths of a grid: a width, or -1 for a hidden column. False when the file cannot be written.
+    bool saveGridWidths(const QString &key, const QString &gridName, const QList<int> &widths);
     // Stored widths for the columns (40 where nothing is stored).
     QList<int> loadGridWidths(const QString &key, const QString &gridName, int columnCount);
 

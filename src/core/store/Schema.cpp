@@ -24,7 +24,9 @@ QString ColumnDef::declaration() const
                 + QStringLiteral(" COLLATE NOCASE");
         break;
     case ColumnKind::Date:
-        decl += QStringLiteral("DATE");
+        // Text affinity: a date typed as 20240305 must stay text and never become
+        // a number, which would compare wrongly against the ISO dates of a period.
+        decl += QStringLiteral("TEXT");
         break;
     case ColumnKind::Binary:
         decl += QStringLiteral("BLOB");

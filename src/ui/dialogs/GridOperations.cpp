@@ -82,9 +82,7 @@ bool GridColsWidthSave(QTableView *grid, const QString &key, settings::UserSetti
     QList<int> widths;
     for (int c = 0; c < grid->model()->columnCount(); ++c)
         widths << (grid->isColumnHidden(c) ? -1 : grid->columnWidth(c));
-    settings.saveGridWidths(key, grid->objectName(), widths);
-    // saveGridWidths does not say whether the file was written; writing again does.
-    return settings.flush();
+    return settings.saveGridWidths(key, grid->objectName(), widths);
 }
 
 void GridColsWidthLoad(QTableView *grid, const QString &key, settings::UserSettings &settings, Dialogs &dialogs)
