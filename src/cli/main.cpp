@@ -1,13 +1,16 @@
 // moque-cli: the system's core driven from a shell.
 
 #include "app/AppCore.h"
+#include "CliPrint.h"
 #include "app/AppVersion.h"
+#include "app/FontSetup.h"
 #include "common/Dialogs.h"
 #include "store/DataDirectory.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QGuiApplication>
+#include <QFile>
+#include <QApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -31,7 +34,9 @@ public:
 private:
     static void print(const QString &caption, const QString &text)
     {
-        QTextStream(stderr) << caption << QStringLiteral(": ") << text << Qt::endl;
+        QString line = text;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        QTextStream(stderr) << caption << QStringLiteral(": ") << line << Qt::endl;
     }
 };
 
@@ -55,27 +60,50 @@ int main(int argc, char *argv[])
     // Drawing pictures and measuring text needs a GUI application, never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("moque-cli"));
-    QGuiApplication::setApplicationVersion(moque::app::getAppVersion(4));
+    // Without a session (cron, ssh) Qt would warn about the runtime directory on every run.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-moque-cli-") + qEnvironmentVariable("USER");
+        if (QDir().mkpath(runtime)) {
+            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+        }
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("moque-cli"));
+    QApplication::setApplicationVersion(moque::app::getAppVersion(4));
+    moque::app::installFontSubstitutions();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("墨雀票据打印 command-line program.\n\n"
                                                     "Commands:\n"
-                                                    "  init    create the data directory with its default data "
-                                                    "(when missing) and print where it is"));
+                                                    "  init       create the data directory with its default data "
+                                                    "(when missing) and print where it is\n"
+                                                    "  templates  list the templates\n"
+                                                    "  print      print bills: --template FULLNAME --values FILE.json "
+                                                    "[--output FILE.pdf | --printer NAME] [--copies N]"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("data-dir"), QStringLiteral("The data directory to use."),
                       QStringLiteral("DIR")});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run: init."));
+    parser.addOption({QStringLiteral("template"), QStringLiteral("Full name of the template to print on."),
+                      QStringLiteral("FULLNAME")});
+    parser.addOption({QStringLiteral("values"),
+                      QStringLiteral("JSON file: an object of field name to text, or an array of them."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("output"), QStringLiteral("PDF file to print into."), QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("printer"), QStringLiteral("Printer to print on (\"PDF\" writes --output)."),
+                      QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("copies"), QStringLiteral("Copies of each bill."), QStringLiteral("N"),
+                      QStringLiteral("1")});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run: init, templates, print."));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return fail(QStringLiteral("no command given; try --help"));
     const QString command = args.first();
-    if (command != QLatin1String("init"))
+    const QStringList commands{QStringLiteral("init"), QStringLiteral("templates"), QStringLiteral("print")};
+    if (!commands.contains(command))
         return fail(QStringLiteral("unknown command: %1").arg(command));
 
     StderrDialogs dialogs;
@@ -84,5 +112,21 @@ int main(int argc, char *argv[])
     moque::app::AppCore core(dir, dialogs);
     if (!core.open())
         return fail(core.errorText());
+    if (command == QLatin1String("templates"))
+        return moque::cli::listTemplates(core);
+    if (command == QLatin1String("print")) {
+        moque::cli::PrintOptions options;
+        options.templateName = parser.value(QStringLiteral("template"));
+        options.valuesFile = parser.value(QStringLiteral("values"));
+        options.output = parser.value(QStringLiteral("output"));
+        options.printer = parser.value(QStringLiteral("printer"));
+        bool copiesOk = false;
+        options.copies = parser.value(QStringLiteral("copies")).toInt(&copiesOk);
+        if (!copiesOk)
+            return fail(QStringLiteral("--copies must be a whole number"));
+        if (options.templateName.isEmpty() || options.valuesFile.isEmpty())
+            return fail(QStringLiteral("print needs --template FULLNAME and --values FILE.json"));
+        return moque::cli::printBills(core, options);
+    }
     return runInit(core);
 }

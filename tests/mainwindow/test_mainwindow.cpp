@@ -73,6 +73,8 @@ private Q_SLOTS:
         QTest::newRow("users") << "mUserManage" << "用户管理" << true << true;
         QTest::newRow("option login") << "mOptLogin" << "进入系统需要密码验证" << true << true;
         QTest::newRow("printer setup") << "mPrinterSetup" << "打印机设置 (&C)" << true << true;
+        QTest::newRow("bill printer") << "mLockPrinter" << "锁定/匹配票据打印机" << true << true;
+        QTest::newRow("offset waits for calibration") << "mPrintOffset" << "打印整体偏移调整(&M)" << true << false;
         QTest::newRow("calculator") << "mCalculator" << "计算器 (&U)" << true << true;
         QTest::newRow("toolbar toggle") << "mToggleToolbar" << "显示/隐藏工具栏(&L)" << true << true;
         QTest::newRow("upgrade hidden") << "mUpgrade928" << "升级到9.28" << false << false;
@@ -303,6 +305,13 @@ private Q_SLOTS:
         f.window->setDefaultPrinter(QString());
         QCOMPARE(f.window->currentPrinterIndex(), index);
         QCOMPARE(f.data.core->session().billPrinterName, index < 0 ? QString() : printers[index]);
+    }
+
+    void pdfPrinterIsAlwaysListed()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        QCOMPARE(f.window->installedPrinters().last(), QStringLiteral("PDF"));
     }
 
     void printerSetupWithoutPrinters()

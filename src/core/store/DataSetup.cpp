@@ -3,6 +3,7 @@
 #include "app/DefaultPictures.h"
 #include "store/DefaultData.h"
 #include "store/Schema.h"
+#include "templates/TemplatePicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,24 @@ namespace {
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+// Draws the background pictures of the new data file's templates from their
+// print items. Missing pictures only cost the user a plain form, so failures
+// here never fail the setup.
+void writeTemplatePictures(const QString &dataFile, const QString &imageDir)
+{
+    const QString connection = QStringLiteral("pictures-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(dataFile);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            templates::writeMissingPictures(db, imageDir);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
 }
 
 } // namespace
@@ -94,6 +113,7 @@ bool DataSetup::prepare()
             return false;
         m_createdDataFile = true;
         app::DefaultPictures::writeMissing(m_dir.imageDir());
+        writeTemplatePictures(m_dir.dataFile(), m_dir.imageDir());
     }
     if (!QFileInfo::exists(m_dir.packageSkeleton())) {
         m_error = createDatabaseFile(m_dir.packageSkeleton(), false);

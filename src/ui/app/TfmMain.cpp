@@ -6,6 +6,9 @@
 #include "app/TfrmAbout.h"
 #include "app/TfrmOnlinePanel.h"
 #include "common/Dialogs.h"
+#include "print/PdfPrintDevice.h"
+#include "print/SystemPrintDevice.h"
+#include "print/TfmLockPrinter.h"
 #include "settings/Options.h"
 #include "users/TfrmUserLogin.h"
 #include "users/TfrmUserManage.h"
@@ -26,7 +29,6 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -234,8 +236,9 @@ void TfmMain::buildMenus()
 
     QMenu *printMenu = bar->addMenu(QStringLiteral("打印设置(&P)"));
     printMenu->setObjectName(QStringLiteral("mnuPrint"));
-    addItems(printMenu, {{"mPrintOffset", u"打印整体偏移调整(&M)", false, true},
-                         {"mLockPrinter", u"锁定/匹配票据打印机", false, true}});
+    addItems(printMenu, {{"mPrintOffset", u"打印整体偏移调整(&M)", false, true}});
+    connect(addItem(printMenu, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机")),
+            &QAction::triggered, this, &TfmMain::openLockPrinter);
     connect(addItem(printMenu, QStringLiteral("mPrinterSetup"), QStringLiteral("打印机设置 (&C)")),
             &QAction::triggered, this, &TfmMain::printerSetupClick);
     // Paper sizes of a printer are added in the printing system's own administration pages.
@@ -411,7 +414,7 @@ void TfmMain::runCreationSequence()
 
     setWindowTitle(QStringLiteral("墨雀票据打印V") + version);
 
-    m_printers = QPrinterInfo::availablePrinterNames();
+    m_printers = billPrinterNames();
     setDefaultPrinter(m_core.options().getConfigByname(settings::option::defaultPrinter));
 }
 
@@ -613,8 +616,11 @@ void TfmMain::printerSetupClick()
         return;
     }
     QPrinter printer;
-    if (m_currentPrinter >= 0)
-        printer.setPrinterName(m_printers[m_currentPrinter]);
+    const QString current = m_currentPrinter >= 0 ? m_printers[m_currentPrinter] : QString();
+    if (current == print::PdfPrintDevice::printerName)
+        printer.setOutputFormat(QPrinter::PdfFormat);
+    else if (!current.isEmpty())
+        printer.setPrinterName(current);
     if (!printer.isValid()) {
         m_dialogs.info(QStringLiteral("打开打印机设置对话框出错，请确认打印机是否可用！"));
         return;
@@ -634,6 +640,12 @@ void TfmMain::printerSetupClick()
 void TfmMain::openUserManage()
 {
     TfrmUserManage window(m_core, this);
+    window.exec();
+}
+
+void TfmMain::openLockPrinter()
+{
+    TfmLockPrinter window(m_core, m_printers, [this](const QString &name) { setDefaultPrinter(name); }, this);
     window.exec();
 }
 

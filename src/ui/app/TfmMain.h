@@ -100,6 +100,7 @@ private:
     void placeNotes();
     void openUserManage();
     void openAbout();
+    void openLockPrinter();
     void lockScreen();
     void startCalculator();
     void openWebPage(const QString &url);

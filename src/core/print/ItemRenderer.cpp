@@ -1,0 +1,238 @@
+#include "print/ItemRenderer.h"
+
+#include "common/Dialogs.h"
+#include "common/Helpers.h"
+#include "print/Units.h"
+
+namespace moque::print {
+
+namespace {
+
+// Width in half-width units: a character outside ASCII counts as two, as in GBK.
+int unitWidth(QChar c)
+{
+    return c.unicode() < 0x80 ? 1 : 2;
+}
+
+int unitWidth(const QString &text)
+{
+    int w = 0;
+    for (QChar c : text)
+        w += unitWidth(c);
+    return w;
+}
+
+bool hasDoubleByte(const QString &text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return true;
+    return false;
+}
+
+int roundHalfEven(int twice)
+{
+    // twice / 2 with halves to even.
+    int q = twice / 2;
+    int r = twice % 2;
+    if (r < 0) {
+        q -= 1;
+        r += 2;
+    }
+    if (r == 1 && (q & 1))
+        ++q;
+    return q;
+}
+
+bool isFitAdvance(const QString &fit)
+{
+    const QString t = fit.trimmed();
+    if (t.isEmpty())
+        return false;
+    for (QChar c : t)
+        if (!(c.isDigit() && c.unicode() < 0x80) && c != QLatin1Char('.'))
+            return false;
+    return true;
+}
+
+} // namespace
+
+ItemRenderer::ItemRenderer(Canvas &canvas, Dialogs *dialogs)
+    : m_canvas(canvas)
+    , m_dialogs(dialogs)
+{
+}
+
+QString ItemRenderer::trimControl(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start].unicode() <= 32)
+        ++start;
+    while (end > start && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(start, end - start);
+}
+
+QStringList ItemRenderer::splitByDelimiter(const QString &text, const QString &delimiter)
+{
+    QStringList parts;
+    if (delimiter.isEmpty())
+        return {text.trimmed()};
+    qsizetype from = 0;
+    qsizetype at;
+    while ((at = text.indexOf(delimiter, from)) >= 0) {
+        parts << text.mid(from, at - from);
+        from = at + delimiter.size();
+    }
+    parts << text.mid(from).trimmed();
+    return parts;
+}
+
+QStringList ItemRenderer::breakByWidth(const QString &text, int charsPerLine)
+{
+    if (text.isEmpty())
+        return {};
+    const int limit = 2 * charsPerLine;
+    if (charsPerLine < 1 || unitWidth(text) <= limit)
+        return {text};
+    QStringList lines;
+    QString rest = text;
+    while (!rest.isEmpty()) {
+        if (unitWidth(rest) <= limit) {
+            lines << rest;
+            break;
+        }
+        qsizetype n = qMin<qsizetype>(charsPerLine, rest.size());
+        int w = unitWidth(rest.left(n));
+        while (w < limit && n < rest.size())
+            w += unitWidth(rest[n++]);
+        lines << rest.left(n);
+        rest = rest.mid(n);
+    }
+    return lines;
+}
+
+QColor ItemRenderer::colorFromText(const QString &text)
+{
+    bool ok = false;
+    const qlonglong v = (text.trimmed().isEmpty() ? QStringLiteral("0") : text.trimmed()).toLongLong(&ok);
+    if (!ok || v < 0 || v > 0xFFFFFF)
+        return Qt::black;
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+bool ItemRenderer::printCheckItem(const templates::PrintItem *item, int xMove, int yMove, const QString &value,
+                                  const QString &delimiter)
+{
+    const QString text = trimControl(value);
+    if (text.isEmpty() || !item)
+        return true;
+
+    const int breakFontSize = qMax(6, item->breakFontSize);
+    int x = xMove + item->x;
+    const int y = yMove + item->y;
+    const int breakNum = isDigitsOnly(item->breakNum) ? item->breakNum.toInt() : -1;
+    const int align = item->align.trimmed().toInt();
+
+    if (item->type == QLatin1String("LINE")) {
+        printLineAt(x, y, item->height, item->width, item->bold > 0);
+        return true;
+    }
+
+    const int pitch = item->lineHeight < 1 ? 50 : item->lineHeight;
+    const QStringList pieces = !delimiter.isEmpty() && text.contains(delimiter)
+                                   ? splitByDelimiter(text, delimiter)
+                                   : QStringList{text};
+    QStringList lines;
+    for (const QString &piece : pieces) {
+        if (piece.isEmpty())
+            continue;
+        if (breakNum < 1)
+            lines << piece;
+        else
+            lines << breakByWidth(piece, breakNum);
+    }
+
+    int fontSize = breakFontSize;
+    if (lines.size() < 2) {
+        fontSize = item->fontSize;
+        if (!m_moneyCode.isEmpty() && text == m_moneyCode) {
+            if (hasDoubleByte(text))
+                x -= 10;
+            else if (text.size() > 1 && m_moneyCellWidth > 0)
+                x = x + 4 - (int(text.size()) - 2) * m_moneyCellWidth;
+        }
+    }
+
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!printTextItem(x, y + i * pitch, lines[i], item->fontName, item->fontColor, fontSize, item->fitParam,
+                           item->bold > 0, item->italic > 0, item->underline > 0, item->width, align)) {
+            if (m_dialogs)
+                m_dialogs->message(QStringLiteral("打印") + item->name + QStringLiteral("出现错误！"),
+                                   QStringLiteral("错误"), Dialogs::Icon::Error);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ItemRenderer::printTextItem(int x, int y, const QString &line, const QString &fontName, const QString &color,
+                                 int fontSize, const QString &fitParam, bool bold, bool italic, bool underline,
+                                 int width, int align)
+{
+    if (line.trimmed().isEmpty())
+        return true;
+    if (!isFitAdvance(fitParam)) {
+        printTextAt(x, y, line, fontName, color, fontSize, bold, italic, underline, width, align);
+        return true;
+    }
+    bool ok = false;
+    const int advance = fitParam.trimmed().toInt(&ok);
+    if (!ok)
+        return false;
+    for (int k = 0; k < line.size(); ++k) {
+        const QChar c = line[k];
+        if (c.isSpace())
+            continue;
+        printTextAt(x + k * advance, y, QString(c), fontName, color, fontSize, bold, italic, underline, width, align);
+    }
+    return true;
+}
+
+void ItemRenderer::printTextAt(int x, int y, const QString &text, const QString &fontName, const QString &color,
+                               int fontSize, bool bold, bool italic, bool underline, int width, int align)
+{
+    if (text.trimmed().isEmpty())
+        return;
+    const DeviceFacts facts = m_canvas.facts();
+    DevicePoint p = sheetToDevice(x, y, facts);
+    CanvasFont font;
+    font.face = fontName.trimmed().isEmpty() ? QStringLiteral("宋体") : fontName;
+    font.pointSize = fontSize;
+    font.bold = bold;
+    font.italic = italic;
+    font.underline = underline;
+    font.color = colorFromText(color);
+    m_canvas.setFont(font);
+    if (align == 1 || align == 2) {
+        const int free = tenthsToDevice(width, facts.dpiX) - m_canvas.textWidth(text);
+        p.x += align == 2 ? free : roundHalfEven(free);
+    }
+    m_canvas.drawText(p.x, p.y, text);
+}
+
+void ItemRenderer::printLineAt(int x, int y, int height, int width, bool bold)
+{
+    const DeviceFacts facts = m_canvas.facts();
+    const DevicePoint p = sheetToDevice(x, y, facts);
+    const int w = tenthsToDevice(width, facts.dpiX);
+    const int h = tenthsToDevice(height, facts.dpiY);
+    const int pen = bold ? 2 : 1;
+    if (h > w)
+        m_canvas.drawLine(p.x, p.y, p.x, p.y + h, pen);
+    else
+        m_canvas.drawLine(p.x, p.y, p.x + w, p.y, pen);
+}
+
+} // namespace moque::print

@@ -1,0 +1,62 @@
+#include "print/PainterCanvas.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+
+#include <cmath>
+
+namespace moque::print {
+
+PainterCanvas::PainterCanvas(QPainter &painter, const DeviceFacts &facts)
+    : m_painter(painter)
+    , m_facts(facts)
+{
+}
+
+void PainterCanvas::setFont(const CanvasFont &font)
+{
+    const QString key = QStringLiteral("%1|%2|%3%4%5")
+                            .arg(font.face)
+                            .arg(font.pointSize)
+                            .arg(int(font.bold))
+                            .arg(int(font.italic))
+                            .arg(int(font.underline));
+    auto it = m_fonts.find(key);
+    if (it == m_fonts.end()) {
+        FontEntry e;
+        e.font = QFont(font.face);
+        e.font.setPointSize(qMax(1, font.pointSize));
+        e.font.setBold(font.bold);
+        e.font.setItalic(font.italic);
+        e.font.setUnderline(font.underline);
+        e.ascent = QFontMetricsF(e.font, m_painter.device()).ascent();
+        it = m_fonts.insert(key, e);
+    }
+    m_current = &it.value();
+    m_color = font.color;
+}
+
+int PainterCanvas::textWidth(const QString &text)
+{
+    if (!m_current)
+        return 0;
+    return int(std::lround(QFontMetricsF(m_current->font, m_painter.device()).horizontalAdvance(text)));
+}
+
+void PainterCanvas::drawText(int x, int y, const QString &text)
+{
+    if (!m_current)
+        return;
+    m_painter.setFont(m_current->font);
+    m_painter.setPen(m_color);
+    m_painter.drawText(QPointF(x, y + m_current->ascent), text);
+}
+
+void PainterCanvas::drawLine(int x1, int y1, int x2, int y2, int penWidth)
+{
+    m_painter.setPen(QPen(Qt::black, penWidth));
+    m_painter.drawLine(x1, y1, x2, y2);
+}
+
+} // namespace moque::print

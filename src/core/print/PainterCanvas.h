@@ -1,0 +1,38 @@
+#pragma once
+
+#include "print/Canvas.h"
+
+#include <QFont>
+#include <QHash>
+
+class QPainter;
+
+namespace moque::print {
+
+// A canvas over a QPainter on a printer or PDF page.
+class PainterCanvas : public Canvas
+{
+public:
+    PainterCanvas(QPainter &painter, const DeviceFacts &facts);
+
+    DeviceFacts facts() const override { return m_facts; }
+    void setFont(const CanvasFont &font) override;
+    int textWidth(const QString &text) override;
+    void drawText(int x, int y, const QString &text) override;
+    void drawLine(int x1, int y1, int x2, int y2, int penWidth) override;
+
+private:
+    struct FontEntry
+    {
+        QFont font;
+        qreal ascent = 0;
+    };
+
+    QPainter &m_painter;
+    DeviceFacts m_facts;
+    QHash<QString, FontEntry> m_fonts; // fonts are made once per job
+    const FontEntry *m_current = nullptr;
+    QColor m_color = Qt::black;
+};
+
+} // namespace moque::print

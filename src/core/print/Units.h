@@ -1,0 +1,21 @@
+#pragma once
+
+#include "print/Canvas.h"
+
+namespace moque::print {
+
+// The one place where 0.1 mm becomes device units: dpi × v / 254, rounded to
+// the nearest integer with halves to even.
+int tenthsToDevice(int tenthsMm, int dpi);
+
+// A point of the sheet (0.1 mm from its top-left corner) in device units: each
+// printable-area offset is subtracted on its own axis, and nothing is drawn
+// more than three device units above the printable area.
+struct DevicePoint
+{
+    int x = 0;
+    int y = 0;
+};
+DevicePoint sheetToDevice(int xTenths, int yTenths, const DeviceFacts &facts);
+
+} // namespace moque::print

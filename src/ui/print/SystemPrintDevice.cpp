@@ -1,0 +1,92 @@
+#include "print/SystemPrintDevice.h"
+
+#include "print/PainterCanvas.h"
+#include "print/PdfPrintDevice.h"
+
+#include <QPrinterInfo>
+
+namespace moque::ui {
+
+SystemPrintDevice::SystemPrintDevice(const QString &printerName)
+    : m_printer(QPrinter::HighResolution)
+{
+    m_printer.setPrinterName(printerName);
+    m_printer.setFullPage(false);
+}
+
+SystemPrintDevice::~SystemPrintDevice()
+{
+    abort();
+}
+
+print::DeviceFacts SystemPrintDevice::factsOf(const QPrinter &printer)
+{
+    const int dpi = printer.resolution();
+    const QRect paint = printer.pageLayout().paintRectPixels(dpi);
+    return {printer.logicalDpiX(), printer.logicalDpiY(), paint.left(), paint.top()};
+}
+
+bool SystemPrintDevice::begin(const print::PageSetup &setup)
+{
+    m_error.clear();
+    if (!m_printer.isValid()) {
+        m_error = QStringLiteral("打印机不可用：%1").arg(m_printer.printerName());
+        return false;
+    }
+    m_printer.setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    m_printer.setCopyCount(qMax(1, setup.copies));
+    if (!setup.title.isEmpty())
+        m_printer.setDocName(setup.title);
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(&m_printer)) {
+        m_error = QStringLiteral("打印机拒绝了打印任务：%1").arg(m_printer.printerName());
+        m_painter.reset();
+        return false;
+    }
+    m_canvas = std::make_unique<print::PainterCanvas>(*m_painter, factsOf(m_printer));
+    return true;
+}
+
+print::Canvas *SystemPrintDevice::canvas()
+{
+    return m_canvas.get();
+}
+
+bool SystemPrintDevice::newPage()
+{
+    return m_painter && m_printer.newPage();
+}
+
+bool SystemPrintDevice::end()
+{
+    if (!m_painter)
+        return false;
+    m_canvas.reset();
+    const bool ok = m_painter->end();
+    m_painter.reset();
+    if (!ok || m_printer.printerState() == QPrinter::Error) {
+        m_error = QStringLiteral("打印任务没有完成：%1").arg(m_printer.printerName());
+        return false;
+    }
+    return true;
+}
+
+void SystemPrintDevice::abort()
+{
+    m_canvas.reset();
+    if (m_painter && m_painter->isActive()) {
+        m_printer.abort();
+        m_painter->end();
+    }
+    m_painter.reset();
+}
+
+QStringList billPrinterNames()
+{
+    QStringList names = QPrinterInfo::availablePrinterNames();
+    names.removeAll(print::PdfPrintDevice::printerName);
+    names << print::PdfPrintDevice::printerName;
+    return names;
+}
+
+} // namespace moque::ui

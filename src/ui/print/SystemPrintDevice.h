@@ -1,0 +1,47 @@
+#pragma once
+
+#include "print/PrintDevice.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+#include <memory>
+
+namespace moque::print {
+class PainterCanvas;
+}
+
+namespace moque::ui {
+
+// A printer the printing system (CUPS) knows. It keeps the paper it is set
+// to; the job sets only orientation, copies and title.
+class SystemPrintDevice : public print::PrintDevice
+{
+public:
+    explicit SystemPrintDevice(const QString &printerName);
+    ~SystemPrintDevice() override;
+
+    QPrinter &printer() { return m_printer; }
+
+    bool makesCopies() const override { return true; }
+    bool begin(const print::PageSetup &setup) override;
+    print::Canvas *canvas() override;
+    bool newPage() override;
+    bool end() override;
+    void abort() override;
+    QString errorText() const override { return m_error; }
+
+    // The printer's resolution and printable-area offsets in device units.
+    static print::DeviceFacts factsOf(const QPrinter &printer);
+
+private:
+    QPrinter m_printer;
+    QString m_error;
+    std::unique_ptr<QPainter> m_painter;
+    std::unique_ptr<print::PainterCanvas> m_canvas;
+};
+
+// The printers a bill can go to: every installed printer, then "PDF".
+QStringList billPrinterNames();
+
+} // namespace moque::ui

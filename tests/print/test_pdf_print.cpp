@@ -1,0 +1,234 @@
+// Prints through the whole engine into a PDF and reads back where the text
+// landed (pdftotext -bbox): every value's top-left within 0.1 mm of its item.
+
+#include "app/FontSetup.h"
+#include "print/PdfPrintDevice.h"
+#include "print/PrintJob.h"
+#include "support/TestData.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace moque;
+
+namespace {
+
+struct Word
+{
+    double x = 0;
+    double y = 0;
+    QString text;
+};
+
+struct Page
+{
+    double width = 0;
+    double height = 0;
+    QList<Word> words;
+};
+
+QList<Page> readPdf(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000))
+        return {};
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    QList<Page> pages;
+    static const QRegularExpression pageRe(QString::fromLatin1(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+    static const QRegularExpression wordRe(QString::fromLatin1(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+    for (const QString &line : html.split(QLatin1Char('\n'))) {
+        if (const auto m = pageRe.match(line); m.hasMatch())
+            pages << Page{m.captured(1).toDouble(), m.captured(2).toDouble(), {}};
+        else if (const auto w = wordRe.match(line); w.hasMatch() && !pages.isEmpty())
+            // Compatibility forms (⼤ for 大) come from the font's character map; compare the normal forms.
+            pages.last().words << Word{w.captured(1).toDouble(), w.captured(2).toDouble(),
+                                       w.captured(3).normalized(QString::NormalizationForm_KC)};
+    }
+    return pages;
+}
+
+double pt(int tenthsMm)
+{
+    return tenthsMm / 254.0 * 72.0;
+}
+
+// 0.1 mm in points.
+constexpr double tolerance = 72.0 / 254.0;
+
+} // namespace
+
+class TestPdfPrint : public QObject
+{
+    Q_OBJECT
+
+    test::TestData m_data;
+    QTemporaryDir m_out;
+
+    void addTemplate(int id, int pWidth, int pHeight, int landscape, int xMove, int yMove)
+    {
+        QVERIFY(m_data.exec("insert into CKTypeTable (CheckTypeID,TypeName,TypeFirstName,TypeDescribe,XMove,YMove,"
+                            "PWidth,PHeight,HVPrint,Visiable,IsDefault,IsCommon) values (?,?,?,?,?,?,?,?,?,?,?,?)",
+                            {id, QStringLiteral("快递单（测试%1）").arg(id), QStringLiteral("快递单"),
+                             QStringLiteral("测试%1").arg(id), xMove, yMove, pWidth, pHeight, landscape,
+                             QStringLiteral("启用"), QStringLiteral("0"), QStringLiteral("是")}));
+    }
+    void addItem(int id, const QString &name, int x, int y, const QString &font, int size, const QString &fit = {})
+    {
+        QVERIFY(m_data.exec("insert into ckControl (CheckTypeID,CtlName,CtlX,CtlY,CtlW,CtlH,CtlFontName,CtlFontSize,"
+                            "FitParam) values (?,?,?,?,600,60,?,?,?)",
+                            {id, name, x, y, font, size, fit}));
+    }
+
+    QList<Page> print(int templateId, const QList<print::MapValueSource> &bills, int copies = 1)
+    {
+        const QString path = m_out.filePath(QStringLiteral("job%1.pdf").arg(templateId));
+        print::PdfPrintDevice device(path);
+        print::PrintJob job(*m_data.core, device);
+        if (!job.PrintPrepare(templateId) || !job.PrinterTransBegin(copies))
+            return {};
+        for (int i = 0; i < bills.size(); ++i) {
+            if (i > 0)
+                job.NewCheckPage();
+            job.SendCheckToPrinter(bills[i]);
+        }
+        if (!job.PrinterTransEnd())
+            return {};
+        return readPdf(path);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        app::installFontSubstitutions();
+        QVERIFY(m_data.open());
+        addTemplate(901, 2300, 1270, 0, 15, -10);
+        addItem(901, "ZDHKR", 200, 150, "Arial", 12);
+        addItem(901, "ZDSKR", 1200, 150, "黑体", 12);
+        addItem(901, "ZDSKRLXR", 1200, 420, "宋体", 10);
+        addItem(901, "ZDSKRDH", 1750, 420, "Times New Roman", 10);
+        addItem(901, "ZDJEDX1", 300, 1000, "Arial", 11, "50");
+        addTemplate(902, 2100, 2970, 1, 0, 0);
+        addItem(902, "ZDHKR", 100, 100, "宋体", 10);
+    }
+
+    void valuesLandAtTheirPlaces()
+    {
+        print::MapValueSource bill;
+        bill.set("ZDHKR", "Moque Ltd");
+        bill.set("ZDSKR", "上海浦东");
+        bill.set("ZDSKRLXR", "张三丰");
+        bill.set("ZDSKRDH", "13800138000");
+        const QList<Page> pages = print(901, {bill});
+        QCOMPARE(pages.size(), 1);
+        const struct
+        {
+            QString text;
+            int x;
+            int y;
+        } expected[] = {{"Moque", 200, 150}, {"上海浦东", 1200, 150}, {"张三丰", 1200, 420}, {"13800138000", 1750, 420}};
+        for (const auto &e : expected) {
+            auto it = std::find_if(pages[0].words.begin(), pages[0].words.end(),
+                                   [&](const Word &w) { return w.text == e.text; });
+            QVERIFY2(it != pages[0].words.end(), qPrintable(e.text));
+            // The template is moved 1.5 mm right and 1 mm up as a whole.
+            QVERIFY2(qAbs(it->x - pt(e.x + 15)) <= tolerance, qPrintable(QStringLiteral("%1 x %2").arg(e.text).arg(it->x)));
+            QVERIFY2(qAbs(it->y - pt(e.y - 10)) <= tolerance, qPrintable(QStringLiteral("%1 y %2").arg(e.text).arg(it->y)));
+        }
+    }
+
+    void equalWidthCharactersAtTheirBoxes()
+    {
+        print::MapValueSource bill;
+        bill.set("ZDJEDX1", "40715");
+        const QList<Page> pages = print(901, {bill});
+        QCOMPARE(pages.size(), 1);
+        QCOMPARE(pages[0].words.size(), 5);
+        for (int k = 0; k < 5; ++k) {
+            QCOMPARE(pages[0].words[k].text, QString("40715").mid(k, 1));
+            QVERIFY(qAbs(pages[0].words[k].x - pt(300 + 15 + k * 50)) <= tolerance);
+            QVERIFY(qAbs(pages[0].words[k].y - pt(1000 - 10)) <= tolerance);
+        }
+    }
+
+    void pageIsTheTemplatesPaper_data()
+    {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::newRow("waybill 230 × 127 mm") << 901 << pt(2300) << pt(1270);
+        QTest::newRow("A4 turned for landscape") << 902 << pt(2970) << pt(2100);
+    }
+    void pageIsTheTemplatesPaper()
+    {
+        QFETCH(int, templateId);
+        QFETCH(double, width);
+        QFETCH(double, height);
+        print::MapValueSource bill;
+        bill.set("ZDHKR", "Page");
+        const QList<Page> pages = print(templateId, {bill});
+        QCOMPARE(pages.size(), 1);
+        QVERIFY(qAbs(pages[0].width - width) < 1);
+        QVERIFY(qAbs(pages[0].height - height) < 1);
+    }
+
+    void billsAndCopiesMakePages()
+    {
+        print::MapValueSource first;
+        first.set("ZDHKR", "First");
+        print::MapValueSource second;
+        second.set("ZDHKR", "Second");
+        const QList<Page> pages = print(901, {first, second}, 2);
+        QCOMPARE(pages.size(), 4);
+        const QStringList texts{pages[0].words.value(0).text, pages[1].words.value(0).text,
+                                pages[2].words.value(0).text, pages[3].words.value(0).text};
+        QCOMPARE(texts, (QStringList{"First", "First", "Second", "Second"}));
+    }
+
+    void unwritableOutputLeavesNothing()
+    {
+        const QString path = m_out.filePath(QStringLiteral("missing-folder/job.pdf"));
+        print::PdfPrintDevice device(path);
+        print::PrintJob job(*m_data.core, device);
+        QVERIFY(job.PrintPrepare(901));
+        m_data.dialogs.clear();
+        QVERIFY(!job.PrinterTransBegin(1));
+        QVERIFY(m_data.dialogs.lastText().startsWith(QStringLiteral("打印出错，请检查打印机是否可用！")));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void abortedJobLeavesNoFile()
+    {
+        const QString path = m_out.filePath(QStringLiteral("aborted.pdf"));
+        {
+            print::PdfPrintDevice device(path);
+            print::PrintJob job(*m_data.core, device);
+            QVERIFY(job.PrintPrepare(901));
+            QVERIFY(job.PrinterTransBegin(1));
+            print::MapValueSource bill;
+            bill.set("ZDHKR", "x");
+            QVERIFY(job.SendCheckToPrinter(bill));
+            job.AbortPrint();
+        }
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void missingTemplateIsReported()
+    {
+        const QString path = m_out.filePath(QStringLiteral("none.pdf"));
+        print::PdfPrintDevice device(path);
+        print::PrintJob job(*m_data.core, device);
+        m_data.dialogs.clear();
+        QVERIFY(!job.PrintPrepare(4242, QStringLiteral("快递单（旧）")));
+        QCOMPARE(m_data.dialogs.lastText(),
+                 QStringLiteral("Err:\"快递单（旧）\"没有进行初始化，无法取得整体打印偏移量！"));
+        QCOMPARE(m_data.dialogs.lastCaption(), QStringLiteral("提示"));
+        QVERIFY(!job.PrinterTransBegin(1));
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+QTEST_MAIN(TestPdfPrint)
+#include "test_pdf_print.moc"

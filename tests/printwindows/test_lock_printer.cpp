@@ -1,0 +1,78 @@
+#include "print/TfmLockPrinter.h"
+#include "support/TestData.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace moque;
+using moque::ui::TfmLockPrinter;
+
+class TestLockPrinter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void preselectsTheStoredPrinterExactly_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("stored") << "HP LaserJet" << "HP LaserJet";
+        QTest::newRow("other letter case is not preselected") << "hp laserjet" << "";
+        QTest::newRow("nothing stored") << "" << "";
+    }
+    void preselectsTheStoredPrinterExactly()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, chosen);
+        test::TestData data;
+        QVERIFY(data.open());
+        data.core->options().setConfigByname("DefaultPrinter", stored);
+        TfmLockPrinter window(*data.core, {"Epson LQ-630K", "HP LaserJet", "PDF"}, {});
+        QCOMPARE(window.windowTitle(), QStringLiteral("固定票据打印机"));
+        QCOMPARE(window.chosenPrinter(), chosen);
+        QCOMPARE(window.findChild<QPushButton *>("btLock")->isEnabled(), !chosen.isEmpty());
+    }
+
+    void lockingStoresAndSelectsThePrinter()
+    {
+        test::TestData data;
+        QVERIFY(data.open());
+        QString selected;
+        TfmLockPrinter window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &n) { selected = n; });
+        auto *list = window.findChild<QListWidget *>("lbPrinters");
+        list->setCurrentRow(0);
+        window.findChild<QPushButton *>("btLock")->click();
+        QCOMPARE(data.core->options().getConfigByname("DefaultPrinter"), QStringLiteral("Epson LQ-630K"));
+        QCOMPARE(selected, QStringLiteral("Epson LQ-630K"));
+        QCOMPARE(data.dialogs.lastText(), QStringLiteral("默认票据打印机设置成功！"));
+    }
+
+    void lockingWithoutChoiceAsksForOne()
+    {
+        test::TestData data;
+        QVERIFY(data.open());
+        bool called = false;
+        TfmLockPrinter window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &) { called = true; });
+        auto *list = window.findChild<QListWidget *>("lbPrinters");
+        list->setCurrentRow(1);
+        list->clearSelection();
+        window.findChild<QPushButton *>("btLock")->click();
+        QCOMPARE(data.dialogs.lastText(), QStringLiteral("请选择票据打印机！"));
+        QVERIFY(!called);
+        QVERIFY(data.core->options().getConfigByname("DefaultPrinter").isEmpty());
+    }
+
+    void noPrinterInstalled()
+    {
+        test::TestData data;
+        QVERIFY(data.open());
+        TfmLockPrinter window(*data.core, {}, {});
+        QCOMPARE(data.dialogs.lastText(), QStringLiteral("没有检测到打印机！请安装打印机并重启动本软件！"));
+        QVERIFY(!window.findChild<QPushButton *>("btLock")->isEnabled());
+        QVERIFY(!window.findChild<QPushButton *>("btCalibrate")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestLockPrinter)
+#include "test_lock_printer.moc"
