@@ -1,5 +1,6 @@
 #include "print/SystemPrintDevice.h"
 
+#include "common/Dialogs.h"
 #include "print/PainterCanvas.h"
 #include "print/PdfPrintDevice.h"
 
@@ -87,6 +88,24 @@ QStringList billPrinterNames()
     names.removeAll(print::PdfPrintDevice::printerName);
     names << print::PdfPrintDevice::printerName;
     return names;
+}
+
+} // namespace moque::ui
+
+namespace moque::ui {
+
+std::unique_ptr<print::PrintDevice> makeBillPrintDevice(const QString &printerName, Dialogs &dialogs,
+                                                        const QString &suggestedFileName)
+{
+    if (printerName.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) != 0)
+        return std::make_unique<SystemPrintDevice>(printerName);
+    QString file = dialogs.saveFileName(QStringLiteral("打印到PDF文件"), suggestedFileName,
+                                        QStringLiteral("PDF文件 (*.pdf)"));
+    if (file.isEmpty())
+        return nullptr;
+    if (!file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+    return std::make_unique<print::PdfPrintDevice>(file);
 }
 
 } // namespace moque::ui

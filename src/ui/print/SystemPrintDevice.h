@@ -7,9 +7,12 @@
 
 #include <memory>
 
-namespace moque::print {
+namespace moque {
+class Dialogs;
+namespace print {
 class PainterCanvas;
 }
+} // namespace moque
 
 namespace moque::ui {
 
@@ -43,5 +46,10 @@ private:
 
 // The printers a bill can go to: every installed printer, then "PDF".
 QStringList billPrinterNames();
+
+// The device for a bill printer by name: the "PDF" printer asks where to save
+// the file (nothing when the user cancels), any other name is a CUPS printer.
+std::unique_ptr<print::PrintDevice> makeBillPrintDevice(const QString &printerName, Dialogs &dialogs,
+                                                        const QString &suggestedFileName);
 
 } // namespace moque::ui
