@@ -110,7 +110,8 @@ private Q_SLOTS:
             if (t.kind != kind)
                 continue;
             QCOMPARE(t.visible, QStringLiteral("启用"));
-            QVERIFY2(t.isDefault == QStringLiteral("默认") || t.isDefault == QStringLiteral("0"), qPrintable(t.isDefault));
+            QVERIFY2(t.isDefault == QStringLiteral("默认") || t.isDefault == QStringLiteral("0"),
+                     qPrintable(t.isDefault));
             if (t.isDefault == QStringLiteral("默认")) {
                 ++defaults;
                 QCOMPARE(t.isCommon, QStringLiteral("是"));
@@ -120,8 +121,7 @@ private Q_SLOTS:
         }
         QCOMPARE(defaults, 1);
         QVERIFY2(common >= minCommon, qPrintable(QString::number(common)));
-        QCOMPARE(m_data.scalar(QStringLiteral("select count(*) from NameDict where CheckTypeName=?"), {kind}).toInt() > 0,
-                 true);
+        QVERIFY(m_data.scalar(QStringLiteral("select count(*) from NameDict where CheckTypeName=?"), {kind}).toInt() > 0);
     }
 
     void namesFollowTheNamingRule_data() { templateRows(); }

@@ -112,6 +112,8 @@ private Q_SLOTS:
         addItem(901, "ZDJEDX1", 300, 1000, "Arial", 11, "50");
         addTemplate(902, 2100, 2970, 1, 0, 0);
         addItem(902, "ZDHKR", 100, 100, "宋体", 10);
+        addTemplate(903, 2970, 2100, 1, 0, 0);
+        addItem(903, "ZDHKR", 2500, 1900, "Arial", 10);
     }
 
     void valuesLandAtTheirPlaces()
@@ -160,6 +162,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("height");
         QTest::newRow("waybill 230 × 127 mm") << 901 << pt(2300) << pt(1270);
         QTest::newRow("A4 turned for landscape") << 902 << pt(2970) << pt(2100);
+        QTest::newRow("landscape entered as seen") << 903 << pt(2970) << pt(2100);
     }
     void pageIsTheTemplatesPaper()
     {
@@ -172,6 +175,9 @@ private Q_SLOTS:
         QCOMPARE(pages.size(), 1);
         QVERIFY(qAbs(pages[0].width - width) < 1);
         QVERIFY(qAbs(pages[0].height - height) < 1);
+        // The value lies on the page, where its item is.
+        QCOMPARE(pages[0].words.size(), 1);
+        QVERIFY(pages[0].words[0].x < width && pages[0].words[0].y < height);
     }
 
     void billsAndCopiesMakePages()

@@ -33,8 +33,12 @@ bool PdfPrintDevice::begin(const PageSetup &setup)
     m_writer->setResolution(resolution);
     m_writer->setTitle(setup.title);
     m_writer->setCreator(QStringLiteral("墨雀票据打印"));
-    const QPageSize size(QSizeF(setup.paperWidth / 10.0, setup.paperHeight / 10.0), QPageSize::Millimeter,
-                         QString(), QPageSize::ExactMatch);
+    // A landscape form is as wide as its longer side, however its size was entered;
+    // the page size is given upright and the orientation turns it.
+    QSizeF paper(setup.paperWidth / 10.0, setup.paperHeight / 10.0);
+    if (setup.landscape && paper.width() > paper.height())
+        paper.transpose();
+    const QPageSize size(paper, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
     m_writer->setPageLayout(QPageLayout(size, setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
     m_painter = std::make_unique<QPainter>();

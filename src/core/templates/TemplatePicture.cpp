@@ -173,7 +173,8 @@ PictureLayout::PictureLayout(const TemplateRow &row, const QList<PrintItem> &ite
     : m_row(row), m_size(size), m_ink(inkOf(row.kind)), m_rules(sectionRules(row.kind))
 {
     static const QRegularExpression digits(QStringLiteral("[0-9]"));
-    static const QRegularExpression placeName(QStringLiteral("^(.*?)(亿|千万|百万|十万|万|千|百|十|元|角|分)位$"));
+    static const QRegularExpression placeName(
+        QStringLiteral("^(.*?)(亿|千万|百万|十万|万|千|百|十|元|角|分)位$"));
     static const QRegularExpression datePart(QStringLiteral("^(.+)([年月日])$"));
     static const QRegularExpression checkName(QStringLiteral("^DEFCHECK([0-9]+)$"),
                                               QRegularExpression::CaseInsensitiveOption);
