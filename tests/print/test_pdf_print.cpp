@@ -113,6 +113,9 @@ private Q_SLOTS:
         addTemplate(902, 2100, 2970, 1, 0, 0);
         addItem(902, "ZDHKR", 100, 100, "宋体", 10);
         addTemplate(903, 2970, 2100, 1, 0, 0);
+        QVERIFY(m_data.exec("insert into CKTypeTable (CheckTypeID,TypeName,TypeFirstName,TypeDescribe,PWidth,PHeight,"
+                            "HVPrint) values (904,'普通发票收据（测试）','普通发票收据','测试',2100,1400,0)"));
+        addItem(904, "ZDPJBH", 200, 200, "宋体", 10);
         addItem(903, "ZDHKR", 2500, 1900, "Arial", 10);
     }
 
@@ -191,6 +194,51 @@ private Q_SLOTS:
         const QStringList texts{pages[0].words.value(0).text, pages[1].words.value(0).text,
                                 pages[2].words.value(0).text, pages[3].words.value(0).text};
         QCOMPARE(texts, (QStringList{"First", "First", "Second", "Second"}));
+    }
+
+    void copiesOfAWaybillStopAtFifty_data()
+    {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("waybill 80 → 50") << 901 << 80 << 50;
+        QTest::newRow("waybill 0 → 1") << 901 << 0 << 1;
+        QTest::newRow("receipt 60 stays") << 904 << 60 << 60;
+    }
+    void copiesOfAWaybillStopAtFifty()
+    {
+        QFETCH(int, templateId);
+        QFETCH(int, copies);
+        QFETCH(int, pages);
+        print::MapValueSource bill;
+        bill.set("ZDHKR", "Copy");
+        bill.set("ZDPJBH", "Copy");
+        QCOMPARE(print(templateId, {bill}, copies).size(), pages);
+    }
+
+    void cancelledPrinterSetupPrintsNothing()
+    {
+        m_data.core->session().params.popPrinterSetup = true;
+        const QString path = m_out.filePath(QStringLiteral("cancelled.pdf"));
+        print::PdfPrintDevice device(path);
+        print::PrintJob job(*m_data.core, device);
+        int asked = 0;
+        job.setPrinterSetup([&] {
+            ++asked;
+            return false;
+        });
+        m_data.dialogs.clear();
+        QVERIFY(!job.PrintPrepare(901));
+        m_data.core->session().params.popPrinterSetup = false;
+        QCOMPARE(asked, 1);
+        QVERIFY(!m_data.core->session().printerReady);
+        QVERIFY(!job.PrinterTransBegin(1));
+        print::MapValueSource bill;
+        bill.set("ZDHKR", "x");
+        QVERIFY(!job.SendCheckToPrinter(bill));
+        QVERIFY(!job.PrinterTransEnd());
+        QVERIFY(m_data.dialogs.shown.isEmpty());
+        QVERIFY(!QFile::exists(path));
     }
 
     void unwritableOutputLeavesNothing()

@@ -7,6 +7,7 @@ KindRules KindRules::forKind(const QString &kind)
     KindRules r;
     if (kind == QStringLiteral("快递单")) {
         r.promptField = QStringLiteral("ZDSKR");
+        r.maxCopies = 50;
     } else if (kind == QStringLiteral("出口商品发票")) {
         r.promptField = QStringLiteral("ZDGOUHCOMP");
         r.usesMoneyCode = true;

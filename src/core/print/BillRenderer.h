@@ -13,6 +13,7 @@ struct KindRules
     bool printsLabels = false;
     bool printsLines = false; // a line item takes "-" as its value
     bool usesMoneyCode = false;
+    int maxCopies = 0;        // 0: no limit
 
     static KindRules forKind(const QString &kind);
 };

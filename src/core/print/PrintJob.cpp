@@ -26,6 +26,12 @@ PrintJob::~PrintJob()
         AbortPrint();
 }
 
+void PrintJob::setReady(bool ready)
+{
+    m_ready = ready;
+    m_core.session().printerReady = ready;
+}
+
 void PrintJob::fail(const QString &message)
 {
     m_dialogs.message(message, QStringLiteral("提示"), Dialogs::Icon::Warning);
@@ -33,7 +39,7 @@ void PrintJob::fail(const QString &message)
 
 bool PrintJob::PrintPrepare(int templateId, const QString &templateName)
 {
-    m_ready = false;
+    setReady(false);
     templates::PrintItemStore store(m_core.db());
     templates::TemplateCatalog catalog(m_core.db(), m_dialogs, m_core.store());
     const std::optional<templates::TemplateRow> row = catalog.templateById(templateId);
@@ -52,8 +58,11 @@ bool PrintJob::PrintPrepare(int templateId, const QString &templateName)
     m_moneyCellWidth = m_rules.usesMoneyCode ? store.getCellsWidth(templateId, QStringLiteral("zdQY"), 35,
                                                                    QStringLiteral("zdBY"))
                                              : 0;
-    m_ready = true;
-    return true;
+    setReady(true);
+    // Cancelling the set-up prints nothing and says nothing.
+    if (m_core.session().params.popPrinterSetup && m_printerSetup)
+        setReady(m_printerSetup());
+    return m_ready;
 }
 
 bool PrintJob::PrinterTransBegin(int copies, const QString &title)
@@ -61,6 +70,8 @@ bool PrintJob::PrinterTransBegin(int copies, const QString &title)
     if (!m_ready)
         return false;
     m_copies = qMax(1, copies);
+    if (m_rules.maxCopies > 0)
+        m_copies = qMin(m_copies, m_rules.maxCopies);
     PageSetup setup;
     setup.landscape = m_template.landscape();
     setup.paperWidth = m_template.effectivePaperWidth();
@@ -68,7 +79,7 @@ bool PrintJob::PrinterTransBegin(int copies, const QString &title)
     setup.copies = m_copies;
     setup.title = title;
     if (!m_device.begin(setup)) {
-        m_ready = false;
+        setReady(false);
         const QString reason = m_device.errorText();
         fail(reason.isEmpty() ? deviceFailure : deviceFailure + QLatin1Char('\n') + reason);
         m_device.abort();
@@ -117,7 +128,7 @@ bool PrintJob::PrinterTransEnd()
         return false;
     m_renderer.reset();
     m_open = false;
-    m_ready = false;
+    setReady(false);
     if (!m_device.end()) {
         const QString reason = m_device.errorText();
         fail(reason.isEmpty() ? deviceFailure : deviceFailure + QLatin1Char('\n') + reason);
@@ -132,7 +143,7 @@ void PrintJob::AbortPrint()
     m_renderer.reset();
     m_device.abort();
     m_open = false;
-    m_ready = false;
+    setReady(false);
 }
 
 } // namespace moque::print

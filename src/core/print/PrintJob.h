@@ -6,6 +6,7 @@
 #include "templates/TemplateRow.h"
 
 
+#include <functional>
 #include <memory>
 
 namespace moque {
@@ -26,9 +27,13 @@ public:
     PrintJob(app::AppCore &core, PrintDevice &device);
     ~PrintJob();
 
+    // Shows the printer set-up before the job when the option asks for it; false when cancelled.
+    using PrinterSetup = std::function<bool()>;
+    void setPrinterSetup(PrinterSetup setup) { m_printerSetup = std::move(setup); }
+
     // Reads the template; false (with the system's message) when it cannot be printed.
     bool PrintPrepare(int templateId, const QString &templateName = {});
-    // Opens the job with the copy count (below 1 means 1) and an optional title.
+    // Opens the job with the copy count (below 1 means 1; a waybill makes at most 50) and an optional title.
     bool PrinterTransBegin(int copies, const QString &title = {});
     // Renders one bill onto the open page (repeating it for each copy when the
     // device does not make copies). The currency code moves amount codes into their box.
@@ -45,6 +50,7 @@ public:
 
 private:
     void fail(const QString &message);
+    void setReady(bool ready);
 
     app::AppCore &m_core;
     Dialogs &m_dialogs;
@@ -59,6 +65,7 @@ private:
     KindRules m_rules;
     int m_moneyCellWidth = 0;
     std::unique_ptr<ItemRenderer> m_renderer;
+    PrinterSetup m_printerSetup;
 };
 
 } // namespace moque::print

@@ -4,6 +4,7 @@
 #include "print/PainterCanvas.h"
 #include "print/PdfPrintDevice.h"
 
+#include <QPrintDialog>
 #include <QPrinterInfo>
 
 namespace moque::ui {
@@ -93,6 +94,18 @@ QStringList billPrinterNames()
 } // namespace moque::ui
 
 namespace moque::ui {
+
+std::function<bool()> printerSetupFor(print::PrintDevice &device, QWidget *parent)
+{
+    auto *system = dynamic_cast<SystemPrintDevice *>(&device);
+    if (!system)
+        return [] { return true; };
+    return [system, parent] {
+        QPrintDialog dialog(&system->printer(), parent);
+        dialog.setWindowTitle(QStringLiteral("打印机设置"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
 
 std::unique_ptr<print::PrintDevice> makeBillPrintDevice(const QString &printerName, Dialogs &dialogs,
                                                         const QString &suggestedFileName)

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <functional>
 #include <memory>
 
 namespace moque {
@@ -46,6 +47,10 @@ private:
 
 // The printers a bill can go to: every installed printer, then "PDF".
 QStringList billPrinterNames();
+
+// The printer set-up shown before a job when the option asks for it: the
+// platform's dialog for a CUPS printer (false when cancelled); the PDF printer has none.
+std::function<bool()> printerSetupFor(print::PrintDevice &device, QWidget *parent);
 
 // The device for a bill printer by name: the "PDF" printer asks where to save
 // the file (nothing when the user cancels), any other name is a CUPS printer.
