@@ -4,6 +4,7 @@
 #include "settings/IniFile.h"
 #include "settings/UserSettings.h"
 #include "support/TestData.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -15,17 +16,8 @@ using settings::IniFile;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using test::readAll;
+using test::writeFile;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // directory is opened as it is, and older data files missing columns still open.
 
 #include "support/TestData.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,17 +20,8 @@ using namespace moque;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using test::readAll;
+using test::writeFile;
 
 QByteArray randomBytes(int size)
 {
