@@ -18,30 +18,34 @@ bool TestData::open()
     return true;
 }
 
-QVariant TestData::scalar(const QString &sql, const QVariantList &values) const
+namespace {
+
+// Prepares and runs a statement with its values bound by position; warns with the engine's message on failure.
+bool runBound(QSqlQuery &q, const QString &sql, const QVariantList &values)
 {
-    QSqlQuery q(db());
     q.prepare(sql);
     for (int i = 0; i < values.size(); ++i)
         q.bindValue(i, values[i]);
-    if (!q.exec()) {
-        qWarning() << sql << q.lastError().text();
+    if (q.exec())
+        return true;
+    qWarning() << sql << q.lastError().text();
+    return false;
+}
+
+} // namespace
+
+QVariant TestData::scalar(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery q(db());
+    if (!runBound(q, sql, values))
         return {};
-    }
     return q.next() ? q.value(0) : QVariant();
 }
 
 bool TestData::exec(const QString &sql, const QVariantList &values) const
 {
     QSqlQuery q(db());
-    q.prepare(sql);
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    if (!q.exec()) {
-        qWarning() << sql << q.lastError().text();
-        return false;
-    }
-    return true;
+    return runBound(q, sql, values);
 }
 
 } // namespace moque::test
