@@ -53,13 +53,13 @@ QString normalType(const QString &type)
 
 } // namespace
 
-PrintItemSet PrintItemStore::itemsOf(int templateId)
+QList<PrintItem> PrintItemStore::itemList(int templateId)
 {
-    PrintItemSet set;
+    QList<PrintItem> items;
     QSqlQuery q(m_db);
     if (!execBound(q, QStringLiteral("select * from ckControl where CheckTypeID=:id order by ID"),
                    {{":id", templateId}}))
-        return set;
+        return items;
     const RowReader r(q);
     while (q.next()) {
         PrintItem item;
@@ -67,9 +67,6 @@ PrintItemSet PrintItemStore::itemsOf(int templateId)
         r.read("CheckTypeID", item.templateId);
         r.read("CtlName", item.name);
         item.name = item.name.toUpper();
-        // A name stored twice keeps its first row, the one the designers edit.
-        if (set.find(item.name))
-            continue;
         r.read("CtlCName", item.caption);
         r.read("CtlType", item.type);
         item.type = normalType(item.type);
@@ -96,7 +93,18 @@ PrintItemSet PrintItemStore::itemsOf(int templateId)
         r.read("BreakNum", item.breakNum);
         r.read("InitValue", item.initValue);
         r.read("ShowOrd", item.showOrder);
-        set.add(item);
+        items << item;
+    }
+    return items;
+}
+
+PrintItemSet PrintItemStore::itemsOf(int templateId)
+{
+    PrintItemSet set;
+    for (const PrintItem &item : itemList(templateId)) {
+        // A name stored twice keeps its first row, the one the designers edit.
+        if (!set.find(item.name))
+            set.add(item);
     }
     return set;
 }

@@ -18,6 +18,8 @@ public:
     // Every print item of the template, read in one query. Names are upper
     // case, "Text" counts as "TEXT", a missing value keeps PrintItem's default.
     PrintItemSet itemsOf(int templateId);
+    // The same rows as a list in row order, a name stored twice included.
+    QList<PrintItem> itemList(int templateId);
 
     // The kind's fields by ShowOrd, then by row number.
     QList<DictionaryField> dictionary(const QString &kind);

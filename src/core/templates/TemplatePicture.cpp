@@ -1,5 +1,7 @@
 #include "templates/TemplatePicture.h"
 
+#include "templates/PrintItemStore.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -565,34 +567,6 @@ QString textValue(const QSqlQuery &q, const char *column)
     return q.value(QLatin1String(column)).toString();
 }
 
-QList<PrintItem> readItems(QSqlDatabase db, int templateId)
-{
-    QList<PrintItem> items;
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("select CtlName,CtlCName,CtlType,SrcX,SrcY,SrcW,SrcH,NeedShow,FitParam,Bold "
-                             "from ckControl where CheckTypeID=:id order by ID"));
-    q.bindValue(QStringLiteral(":id"), templateId);
-    if (!q.exec())
-        return items;
-    while (q.next()) {
-        PrintItem item;
-        item.templateId = templateId;
-        item.name = textValue(q, "CtlName").toUpper();
-        item.caption = textValue(q, "CtlCName");
-        const QString type = textValue(q, "CtlType").trimmed().toUpper();
-        item.type = type.isEmpty() ? QStringLiteral("TEXT") : type;
-        item.screenX = intValue(q, "SrcX", 10);
-        item.screenY = intValue(q, "SrcY", 10);
-        item.screenW = intValue(q, "SrcW", 50);
-        item.screenH = intValue(q, "SrcH", 20);
-        item.needShow = intValue(q, "NeedShow", 1);
-        item.fitParam = textValue(q, "FitParam");
-        item.bold = intValue(q, "Bold", 0);
-        items << item;
-    }
-    return items;
-}
-
 } // namespace
 
 QImage drawFormPicture(const TemplateRow &row, const QList<PrintItem> &items)
@@ -644,7 +618,7 @@ void writeMissingPictures(QSqlDatabase db, const QString &imageDir)
         const QString file = QFileInfo(row.imageFile).fileName();
         if (file.isEmpty() || QFileInfo::exists(dir.filePath(file)))
             continue;
-        drawFormPicture(row, readItems(db, row.id)).save(dir.filePath(file), "JPG", 90);
+        drawFormPicture(row, PrintItemStore(db).itemList(row.id)).save(dir.filePath(file), "JPG", 90);
     }
 }
 
