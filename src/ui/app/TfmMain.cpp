@@ -227,11 +227,11 @@ void TfmMain::buildMenus()
     }
     // The items write the opposite of their tick; the tick itself always follows the stored option.
     connect(action(QStringLiteral("mOptPopPrinter")), &QAction::triggered, this,
-            [this] { toggleOption(settings::option::popPrinterSetup); });
+            [this](bool ticked) { toggleOption(settings::option::popPrinterSetup, ticked); });
     connect(action(QStringLiteral("mOptLogin")), &QAction::triggered, this,
-            [this] { toggleOption(settings::option::loginRequired); });
+            [this](bool ticked) { toggleOption(settings::option::loginRequired, ticked); });
     connect(action(QStringLiteral("mOptDefaultIssuer")), &QAction::triggered, this,
-            [this] { toggleOption(settings::option::useDefaultIssuer); });
+            [this](bool ticked) { toggleOption(settings::option::useDefaultIssuer, ticked); });
     connect(action(QStringLiteral("mOptBackground")), &QAction::triggered, this, &TfmMain::toggleBackgroundOption);
 
     QMenu *printMenu = bar->addMenu(QStringLiteral("打印设置(&P)"));
@@ -428,14 +428,10 @@ void TfmMain::LoadSysParam()
     action(QStringLiteral("mOptDefaultIssuer"))->setChecked(p.useDefaultIssuer);
 }
 
-void TfmMain::toggleOption(const QString &option)
+void TfmMain::toggleOption(const QString &option, bool ticked)
 {
-    // The menu has already flipped the tick: the stored value becomes that new tick.
-    const QString name = option == settings::option::popPrinterSetup ? QStringLiteral("mOptPopPrinter")
-                         : option == settings::option::loginRequired ? QStringLiteral("mOptLogin")
-                                                                      : QStringLiteral("mOptDefaultIssuer");
-    const bool wasTicked = !action(name)->isChecked();
-    m_core.options().setConfigByname(option, wasTicked ? QStringLiteral("no") : QStringLiteral("yes"));
+    // The menu has already flipped the tick: the stored value is the opposite of the old tick.
+    m_core.options().setConfigByname(option, ticked ? QStringLiteral("yes") : QStringLiteral("no"));
     LoadSysParam();
 }
 

@@ -93,7 +93,7 @@ private:
     void buildBackgroundMenu();
     void runCreationSequence();
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
-    void toggleOption(const QString &option);
+    void toggleOption(const QString &option, bool ticked);
     void toggleBackgroundOption();
     void loadBackground();
     void showBackground(bool shown);
