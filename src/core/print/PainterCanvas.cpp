@@ -1,6 +1,5 @@
 #include "print/PainterCanvas.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 
@@ -24,14 +23,12 @@ void PainterCanvas::setFont(const CanvasFont &font)
                             .arg(int(font.underline));
     auto it = m_fonts.find(key);
     if (it == m_fonts.end()) {
-        FontEntry e;
-        e.font = QFont(font.face);
-        e.font.setPointSize(qMax(1, font.pointSize));
-        e.font.setBold(font.bold);
-        e.font.setItalic(font.italic);
-        e.font.setUnderline(font.underline);
-        e.ascent = QFontMetricsF(e.font, m_painter.device()).ascent();
-        it = m_fonts.insert(key, e);
+        QFont f(font.face);
+        f.setPointSize(qMax(1, font.pointSize));
+        f.setBold(font.bold);
+        f.setItalic(font.italic);
+        f.setUnderline(font.underline);
+        it = m_fonts.insert(key, FontEntry{f, QFontMetricsF(f, m_painter.device())});
     }
     m_current = &it.value();
     m_color = font.color;
@@ -41,7 +38,7 @@ int PainterCanvas::textWidth(const QString &text)
 {
     if (!m_current)
         return 0;
-    return int(std::lround(QFontMetricsF(m_current->font, m_painter.device()).horizontalAdvance(text)));
+    return int(std::lround(m_current->metrics.horizontalAdvance(text)));
 }
 
 void PainterCanvas::drawText(int x, int y, const QString &text)
@@ -50,7 +47,7 @@ void PainterCanvas::drawText(int x, int y, const QString &text)
         return;
     m_painter.setFont(m_current->font);
     m_painter.setPen(m_color);
-    m_painter.drawText(QPointF(x, y + m_current->ascent), text);
+    m_painter.drawText(QPointF(x, y + m_current->metrics.ascent()), text);
 }
 
 void PainterCanvas::drawLine(int x1, int y1, int x2, int y2, int penWidth)

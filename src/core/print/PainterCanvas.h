@@ -3,6 +3,7 @@
 #include "print/Canvas.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 
 class QPainter;
@@ -25,7 +26,7 @@ private:
     struct FontEntry
     {
         QFont font;
-        qreal ascent = 0;
+        QFontMetricsF metrics;
     };
 
     QPainter &m_painter;
