@@ -1,6 +1,7 @@
 // moque-cli: the system's core driven from a shell.
 
 #include "app/AppCore.h"
+#include "CliAmount.h"
 #include "CliPrint.h"
 #include "app/AppVersion.h"
 #include "app/FontSetup.h"
@@ -80,7 +81,13 @@ int main(int argc, char *argv[])
                                                     "(when missing) and print where it is\n"
                                                     "  templates  list the templates\n"
                                                     "  print      print bills: --template FULLNAME --values FILE.json "
-                                                    "[--output FILE.pdf | --printer NAME] [--copies N]"));
+                                                    "[--output FILE.pdf | --printer NAME] [--copies N]\n"
+                                                    "  amount     convert amounts (no data directory needed):\n"
+                                                    "             amount capital AMOUNT...\n"
+                                                    "             amount digits AMOUNT... --count N --format 0.00\n"
+                                                    "             amount money AMOUNT... [--thousands]\n"
+                                                    "             amount clean TEXT...\n"
+                                                    "             put -- before negative amounts"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("data-dir"), QStringLiteral("The data directory to use."),
@@ -95,16 +102,32 @@ int main(int argc, char *argv[])
                       QStringLiteral("NAME")});
     parser.addOption({QStringLiteral("copies"), QStringLiteral("Copies of each bill."), QStringLiteral("N"),
                       QStringLiteral("1")});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run: init, templates, print."));
+    parser.addOption({QStringLiteral("count"), QStringLiteral("amount digits: integer digit boxes."),
+                      QStringLiteral("N")});
+    parser.addOption({QStringLiteral("format"), QStringLiteral("amount digits: decimals pattern such as 0.00."),
+                      QStringLiteral("PATTERN"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("thousands"), QStringLiteral("amount money: group thousands with \",\".")});
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("The command to run: init, templates, print, amount."));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return fail(QStringLiteral("no command given; try --help"));
     const QString command = args.first();
-    const QStringList commands{QStringLiteral("init"), QStringLiteral("templates"), QStringLiteral("print")};
+    const QStringList commands{QStringLiteral("init"), QStringLiteral("templates"), QStringLiteral("print"),
+                               QStringLiteral("amount")};
     if (!commands.contains(command))
         return fail(QStringLiteral("unknown command: %1").arg(command));
+    if (command == QLatin1String("amount")) {
+        moque::cli::AmountOptions options;
+        options.conversion = args.value(1);
+        options.amounts = args.mid(2);
+        options.count = parser.value(QStringLiteral("count")).toInt();
+        options.format = parser.value(QStringLiteral("format"));
+        options.thousands = parser.isSet(QStringLiteral("thousands"));
+        return moque::cli::convertAmounts(options);
+    }
 
     StderrDialogs dialogs;
     const auto dir = moque::store::DataDirectory::resolve(parser.value(QStringLiteral("data-dir")),

@@ -1,0 +1,60 @@
+#include "CliAmount.h"
+
+#include "entry/Amounts.h"
+
+#include <QTextStream>
+
+namespace moque::cli {
+
+namespace {
+
+entry::AmountText convert(const AmountOptions &o, const QString &amount)
+{
+    if (o.conversion == QLatin1String("capital"))
+        return entry::toChineseCapital(amount);
+    if (o.conversion == QLatin1String("digits"))
+        return entry::toCapitalDigits(amount, o.count, o.format);
+    if (o.conversion == QLatin1String("money"))
+        return entry::formatMoney(amount, o.thousands);
+    // clean: what remains of a typed amount must itself be an amount.
+    const QString cleaned = entry::normalizeDigits(amount);
+    if (!entry::parseFen(cleaned))
+        return {{}, entry::kNotANumber};
+    return {cleaned, {}};
+}
+
+} // namespace
+
+int convertAmounts(const AmountOptions &options)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList conversions{QStringLiteral("capital"), QStringLiteral("digits"), QStringLiteral("money"),
+                                  QStringLiteral("clean")};
+    if (!conversions.contains(options.conversion)) {
+        err << QStringLiteral("moque-cli: amount needs one of: ") << conversions.join(QStringLiteral(", "))
+            << Qt::endl;
+        return 1;
+    }
+    if (options.amounts.isEmpty()) {
+        err << QStringLiteral("moque-cli: amount %1 needs one or more amounts").arg(options.conversion) << Qt::endl;
+        return 1;
+    }
+    if (options.conversion == QLatin1String("digits") && options.count < 1) {
+        err << QStringLiteral("moque-cli: amount digits needs --count N (1 or more)") << Qt::endl;
+        return 1;
+    }
+    int failures = 0;
+    for (const QString &amount : options.amounts) {
+        const entry::AmountText result = convert(options, amount);
+        if (result.ok()) {
+            out << result.text << Qt::endl;
+        } else {
+            ++failures;
+            err << QStringLiteral("moque-cli: %1: %2").arg(amount, result.error) << Qt::endl;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace moque::cli

@@ -1,0 +1,141 @@
+// Drives build/moque-cli as a script would and checks what it prints and leaves behind.
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QStringList out;
+    QStringList err;
+};
+
+Run cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(MOQUE_CLI), args);
+    p.waitForFinished(60000);
+    auto lines = [](const QByteArray &bytes) {
+        QStringList l = QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        l.removeIf([](const QString &s) { return s.startsWith(QLatin1String("QStandardPaths")); });
+        return l;
+    };
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, lines(p.readAllStandardOutput()),
+            lines(p.readAllStandardError())};
+}
+
+bool write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString dataDir() const { return m_dir.filePath(QStringLiteral("data")); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QCOMPARE(cli({"--data-dir", dataDir(), "init"}).exitCode, 0);
+    }
+
+    void amounts_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<int>("errors");
+        QTest::newRow("capital") << QStringList{"amount", "capital", "1005.30"} << QStringList{"壹仟零伍元叁角整"} << 0;
+        QTest::newRow("digits") << QStringList{"amount", "digits", "1005.3", "--count", "7", "--format", "0.00"}
+                                << QStringList{"零零零壹零零伍叁零"} << 0;
+        QTest::newRow("money thousands") << QStringList{"amount", "money", "1234567", "--thousands"}
+                                         << QStringList{"1,234,567.00"} << 0;
+        QTest::newRow("clean") << QStringList{"amount", "clean", "￥1,005.30"} << QStringList{"1005.30"} << 0;
+        QTest::newRow("negatives after --") << QStringList{"amount", "capital", "--", "-12.5", "3"}
+                                            << QStringList{"负壹拾贰元伍角整", "叁元整"} << 0;
+        QTest::newRow("a bad amount among good ones")
+            << QStringList{"amount", "capital", "12", "abc", "5"} << QStringList{"壹拾贰元整", "伍元整"} << 1;
+        QTest::newRow("digits overflow") << QStringList{"amount", "digits", "12345.6", "--count", "4", "--format", "0.00"}
+                                         << QStringList{} << 1;
+    }
+    void amounts()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, out);
+        QFETCH(int, errors);
+        const Run r = cli(args);
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.err.size(), errors);
+        QCOMPARE(r.exitCode != 0, errors > 0);
+    }
+
+    void initCreatesTheDataDirectoryAndTemplatesAreListed()
+    {
+        const Run init = cli({"--data-dir", dataDir(), "init"});
+        QCOMPARE(init.exitCode, 0);
+        QVERIFY(QFile::exists(dataDir() + "/Data/EPData.ini"));
+        const Run list = cli({"--data-dir", dataDir(), "templates"});
+        QCOMPARE(list.exitCode, 0);
+        QCOMPARE(list.out.value(0), QStringLiteral("number\tkind\tdisplay name\tfull name\tdefault\tcommon\tenabled"));
+        QVERIFY(list.out.contains(QStringLiteral("1\t快递单\t通用快递单\t快递单（通用快递单）\tyes\tyes\tyes")));
+    }
+
+    void printErrorsAreOneLineAndLeaveNoPdf_data()
+    {
+        QTest::addColumn<QString>("templateName");
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown template") << "快递单（没有）" << QByteArray("{}") << "out.pdf" << "unknown template";
+        QTest::newRow("malformed json") << "快递单（通用快递单）" << QByteArray("{\"zdHKR\": ") << "out.pdf"
+                                        << "is not valid JSON";
+        QTest::newRow("unknown field") << "快递单（通用快递单）" << QByteArray("{\"zdNope\": \"x\"}") << "out.pdf"
+                                       << "unknown field zdNope";
+        QTest::newRow("unwritable output") << "快递单（通用快递单）" << QByteArray("{\"zdHKR\": \"x\"}")
+                                           << "no-such-folder/out.pdf" << "无法写入文件";
+    }
+    void printErrorsAreOneLineAndLeaveNoPdf()
+    {
+        QFETCH(QString, templateName);
+        QFETCH(QByteArray, json);
+        QFETCH(QString, output);
+        QFETCH(QString, message);
+        QVERIFY(write(m_dir.filePath("bill.json"), json));
+        const QString pdf = m_dir.filePath(output);
+        const Run r = cli({"--data-dir", dataDir(), "print", "--template", templateName, "--values",
+                           m_dir.filePath("bill.json"), "--output", pdf});
+        QVERIFY(r.exitCode != 0);
+        QCOMPARE(r.err.size(), 1);
+        QVERIFY2(r.err[0].contains(message), qPrintable(r.err[0]));
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    void printsBillsIntoOnePdf()
+    {
+        QVERIFY(write(m_dir.filePath("bills.json"),
+                      QByteArray(R"([{"zdHKR": "Moque Ltd", "DEFCHECK0": true}, {"ZDSKR": "Second"}])")));
+        const QString pdf = m_dir.filePath("bills.pdf");
+        const Run r = cli({"--data-dir", dataDir(), "print", "--template", "快递单（通用快递单）", "--values",
+                           m_dir.filePath("bills.json"), "--output", pdf, "--copies", "2"});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.err.isEmpty());
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        QVERIFY(info.waitForFinished(30000));
+        // Two bills, two copies each.
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+4\\b")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"
