@@ -1,10 +1,13 @@
 #include "app/AppVersion.h"
 #include "app/TfmMain.h"
 #include "app/TfrmAbout.h"
+#include "refdata/Tfm_PersonManage.h"
 #include "settings/IniFile.h"
 #include "support/TestData.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -79,7 +82,12 @@ private Q_SLOTS:
         QTest::newRow("toolbar toggle") << "mToggleToolbar" << "显示/隐藏工具栏(&L)" << true << true;
         QTest::newRow("upgrade hidden") << "mUpgrade928" << "升级到9.28" << false << false;
         QTest::newRow("exit") << "mExit" << "退出 (&Q)" << true << true;
-        QTest::newRow("tb own companies") << "tbOwnCompanies" << "我方单位" << true << false;
+        QTest::newRow("tb own companies") << "tbOwnCompanies" << "我方单位" << true << true;
+        QTest::newRow("tb partners") << "tbPartners" << "往来单位(&K)" << true << true;
+        QTest::newRow("address book") << "mPersonManage" << "单位及客户资料管理(&K)" << true << true;
+        QTest::newRow("dictionaries") << "mDictionary" << "字典管理设置(&N) 用途、始发站等" << true << true;
+        QTest::newRow("currencies") << "mCurrency" << "币种设置" << true << true;
+        QTest::newRow("provinces") << "mProvinceCity" << "省市代码设置(&O)" << true << true;
         QTest::newRow("tb dictionary hidden") << "tbDictionary" << "字典管理" << false << false;
         QTest::newRow("tb first use") << "tbFirstUse" << "第一次用" << true << true;
         QTest::newRow("context custom hidden") << "pmCustom" << "定制单" << false << false;
@@ -359,6 +367,73 @@ private Q_SLOTS:
         QSignalSpy terminate(&window, &TfmMain::terminateRequested);
         QVERIFY(terminate.wait(1000));
         QVERIFY(dialogs.lastText().contains(QStringLiteral("压缩包")));
+    }
+
+    void referenceWindowsOpen_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("windowClass");
+        QTest::addColumn<QString>("typeFilter");
+        QTest::addColumn<QString>("tabCaption");
+        QTest::newRow("menu: everything") << "mPersonManage" << "moque::ui::Tfm_PersonManage" << "" << "";
+        QTest::newRow("own companies") << "tbOwnCompanies" << "moque::ui::Tfm_PersonManage" << "我方单位"
+                                       << "【我方单位】";
+        QTest::newRow("partners") << "tbPartners" << "moque::ui::Tfm_PersonManage" << "往来单位" << "【往来单位】";
+        QTest::newRow("dictionaries") << "mDictionary" << "moque::ui::Tfm_DMConfig" << "" << "";
+        QTest::newRow("currencies") << "mCurrency" << "moque::ui::TfrmCom" << "" << "";
+        QTest::newRow("provinces") << "mProvinceCity" << "moque::ui::TfrmSsSet" << "" << "";
+    }
+    void referenceWindowsOpen()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, windowClass);
+        QFETCH(QString, typeFilter);
+        QFETCH(QString, tabCaption);
+        Fixture f;
+        QVERIFY(f.open());
+        QString opened;
+        QString filter;
+        QString caption;
+        // The windows are modal: look at the one shown, then close it.
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            opened = QString::fromLatin1(modal->metaObject()->className());
+            if (auto *book = qobject_cast<ui::Tfm_PersonManage *>(modal)) {
+                filter = book->typeFilter();
+                caption = typeFilter.isEmpty() ? QString() : book->tabCaption();
+            }
+            modal->close();
+        });
+        f.window->action(action)->trigger();
+        QCOMPARE(opened, windowClass);
+        QCOMPARE(filter, typeFilter);
+        QCOMPARE(caption, tabCaption);
+    }
+
+    void defaultIssuerIsLoadedAtStart_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("option on") << "yes" << true;
+        QTest::newRow("option off") << "no" << false;
+    }
+    void defaultIssuerIsLoadedAtStart()
+    {
+        QFETCH(QString, option);
+        QFETCH(bool, loaded);
+        Fixture f;
+        QVERIFY(f.open([&](test::TestData &d) {
+            QVERIFY(d.exec("insert into CKPersonalInfoTable (全称,单位类型,分组) values (?,?,?)",
+                           {QStringLiteral("墨雀科技"), QStringLiteral("我方单位"), QStringLiteral("默认出票人")}));
+            d.core->options().setConfigByname("启用默认出票人", option);
+            d.core->LoadSysParam();
+        }));
+        const auto &issuer = f.data.core->session().defaultIssuer;
+        QCOMPARE(issuer.has_value(), loaded);
+        if (loaded)
+            QCOMPARE(issuer->fullName(), QStringLiteral("墨雀科技"));
     }
 
     void repairItemSaysUnderConstruction()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "refdata/Person.h"
 #include "settings/Options.h"
+
+#include <optional>
 
 #include <QString>
 
@@ -15,6 +18,7 @@ struct Session
     bool printerReady = false;       // a print job may be started
     QString billPrinterName;         // printer chosen by setDefaultPrinter
     settings::SysParams params;      // the option flags
+    std::optional<refdata::TPerson> defaultIssuer; // new bills start with it when the option is on
 };
 
 // The printer setDefaultPrinter selects: the index of the first installed

@@ -1,5 +1,7 @@
 #include "store/JetFunctions.h"
 
+#include "store/SqliteRows.h"
+
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QVariant>
@@ -146,6 +148,8 @@ void sqlLen(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_int64(ctx, argText(argv[0]).size());
 }
 
+} // namespace
+
 sqlite3 *sqliteHandle(QSqlDatabase db)
 {
     if (!db.isOpen())
@@ -155,8 +159,6 @@ sqlite3 *sqliteHandle(QSqlDatabase db)
         return nullptr;
     return *static_cast<sqlite3 *const *>(handle.data());
 }
-
-} // namespace
 
 bool registerJetFunctions(QSqlDatabase db)
 {

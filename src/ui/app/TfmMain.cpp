@@ -9,6 +9,12 @@
 #include "print/PdfPrintDevice.h"
 #include "print/SystemPrintDevice.h"
 #include "print/TfmLockPrinter.h"
+#include "dialogs/GridExport.h"
+#include "refdata/DAOPerson.h"
+#include "refdata/Tfm_DMConfig.h"
+#include "refdata/Tfm_PersonManage.h"
+#include "refdata/TfrmCom.h"
+#include "refdata/TfrmSsSet.h"
 #include "settings/Options.h"
 #include "users/TfrmUserLogin.h"
 #include "users/TfrmUserManage.h"
@@ -200,14 +206,24 @@ void TfmMain::buildMenus()
 
     QMenu *systemMenu = bar->addMenu(QStringLiteral("系统管理(&M)"));
     systemMenu->setObjectName(QStringLiteral("mnuSystem"));
-    addItems(systemMenu, {{"mPersonManage", u"单位及客户资料管理(&K)", false, true},
-                          {"mDesignMode", u"设计模式（票据模板界面及打印效果调整）", false, true},
+    connect(addItem(systemMenu, QStringLiteral("mPersonManage"), QStringLiteral("单位及客户资料管理(&K)")),
+            &QAction::triggered, this, [this] { openPersonManage({}, {}); });
+    addItems(systemMenu, {{"mDesignMode", u"设计模式（票据模板界面及打印效果调整）", false, true},
                           {"mTemplateImport", u"票据模板导入", false, true},
                           {"mTemplateManage", u"票据模板管理（默认、显示、隐藏）", false, true}});
     systemMenu->addSeparator();
-    addItems(systemMenu, {{"mDictionary", u"字典管理设置(&N) 用途、始发站等", false, true},
-                          {"mCurrency", u"币种设置", false, true},
-                          {"mProvinceCity", u"省市代码设置(&O)", false, true}});
+    connect(addItem(systemMenu, QStringLiteral("mDictionary"), QStringLiteral("字典管理设置(&N) 用途、始发站等")),
+            &QAction::triggered, this, &TfmMain::openDictionaries);
+    connect(addItem(systemMenu, QStringLiteral("mCurrency"), QStringLiteral("币种设置")), &QAction::triggered, this,
+            [this] {
+                TfrmCom window(m_core, this);
+                window.exec();
+            });
+    connect(addItem(systemMenu, QStringLiteral("mProvinceCity"), QStringLiteral("省市代码设置(&O)")),
+            &QAction::triggered, this, [this] {
+                TfrmSsSet window(m_core, this);
+                window.exec();
+            });
     systemMenu->addSeparator();
     connect(addItem(systemMenu, QStringLiteral("mUserManage"), QStringLiteral("用户管理")), &QAction::triggered, this,
             &TfmMain::openUserManage);
@@ -310,11 +326,13 @@ void TfmMain::buildToolbar()
     QAction *dictionary = add(QStringLiteral("tbDictionary"), QStringLiteral("字典管理"),
                               s->standardIcon(QStyle::SP_FileDialogDetailedView));
     dictionary->setVisible(false);
-    dictionary->setEnabled(false);
-    add(QStringLiteral("tbOwnCompanies"), QStringLiteral("我方单位"), s->standardIcon(QStyle::SP_DirHomeIcon))
-        ->setEnabled(false);
-    add(QStringLiteral("tbPartners"), QStringLiteral("往来单位(&K)"), s->standardIcon(QStyle::SP_DirIcon))
-        ->setEnabled(false);
+    connect(dictionary, &QAction::triggered, this, &TfmMain::openDictionaries);
+    connect(add(QStringLiteral("tbOwnCompanies"), QStringLiteral("我方单位"), s->standardIcon(QStyle::SP_DirHomeIcon)),
+            &QAction::triggered, this,
+            [this] { openPersonManage(QStringLiteral("我方单位"), QStringLiteral("【我方单位】")); });
+    connect(add(QStringLiteral("tbPartners"), QStringLiteral("往来单位(&K)"), s->standardIcon(QStyle::SP_DirIcon)),
+            &QAction::triggered, this,
+            [this] { openPersonManage(QStringLiteral("往来单位"), QStringLiteral("【往来单位】")); });
     QAction *templates = add(QStringLiteral("tbTemplateManage"), QStringLiteral("模板管理"),
                              s->standardIcon(QStyle::SP_FileDialogListView));
     templates->setVisible(false);
@@ -416,6 +434,14 @@ void TfmMain::runCreationSequence()
 
     m_printers = billPrinterNames();
     setDefaultPrinter(m_core.options().getConfigByname(settings::option::defaultPrinter));
+
+    if (m_core.session().params.useDefaultIssuer)
+        LoadDefaultIssuer();
+}
+
+void TfmMain::LoadDefaultIssuer()
+{
+    m_core.session().defaultIssuer = refdata::DAOPerson(m_core.db()).LoadDefaultIssuer();
 }
 
 void TfmMain::LoadSysParam()
@@ -636,6 +662,26 @@ void TfmMain::printerSetupClick()
 void TfmMain::openUserManage()
 {
     TfrmUserManage window(m_core, this);
+    window.exec();
+}
+
+void TfmMain::openPersonManage(const QString &type, const QString &tabCaption)
+{
+    Tfm_PersonManage window(m_core, this, [this](QTableView *grid, const QString &title) {
+        ExportGrid2Excel(grid, title, m_dialogs);
+    });
+    if (!type.isEmpty())
+        window.setTypeFilter(type, tabCaption);
+    window.setEntryWindowsOpen([this] { return !m_mdi->subWindowList().isEmpty(); });
+    connect(&window, &Tfm_PersonManage::defaultIssuerChanged, this, &TfmMain::LoadDefaultIssuer);
+    connect(&window, &Tfm_PersonManage::closeEntryWindowsRequested, this, &TfmMain::m_CloseALLClick);
+    window.exec();
+}
+
+void TfmMain::openDictionaries()
+{
+    Tfm_DMConfig window(m_core, m_core.session().currentTemplateId, this);
+    window.setExporter([this](QTableView *grid, const QString &title) { ExportGrid2Excel(grid, title, m_dialogs); });
     window.exec();
 }
 

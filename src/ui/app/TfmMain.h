@@ -45,6 +45,9 @@ public:
     // Reads the four option flags and ticks the option items.
     void LoadSysParam();
 
+    // Reads the default issuer of the address book into the session.
+    void LoadDefaultIssuer();
+
     // Selects the bill printer by name (or the stored option); see choosePrinter.
     void setDefaultPrinter(const QString &name);
     QStringList installedPrinters() const { return m_printers; }
@@ -101,6 +104,9 @@ private:
     void openUserManage();
     void openAbout();
     void openLockPrinter();
+    // The address book, filtered to a party type when one is given.
+    void openPersonManage(const QString &type, const QString &tabCaption);
+    void openDictionaries();
     void lockScreen();
     void startCalculator();
     void openWebPage(const QString &url);

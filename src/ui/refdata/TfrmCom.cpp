@@ -1,0 +1,163 @@
+#include "refdata/TfrmCom.h"
+
+#include "app/AppCore.h"
+#include "common/Dialogs.h"
+#include "refdata/Currencies.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace moque::ui {
+
+using refdata::Currencies;
+
+namespace {
+
+QPushButton *button(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+TfrmCom::TfrmCom(moque::app::AppCore &core, QWidget *parent)
+    : QDialog(parent)
+    , m_core(core)
+{
+    setObjectName(QStringLiteral("frmCom"));
+    setWindowTitle(QStringLiteral("币种设置"));
+
+    m_names = new QComboBox(this);
+    m_names->setObjectName(QStringLiteral("cbMoneyName"));
+    m_names->setPlaceholderText(QStringLiteral("(请选择)"));
+    // The codes in the order of the names; never shown.
+    m_codes = new QComboBox(this);
+    m_codes->setObjectName(QStringLiteral("cbMoneyCode"));
+    m_codes->hide();
+    m_newName = new QLineEdit(this);
+    m_newName->setObjectName(QStringLiteral("edtNewName"));
+    m_newCode = new QLineEdit(this);
+    m_newCode->setObjectName(QStringLiteral("edtNewCode"));
+
+    QPushButton *add = button(QStringLiteral("增加"), QStringLiteral("btAdd"), this);
+    QPushButton *remove = button(QStringLiteral("删除"), QStringLiteral("btDelete"), this);
+    QPushButton *modify = button(QStringLiteral("修改"), QStringLiteral("btModify"), this);
+    QPushButton *close = button(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
+
+    auto *form = new QGridLayout;
+    form->addWidget(new QLabel(QStringLiteral("选择币种"), this), 0, 0);
+    form->addWidget(m_names, 0, 1);
+    form->addWidget(new QLabel(QStringLiteral("输入新币种"), this), 1, 0);
+    form->addWidget(m_newName, 1, 1);
+    form->addWidget(new QLabel(QStringLiteral("输入新简码"), this), 2, 0);
+    form->addWidget(m_newCode, 2, 1);
+    form->setColumnStretch(1, 1);
+    form->setHorizontalSpacing(10);
+
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {add, remove, modify})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    setMinimumSize(360, 180);
+
+    connect(m_names, &QComboBox::currentIndexChanged, this, &TfrmCom::currencyChosen);
+    connect(add, &QPushButton::clicked, this, &TfrmCom::btAddClick);
+    connect(remove, &QPushButton::clicked, this, &TfrmCom::btDeleteClick);
+    connect(modify, &QPushButton::clicked, this, &TfrmCom::btModifyClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    reload();
+}
+
+QString TfrmCom::chosenName() const
+{
+    return m_names->currentIndex() < 0 ? QString() : m_names->currentText();
+}
+
+void TfrmCom::reload(const QString &name)
+{
+    const QSignalBlocker blocker(m_names);
+    m_names->clear();
+    m_codes->clear();
+    for (const refdata::Currency &c : Currencies(m_core.db()).loadCurrencies()) {
+        m_names->addItem(c.name);
+        m_codes->addItem(c.code);
+    }
+    m_names->setCurrentIndex(m_names->findText(name));
+}
+
+void TfrmCom::currencyChosen(int index)
+{
+    if (index < 0)
+        return;
+    const QString name = m_names->itemText(index);
+    m_codes->setCurrentIndex(index);
+    m_newName->setText(name);
+    m_newCode->setText(Currencies(m_core.db()).getMoneyCodeByName(name));
+}
+
+void TfrmCom::tell(const QString &text, const QString &caption, bool ok)
+{
+    m_core.dialogs().message(text, caption, ok ? Dialogs::Icon::Information : Dialogs::Icon::Warning);
+}
+
+void TfrmCom::btAddClick()
+{
+    const Currencies::Outcome outcome = Currencies(m_core.db()).addCurrency(m_newName->text(), m_newCode->text());
+    tell(outcome.text, outcome.caption, outcome.ok());
+    switch (outcome.result) {
+    case Currencies::Result::Done:
+        reload(m_newName->text().trimmed());
+        break;
+    case Currencies::Result::EmptyName:
+    case Currencies::Result::NameExists:
+        m_newName->setFocus();
+        break;
+    case Currencies::Result::EmptyCode:
+    case Currencies::Result::CodeExists:
+        m_newCode->setFocus();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmCom::btDeleteClick()
+{
+    const Currencies::Outcome outcome = Currencies(m_core.db()).deleteCurrency(chosenName());
+    tell(outcome.text, outcome.caption, outcome.ok());
+    if (outcome.ok()) {
+        m_newName->clear();
+        m_newCode->clear();
+        reload();
+    }
+}
+
+void TfrmCom::btModifyClick()
+{
+    const QString chosen = chosenName();
+    const Currencies::Outcome outcome = Currencies(m_core.db()).changeCode(chosen, m_newName->text(), m_newCode->text());
+    tell(outcome.text, outcome.caption, outcome.ok());
+    if (outcome.result == Currencies::Result::NameChanged)
+        m_newName->setText(chosen);
+    else if (outcome.ok())
+        reload(chosen);
+    else if (outcome.result == Currencies::Result::EmptyCode || outcome.result == Currencies::Result::CodeExists)
+        m_newCode->setFocus();
+}
+
+} // namespace moque::ui

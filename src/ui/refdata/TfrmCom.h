@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+
+namespace moque::app {
+class AppCore;
+}
+
+namespace moque::ui {
+
+// The currency window ("币种设置"): choose a currency to see its code, add a
+// currency, change a currency's code or delete it. Created once and kept.
+class TfrmCom : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmCom(moque::app::AppCore &core, QWidget *parent = nullptr);
+
+    // The chosen currency, empty when none is chosen.
+    QString chosenName() const;
+    // Rereads the currencies and chooses the one with the name (none when not listed).
+    void reload(const QString &name = {});
+
+private Q_SLOTS:
+    void currencyChosen(int index);
+    void btAddClick();
+    void btDeleteClick();
+    void btModifyClick();
+
+private:
+    void tell(const QString &text, const QString &caption, bool ok);
+
+    moque::app::AppCore &m_core;
+    QComboBox *m_names = nullptr;
+    QComboBox *m_codes = nullptr;
+    QLineEdit *m_newName = nullptr;
+    QLineEdit *m_newCode = nullptr;
+};
+
+} // namespace moque::ui
