@@ -10,6 +10,7 @@
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QHeaderView>
 #include <QTest>
 #include <QTimer>
 
@@ -294,6 +295,29 @@ private Q_SLOTS:
             QCOMPARE(other.columnWidth(c), 40);
         }
         QVERIFY(g.dialogs().shown.isEmpty());
+    }
+
+    void gridWithoutStoredWidthsFitsItsTitles()
+    {
+        Grid g;
+        QVERIFY(g.open());
+        g.model.setHeaderData(1, Qt::Horizontal, QStringLiteral("一个很长很长的栏目标题"));
+        g.view.setColumnWidth(0, 80);
+        g.view.setColumnWidth(1, 40);
+        QVERIFY(GridColsWidthSave(&g.view, QStringLiteral("Saved"), g.settings(), g.dialogs()));
+
+        QTableView fresh;
+        fresh.setObjectName(QStringLiteral("dgList"));
+        fresh.setModel(&g.model);
+        fresh.setColumnWidth(1, 40);
+        // Nothing remembered under this key: the long title is shown whole.
+        GridColsWidthLoadOrFit(&fresh, QStringLiteral("Fresh"), g.settings(), g.dialogs());
+        QVERIFY(fresh.columnWidth(1) >= fresh.horizontalHeader()->sectionSizeHint(1));
+        QVERIFY(fresh.columnWidth(1) > 40);
+        // Remembered widths win.
+        GridColsWidthLoadOrFit(&fresh, QStringLiteral("Saved"), g.settings(), g.dialogs());
+        QCOMPARE(fresh.columnWidth(0), 80);
+        QCOMPARE(fresh.columnWidth(1), 40);
     }
 
     void widthsNeedKeyAndOpenData()

@@ -1,5 +1,7 @@
 #include "settings/UserSettings.h"
 
+#include <algorithm>
+
 namespace moque::settings {
 
 namespace {
@@ -78,6 +80,15 @@ bool UserSettings::saveGridWidths(const QString &key, const QString &gridName, c
     for (int i = 0; i < widths.size(); ++i)
         m_ini.setValue(section, prefix + QString::number(i), QString::number(widths[i]));
     return m_ini.flush();
+}
+
+bool UserSettings::hasGridWidths(const QString &key, const QString &gridName)
+{
+    OpenUserIniFile();
+    const QString prefix = gridName.toUpper() + QStringLiteral(".W");
+    const QStringList keys = m_ini.keys(key.toUpper());
+    return std::any_of(keys.begin(), keys.end(),
+                       [&](const QString &k) { return k.startsWith(prefix, Qt::CaseInsensitive); });
 }
 
 QList<int> UserSettings::loadGridWidths(const QString &key, const QString &gridName, int columnCount)

@@ -37,6 +37,8 @@ public:
 
     // Column widths of a grid: a width, or -1 for a hidden column. False when the file cannot be written.
     bool saveGridWidths(const QString &key, const QString &gridName, const QList<int> &widths);
+    // True when any column width of the grid is stored under the key.
+    bool hasGridWidths(const QString &key, const QString &gridName);
     // Stored widths for the columns (40 where nothing is stored).
     QList<int> loadGridWidths(const QString &key, const QString &gridName, int columnCount);
 

@@ -102,6 +102,23 @@ void GridColsWidthLoad(QTableView *grid, const QString &key, settings::UserSetti
     }
 }
 
+void GridColsWidthLoadOrFit(QTableView *grid, const QString &key, settings::UserSettings &settings,
+                            Dialogs &dialogs)
+{
+    if (!grid || !grid->model() || settings.hasGridWidths(key, grid->objectName())) {
+        GridColsWidthLoad(grid, key, settings, dialogs);
+        return;
+    }
+    // Contents are measured over the first rows only, so a long list stays quick.
+    grid->horizontalHeader()->setResizeContentsPrecision(100);
+    constexpr int widest = 260;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        grid->resizeColumnToContents(c);
+        if (grid->columnWidth(c) > widest)
+            grid->setColumnWidth(c, widest);
+    }
+}
+
 void GridColsConfigration(QTableView *grid, const QString &key, settings::UserSettings &settings,
                           Dialogs &dialogs, QWidget *parent)
 {

@@ -30,6 +30,10 @@ void FormFaceLoad(QWidget *window, settings::UserSettings &settings);
 // hides the column for a width below 1; a missing width counts as 40.
 bool GridColsWidthSave(QTableView *grid, const QString &key, settings::UserSettings &settings, Dialogs &dialogs);
 void GridColsWidthLoad(QTableView *grid, const QString &key, settings::UserSettings &settings, Dialogs &dialogs);
+// The remembered widths; a grid that has none remembered yet is sized to its
+// titles and contents instead of starting with narrow columns.
+void GridColsWidthLoadOrFit(QTableView *grid, const QString &key, settings::UserSettings &settings,
+                            Dialogs &dialogs);
 
 // Opens the column settings dialog for the grid modally.
 void GridColsConfigration(QTableView *grid, const QString &key, settings::UserSettings &settings,

@@ -379,7 +379,7 @@ void Tfm_PersonManage::query(bool advanced)
     if (!m_loaded)
         reloadEntries();
     m_model->apply(filter);
-    GridColsWidthLoad(m_grid, windowName, m_core.settings(), m_core.dialogs());
+    GridColsWidthLoadOrFit(m_grid, windowName, m_core.settings(), m_core.dialogs());
     listChanged();
 }
 
@@ -398,7 +398,7 @@ void Tfm_PersonManage::showAll()
     if (!m_loaded)
         reloadEntries();
     m_model->apply(filter);
-    GridColsWidthLoad(m_grid, windowName, m_core.settings(), m_core.dialogs());
+    GridColsWidthLoadOrFit(m_grid, windowName, m_core.settings(), m_core.dialogs());
     selectTreeNode(refdata::groupAll);
     setTitle(QStringLiteral("单位及客户资料管理(") + QString::number(m_model->rowCount()) + QLatin1Char(')'));
     m_totalPanel->setText(QStringLiteral("系统共有[") + QString::number(DAOPerson(m_core.db()).CountPersons())
