@@ -1,5 +1,10 @@
 #include "refdata/CodeLists.h"
 
+#include <QCollator>
+#include <QLocale>
+
+#include <algorithm>
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -27,6 +32,14 @@ QString pair(const QString &province, const QString &city)
     return quote + province + QStringLiteral("--") + city + quote;
 }
 
+// The database orders Chinese names by code point, which means nothing to a
+// reader; names are listed in the order of their pinyin, as a Chinese system lists them.
+void sortChinese(QStringList &names)
+{
+    QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    std::sort(names.begin(), names.end(), [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+}
+
 } // namespace
 
 const QString CodeLists::provinceKind = QStringLiteral("省市");
@@ -42,6 +55,7 @@ QStringList CodeLists::loadProvinces() const
         return provinces;
     while (q.next())
         provinces << q.value(0).toString();
+    sortChinese(provinces);
     return provinces;
 }
 
@@ -56,6 +70,7 @@ QStringList CodeLists::loadCitysByProvince(const QString &province) const
         return cities;
     while (q.next())
         cities << q.value(0).toString();
+    sortChinese(cities);
     return cities;
 }
 
