@@ -102,6 +102,7 @@ private Q_SLOTS:
     void dictionaryWindowExports();
     void cityWindow();
     void currencyWindow();
+    void currencyListShowsAndExports();
 };
 
 void TestDictionaryWindows::dictionaryWindowOpensOnTemplate_data()
@@ -354,3 +355,44 @@ void TestDictionaryWindows::currencyWindow()
 
 QTEST_MAIN(TestDictionaryWindows)
 #include "test_dictionaries_windows.moc"
+
+void TestDictionaryWindows::currencyListShowsAndExports()
+{
+    test::TestData data;
+    QVERIFY(data.open());
+    TfrmCom window(*data.core);
+    window.show();
+    auto *grid = child<QTableView>(&window, "gridCoins");
+    // Listed by order, highest first, with their codes.
+    QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("人民币"));
+    QCOMPARE(grid->model()->index(0, 1).data().toString(), QStringLiteral("￥"));
+    const int rows = grid->model()->rowCount();
+    QCOMPARE(rows, data.scalar("select count(*) from coins").toInt());
+
+    // A click on a row chooses that currency.
+    const QModelIndex usd = grid->model()->match(grid->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("美元"))
+                                .value(0);
+    QVERIFY(usd.isValid());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(usd).center());
+    QCOMPARE(window.chosenName(), QStringLiteral("美元"));
+    QCOMPARE(child<QLineEdit>(&window, "edtNewCode")->text(), QStringLiteral("USD"));
+
+    // Export only where an exporter is given.
+    QVERIFY(!child<QPushButton>(&window, "btExport")->isVisible());
+    QTableView *exported = nullptr;
+    QString title;
+    window.setExporter([&](QTableView *g, const QString &t) {
+        exported = g;
+        title = t;
+    });
+    QVERIFY(child<QPushButton>(&window, "btExport")->isVisible());
+    click(&window, "btExport");
+    QCOMPARE(exported, grid);
+    QCOMPARE(title, QStringLiteral("币种导出"));
+
+    // The list follows the table.
+    child<QLineEdit>(&window, "edtNewName")->setText(QStringLiteral("泰铢"));
+    child<QLineEdit>(&window, "edtNewCode")->setText(QStringLiteral("THB"));
+    click(&window, "btAdd");
+    QCOMPARE(grid->model()->rowCount(), rows + 1);
+}

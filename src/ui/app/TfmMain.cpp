@@ -217,6 +217,8 @@ void TfmMain::buildMenus()
     connect(addItem(systemMenu, QStringLiteral("mCurrency"), QStringLiteral("币种设置")), &QAction::triggered, this,
             [this] {
                 TfrmCom window(m_core, this);
+                window.setExporter(
+                    [this](QTableView *grid, const QString &title) { ExportGrid2Excel(grid, title, m_dialogs); });
                 window.exec();
             });
     connect(addItem(systemMenu, QStringLiteral("mProvinceCity"), QStringLiteral("省市代码设置(&O)")),

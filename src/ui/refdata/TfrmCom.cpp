@@ -7,9 +7,12 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace moque::ui {
@@ -47,10 +50,25 @@ TfrmCom::TfrmCom(moque::app::AppCore &core, QWidget *parent)
     m_newCode = new QLineEdit(this);
     m_newCode->setObjectName(QStringLiteral("edtNewCode"));
 
+    // Every currency at a glance, in list order; a click chooses it.
+    m_list = new QStandardItemModel(0, 3, this);
+    m_list->setHorizontalHeaderLabels({QStringLiteral("币种"), QStringLiteral("缩写"), QStringLiteral("顺序")});
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("gridCoins"));
+    m_grid->setModel(m_list);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->verticalHeader()->hide();
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setMinimumHeight(180);
+
     QPushButton *add = button(QStringLiteral("增加"), QStringLiteral("btAdd"), this);
     QPushButton *remove = button(QStringLiteral("删除"), QStringLiteral("btDelete"), this);
     QPushButton *modify = button(QStringLiteral("修改"), QStringLiteral("btModify"), this);
     QPushButton *close = button(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
+    m_export = button(QStringLiteral("导出Excel"), QStringLiteral("btExport"), this);
+    m_export->hide();
 
     auto *form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("选择币种"), this), 0, 0);
@@ -66,19 +84,27 @@ TfrmCom::TfrmCom(moque::app::AppCore &core, QWidget *parent)
     for (QPushButton *b : {add, remove, modify})
         buttons->addWidget(b);
     buttons->addStretch();
+    buttons->addWidget(m_export);
     buttons->addWidget(close);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid, 1);
     layout->addLayout(form);
-    layout->addStretch();
     layout->addLayout(buttons);
-    setMinimumSize(360, 180);
+    setMinimumSize(420, 380);
 
     connect(m_names, &QComboBox::currentIndexChanged, this, &TfrmCom::currencyChosen);
     connect(add, &QPushButton::clicked, this, &TfrmCom::btAddClick);
     connect(remove, &QPushButton::clicked, this, &TfrmCom::btDeleteClick);
     connect(modify, &QPushButton::clicked, this, &TfrmCom::btModifyClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        m_names->setCurrentIndex(m_names->findText(m_list->item(index.row(), 0)->text()));
+    });
+    connect(m_export, &QPushButton::clicked, this, [this] {
+        if (m_exporter)
+            m_exporter(m_grid, QStringLiteral("币种导出"));
+    });
 
     reload();
 }
@@ -93,11 +119,20 @@ void TfrmCom::reload(const QString &name)
     const QSignalBlocker blocker(m_names);
     m_names->clear();
     m_codes->clear();
+    m_list->removeRows(0, m_list->rowCount());
     for (const refdata::Currency &c : Currencies(m_core.db()).loadCurrencies()) {
         m_names->addItem(c.name);
         m_codes->addItem(c.code);
+        m_list->appendRow({new QStandardItem(c.name), new QStandardItem(c.code),
+                           new QStandardItem(QString::number(c.order))});
     }
     m_names->setCurrentIndex(m_names->findText(name));
+}
+
+void TfrmCom::setExporter(Exporter exporter)
+{
+    m_exporter = std::move(exporter);
+    m_export->setVisible(bool(m_exporter));
 }
 
 void TfrmCom::currencyChosen(int index)

@@ -2,8 +2,13 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QComboBox;
 class QLineEdit;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
 
 namespace moque::app {
 class AppCore;
@@ -24,6 +29,10 @@ public:
     // Rereads the currencies and chooses the one with the name (none when not listed).
     void reload(const QString &name = {});
 
+    // Shows "导出Excel", which hands the currency list to the exporter.
+    using Exporter = std::function<void(QTableView *, const QString &)>;
+    void setExporter(Exporter exporter);
+
 private Q_SLOTS:
     void currencyChosen(int index);
     void btAddClick();
@@ -38,6 +47,10 @@ private:
     QComboBox *m_codes = nullptr;
     QLineEdit *m_newName = nullptr;
     QLineEdit *m_newCode = nullptr;
+    QTableView *m_grid = nullptr;
+    QStandardItemModel *m_list = nullptr;
+    QPushButton *m_export = nullptr;
+    Exporter m_exporter;
 };
 
 } // namespace moque::ui
