@@ -60,6 +60,7 @@ TfrmCom::TfrmCom(moque::app::AppCore &core, QWidget *parent)
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setMinimumHeight(180);
 
