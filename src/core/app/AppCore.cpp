@@ -1,5 +1,6 @@
 #include "app/AppCore.h"
 
+#include "history/HistoryStore.h"
 #include "store/DataSetup.h"
 
 namespace moque::app {
@@ -26,6 +27,8 @@ bool AppCore::open()
         m_error = m_database.errorText();
         return false;
     }
+    // The history searches use these; a data file that lacks a column simply keeps fewer of them.
+    history::ensureHistoryIndexes(m_database.db());
     m_store = std::make_unique<store::Store>(m_database.db(), m_dialogs);
     m_options = std::make_unique<settings::Options>(m_database.db());
     m_settings = std::make_unique<settings::UserSettings>(m_dir.configIni());
