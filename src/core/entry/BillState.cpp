@@ -1,0 +1,151 @@
+#include "entry/BillState.h"
+
+#include "common/Dialogs.h"
+#include "entry/BillStore.h"
+
+namespace moque::entry {
+
+BillTexts BillTexts::waybill()
+{
+    return {QStringLiteral("快递单"),
+            QStringLiteral("新快递单-ID=-1"),
+            QStringLiteral("历史快递单查看（流水号为："),
+            QStringLiteral("新快递单保存成功！ "),
+            QStringLiteral("快递单修改保存成功（要修改成新快递单请先点击【复制】按钮）！ "),
+            QStringLiteral("是否保存该快递单？"),
+            QStringLiteral("关闭快递单")};
+}
+
+void Decision::showOn(Dialogs &dialogs) const
+{
+    if (action == Action::ShowMessage)
+        dialogs.info(message);
+}
+
+BillState::BillState(BillTexts texts) : m_texts(std::move(texts)) {}
+
+void BillState::templateChosen(const QString &displayName)
+{
+    m_templateName = displayName;
+    m_isSaved = false;
+    m_caption = m_texts.kindName + QStringLiteral("（") + displayName + QStringLiteral("）-ID=")
+                + QString::number(m_checkId);
+}
+
+Decision BillState::saveClicked()
+{
+    if (m_isHistory)
+        return {Decision::Action::ShowMessage,
+                QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！")};
+    if (m_isSaved)
+        return {Decision::Action::ShowMessage, QStringLiteral("没有改动,无需保存~")};
+    // The window runs the save before using these; both only matter afterwards.
+    m_copyEnabled = true;
+    m_showSaveMsg = true;
+    return {Decision::Action::RunSave, {}};
+}
+
+Decision BillState::copyClicked()
+{
+    if (m_checkId == -1)
+        return {Decision::Action::ShowMessage, QStringLiteral("未保存单据不需要复制即为一张新单！")};
+    m_isHistory = false;
+    m_checkId = -1;
+    m_isSaved = false;
+    m_caption = m_texts.kindName + QLatin1Char('-') + m_templateName + QStringLiteral(" ID=")
+                + QString::number(m_checkId);
+    if (!m_caption.contains(QStringLiteral("复制")))
+        m_caption = QStringLiteral("已复制保存过的单据为一张新单~");
+    return {};
+}
+
+void BillState::newBill()
+{
+    m_checkId = -1;
+    m_isSaved = false;
+    m_isHistory = false;
+    m_caption = m_texts.newCaption;
+    m_copyEnabled = false;
+}
+
+bool BillState::closeNeedsQuestion(const QString &receiverName, const QString &receiverContact) const
+{
+    return !m_isSaved && !receiverName.isEmpty() && !receiverContact.isEmpty();
+}
+
+bool BillState::askSaveOnClose(Dialogs &dialogs, const QString &receiverName, const QString &receiverContact) const
+{
+    if (!closeNeedsQuestion(receiverName, receiverContact))
+        return false;
+    return dialogs.ask(m_texts.closeQuestion, m_texts.closeTitle, Dialogs::Icon::Question);
+}
+
+SavePlan BillState::beginSave(Dialogs &dialogs, const QDate &billDate, const QDate &today)
+{
+    SavePlan plan;
+    const QString title = QStringLiteral("单据保存");
+    if (m_isHistory) {
+        if (!dialogs.ask(QStringLiteral("该单据来自历史单据，历史单据不能修改！\r另存为新单据吗？"), title,
+                         Dialogs::Icon::Question))
+            return plan;
+        m_checkId = -1;
+        if (billDate != today) {
+            plan.resetDateToToday = dialogs.ask(QStringLiteral("票据的日期与当前日期不符！\r修正为当前日期吗？(修正后日期：")
+                                                    + today.toString(Qt::ISODate) + QLatin1Char(')'),
+                                                title, Dialogs::Icon::Question);
+        }
+        m_isSaved = false;
+    }
+    if (m_isSaved) {
+        dialogs.info(QStringLiteral("已经保存过了！"));
+        return plan;
+    }
+    plan.proceed = true;
+    return plan;
+}
+
+bool BillState::finishSave(BillStore &store, const QHash<QString, QString> &row, Dialogs &dialogs)
+{
+    QString error;
+    const bool edit = m_checkId > 0 && store.exists(m_checkId, &error);
+    bool ok = false;
+    int id = m_checkId;
+    if (edit) {
+        ok = store.update(m_checkId, row, &error);
+    } else if (error.isEmpty()) {
+        const std::optional<int> newId = store.insert(row, &error);
+        ok = newId.has_value();
+        if (ok)
+            id = *newId;
+    }
+    if (!ok) {
+        dialogs.message(QStringLiteral("保存失败,错误信息：") + error, QStringLiteral("提示"), Dialogs::Icon::Error);
+        return false;
+    }
+    m_checkId = id;
+    if (m_showSaveMsg) {
+        dialogs.info(edit ? m_texts.updatedMessage : m_texts.insertedMessage);
+        m_isHistory = false;
+    }
+    m_isSaved = true;
+    m_caption = m_texts.kindName + QLatin1Char('(') + m_templateName + QStringLiteral(")-ID=")
+                + QString::number(m_checkId);
+    return true;
+}
+
+void BillState::beginOpen(int id)
+{
+    m_checkId = id;
+    m_isLoading = true;
+}
+
+void BillState::finishOpen()
+{
+    m_isLoading = false;
+    m_isSaved = true;
+    m_isHistory = true;
+    m_caption = m_texts.historyCaptionPrefix + QString::number(m_checkId) + QLatin1Char(')');
+    m_copyEnabled = true;
+}
+
+} // namespace moque::entry

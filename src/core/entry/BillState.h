@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+
+namespace moque {
+class Dialogs;
+}
+
+namespace moque::entry {
+
+class BillStore;
+
+// The texts of one bill kind's entry window that its state rules show.
+struct BillTexts
+{
+    QString kindName;             // "快递单": window captions
+    QString newCaption;           // after 新建
+    QString historyCaptionPrefix; // + 流水号 + ")" while a saved bill is viewed
+    QString insertedMessage;      // after saving a new bill
+    QString updatedMessage;       // after saving over a saved bill
+    QString closeQuestion;        // asked on closing an unsaved bill
+    QString closeTitle;
+
+    static BillTexts waybill();
+};
+
+// What the window must do after a button: nothing, show a message, or run the save.
+struct Decision
+{
+    enum class Action { Nothing, ShowMessage, RunSave };
+    Action action = Action::Nothing;
+    QString message; // for ShowMessage, shown in a box titled "提示"
+
+    // Shows the message when there is one.
+    void showOn(Dialogs &dialogs) const;
+};
+
+// How a save goes on after its questions.
+struct SavePlan
+{
+    bool proceed = false;         // false: the save stops, nothing is written
+    bool resetDateToToday = false; // the user chose to correct the bill's date first
+};
+
+// The state of the bill shown by an entry window (CheckID, IsSaved,
+// IsHistory, IsLoading, ShowSaveMsg) and the rules of its buttons. The window
+// reads its controls, asks this object what to do and shows the result.
+class BillState
+{
+public:
+    explicit BillState(BillTexts texts = BillTexts::waybill());
+
+    // 流水号 of the bill shown; -1 while it has never been saved.
+    int checkId() const { return m_checkId; }
+    bool isSaved() const { return m_isSaved; }
+    bool isHistory() const { return m_isHistory; }
+    bool isLoading() const { return m_isLoading; }
+    bool showSaveMsg() const { return m_showSaveMsg; }
+    // Whether 复制 (`btSaveAs`) is enabled.
+    bool copyEnabled() const { return m_copyEnabled; }
+    QString caption() const { return m_caption; }
+    QString templateName() const { return m_templateName; }
+    const BillTexts &texts() const { return m_texts; }
+
+    // 打印并保存 saves without the success message.
+    void setShowSaveMsg(bool show) { m_showSaveMsg = show; }
+
+    // A template was chosen (even the same one again): the bill counts as
+    // changed and the caption names the template.
+    void templateChosen(const QString &displayName);
+    // Any change of a control or of the date. A change while loading clears
+    // IsSaved too; finishing the load sets it again.
+    void valueChanged() { m_isSaved = false; }
+
+    // 保存: refuses a viewed historic bill and an unchanged bill, else asks
+    // for the save. Enables 复制 and restores the success message then.
+    Decision saveClicked();
+    // 复制: a never-saved bill only gets a message; otherwise the bill becomes
+    // a new unsaved one with every value kept.
+    Decision copyClicked();
+    // 新建: a new unsaved bill; the window clears the kind's controls.
+    void newBill();
+
+    // Closing: whether the window asks to save (not saved and both receiver
+    // fields non-empty), and the question itself; true when the user wants
+    // the bill saved.
+    bool closeNeedsQuestion(const QString &receiverName, const QString &receiverContact) const;
+    bool askSaveOnClose(Dialogs &dialogs, const QString &receiverName, const QString &receiverContact) const;
+
+    // The questions before a save. A historic bill (reached from the close
+    // prompt) may be saved as a new one, and then its date corrected to today;
+    // an unchanged bill shows "已经保存过了！".
+    SavePlan beginSave(Dialogs &dialogs, const QDate &billDate, const QDate &today);
+    // Writes the row: an update when CheckID names an existing row, else an
+    // insert whose 流水号 becomes CheckID. On success the bill is saved and the
+    // success message shows (with ShowSaveMsg); on failure the engine's error
+    // shows as "保存失败,错误信息：" + error and the state does not change.
+    bool finishSave(BillStore &store, const QHash<QString, QString> &row, Dialogs &dialogs);
+
+    // Opening a saved bill: CheckID := id and IsLoading while the controls
+    // are filled; finishing makes it a viewed historic bill in every case.
+    void beginOpen(int id);
+    void finishOpen();
+
+    static QString openFailedMessage() { return QStringLiteral("调出历史数据失败！"); }
+
+private:
+    BillTexts m_texts;
+    int m_checkId = -1;
+    bool m_isSaved = false;
+    bool m_isHistory = false;
+    bool m_isLoading = false;
+    bool m_showSaveMsg = true;
+    bool m_copyEnabled = true;
+    QString m_caption;
+    QString m_templateName;
+};
+
+} // namespace moque::entry

@@ -1,0 +1,41 @@
+#include "entry/WaybillAids.h"
+
+namespace moque::entry {
+
+QString mergeHandset(const QString &phone, const QString &handset, bool on)
+{
+    if (handset.isEmpty())
+        return phone;
+    const QString joined = QLatin1Char('\\') + handset;
+    if (!on) {
+        QString result = phone;
+        const qsizetype at = result.indexOf(joined);
+        if (at >= 0)
+            result.remove(at, joined.size());
+        return result;
+    }
+    if (phone.isEmpty())
+        return handset;
+    if (phone.contains(handset))
+        return phone;
+    return phone + joined;
+}
+
+DateBoxes dateBoxes(const QDate &date)
+{
+    return {QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0')),
+            QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0')),
+            QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0'))};
+}
+
+QString destinationAfterCityChange(bool optionOn, const QString &destination, const QString &city)
+{
+    return optionOn && destination != city ? city : destination;
+}
+
+QString destinationWhenOptionOn(const QString &destination, const QString &city)
+{
+    return city.isEmpty() ? destination : city;
+}
+
+} // namespace moque::entry
