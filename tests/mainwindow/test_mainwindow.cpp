@@ -1,6 +1,8 @@
 #include "app/AppVersion.h"
 #include "app/TfmMain.h"
 #include "app/TfrmAbout.h"
+#include "entry/TfmCheckKDD.h"
+#include "history/TfmSearch_KDD.h"
 #include "refdata/Tfm_PersonManage.h"
 #include "settings/IniFile.h"
 #include "support/TestData.h"
@@ -14,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTest>
 #include <QToolBar>
 
@@ -67,10 +70,10 @@ private Q_SLOTS:
         QTest::newRow("freight hidden") << "mIntelInvoice" << "国际货运发票" << false << false;
         QTest::newRow("export hidden") << "mExportInvoice" << "出口商品发票" << false << false;
         QTest::newRow("cheque disabled") << "mCheque" << "支票" << true << false;
-        QTest::newRow("waybill") << "mKDD" << "填写快递单" << true << false;
+        QTest::newRow("waybill") << "mKDD" << "填写快递单" << true << true;
         QTest::newRow("jewellery") << "mJewelryWarranty" << "珠宝质保单" << true << false;
         QTest::newRow("close all") << "m_CloseALL" << "关闭所有填开单据" << true << true;
-        QTest::newRow("waybill history") << "mKDDHistory" << "快递单管理" << true << false;
+        QTest::newRow("waybill history") << "mKDDHistory" << "快递单管理" << true << true;
         QTest::newRow("cheque history hidden") << "mChequeHistory" << "支票管理(&Z)" << false << false;
         QTest::newRow("design mode") << "mDesignMode" << "设计模式（票据模板界面及打印效果调整）" << true << false;
         QTest::newRow("users") << "mUserManage" << "用户管理" << true << true;
@@ -434,6 +437,50 @@ private Q_SLOTS:
         QCOMPARE(issuer.has_value(), loaded);
         if (loaded)
             QCOMPARE(issuer->fullName(), QStringLiteral("墨雀科技"));
+    }
+
+    void waybillWindowOpensOnce()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        f.window->show();
+        f.window->action("mKDD")->trigger();
+        QVERIFY(f.window->waybillWindow());
+        QCOMPARE(f.window->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(f.data.core->session().currentTemplateId > 0);
+        f.window->action("pmKDD")->trigger();
+        QCOMPARE(f.window->mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("请先关闭打开的单据！"));
+    }
+
+    void billChosenInHistoryOpensInTheWaybillWindow()
+    {
+        Fixture f;
+        QVERIFY(f.open([](test::TestData &d) {
+            QVERIFY(d.exec("insert into DataKDDTable (模板种类,收件单位,寄件日期) values (?,?,?)",
+                           {QStringLiteral("通用快递单"), QStringLiteral("杭州星河"), QStringLiteral("2026-12-01")}));
+        }));
+        f.window->show();
+        bool listed = false;
+        // The history is modal: choose its first row, which opens the bill and closes the history.
+        QTimer::singleShot(0, [&] {
+            auto *history = qobject_cast<ui::TfmSearch_KDD *>(QApplication::activeModalWidget());
+            if (!history)
+                return;
+            auto *grid = history->findChild<QTableView *>("gridKDD");
+            listed = grid && grid->model()->rowCount() == 1;
+            grid->setCurrentIndex(grid->model()->index(0, 0));
+            history->openCurrentRow();
+            if (history->isVisible())
+                history->close();
+        });
+        f.window->action("mKDDHistory")->trigger();
+        QVERIFY(listed);
+        ui::TfmCheckKDD *waybill = f.window->waybillWindow();
+        QVERIFY(waybill);
+        QVERIFY(waybill->state().isHistory());
+        QCOMPARE(waybill->state().checkId(),
+                 f.data.scalar("select 流水号 from DataKDDTable").toInt());
     }
 
     void repairItemSaysUnderConstruction()

@@ -9,6 +9,8 @@
 #include "print/PdfPrintDevice.h"
 #include "print/SystemPrintDevice.h"
 #include "print/TfmLockPrinter.h"
+#include "entry/TfmCheckKDD.h"
+#include "history/TfmSearch_KDD.h"
 #include "dialogs/GridExport.h"
 #include "refdata/DAOPerson.h"
 #include "refdata/Tfm_DMConfig.h"
@@ -175,7 +177,8 @@ void TfmMain::buildMenus()
     action(QStringLiteral("mJinZhang"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+A")));
     action(QStringLiteral("mDianHui"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
     m_newBillMenu->addSeparator();
-    addItems(m_newBillMenu, {{"mKDD", u"填写快递单", false, true}});
+    connect(addItem(m_newBillMenu, QStringLiteral("mKDD"), QStringLiteral("填写快递单")), &QAction::triggered, this,
+            &TfmMain::openWaybillWindow);
 
     QMenu *otherMenu = newMenu->addMenu(QStringLiteral("其他定制票据"));
     otherMenu->setObjectName(QStringLiteral("mnuOtherBills"));
@@ -193,10 +196,12 @@ void TfmMain::buildMenus()
 
     QMenu *historyMenu = bar->addMenu(QStringLiteral("历史开票管理(&S)"));
     historyMenu->setObjectName(QStringLiteral("mnuHistory"));
-    addItems(historyMenu, {{"mReceiptHistory", u"收据及发票管理", false, true},
+    addItems(historyMenu, {{"mReceiptHistory", u"收据及发票管理", false, true}});
+    connect(addItem(historyMenu, QStringLiteral("mKDDHistory"), QStringLiteral("快递单管理")), &QAction::triggered,
+            this, &TfmMain::openWaybillHistory);
+    addItems(historyMenu, {
                            {"mIntelHistory", u"国际货运发票管理", false, false},
                            {"mExportHistory", u"出口商品发票管理", false, false},
-                           {"mKDDHistory", u"快递单管理", false, true},
                            {"mChequeHistory", u"支票管理(&Z)", false, false},
                            {"mDianHuiHistory", u"电汇单管理(&D)", false, false},
                            {"mChengDuiHistory", u"承兑汇票管理", false, false},
@@ -685,6 +690,61 @@ void TfmMain::openDictionaries()
     Tfm_DMConfig window(m_core, m_core.session().currentTemplateId, this);
     window.setExporter([this](QTableView *grid, const QString &title) { ExportGrid2Excel(grid, title, m_dialogs); });
     window.exec();
+}
+
+TfmCheckKDD *TfmMain::waybillWindow() const
+{
+    for (QMdiSubWindow *sub : m_mdi->subWindowList())
+        if (auto *w = qobject_cast<TfmCheckKDD *>(sub->widget()))
+            return w;
+    return nullptr;
+}
+
+TfmCheckKDD *TfmMain::openWaybillWindow()
+{
+    if (!canOpenEntryWindow())
+        return nullptr;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto *window = new TfmCheckKDD(m_core);
+    QApplication::restoreOverrideCursor();
+    if (!window->isUsable()) {
+        delete window;
+        return nullptr;
+    }
+    QMdiSubWindow *sub = m_mdi->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &TfmCheckKDD::openHistoryRequested, this, &TfmMain::openWaybillHistory);
+    window->show();
+    sub->showMaximized();
+    return window;
+}
+
+void TfmMain::openWaybillHistory()
+{
+    TfmSearch_KDD history(m_core, this);
+    history.setExporter([this](QTableView *grid, const QString &title) { ExportGrid2Excel(grid, title, m_dialogs); });
+    connect(&history, &TfmSearch_KDD::openBillRequested, this,
+            [this, &history](const QString &templateName, int id) { openSavedWaybill(history, templateName, id); },
+            Qt::DirectConnection);
+    history.exec();
+}
+
+void TfmMain::openSavedWaybill(TfmSearch_KDD &history, const QString &templateName, int id)
+{
+    TfmCheckKDD *window = waybillWindow();
+    if (!window && !m_mdi->subWindowList().isEmpty()) {
+        // Another kind of bill is open: it must close before the waybill opens.
+        if (!m_dialogs.ask(QStringLiteral("自动关闭已打开的单据吗？"), QStringLiteral("确认"), Dialogs::Icon::Question)) {
+            m_dialogs.info(QStringLiteral("请先关闭正在编辑的单据模块！"));
+            history.cancelOpen();
+            return;
+        }
+        m_CloseALLClick();
+    }
+    if (!window)
+        window = openWaybillWindow();
+    if (window)
+        window->BrowseOldCheck(templateName, id);
 }
 
 void TfmMain::openLockPrinter()

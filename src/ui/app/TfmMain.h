@@ -24,6 +24,8 @@ class AppCore;
 
 namespace moque::ui {
 
+class TfmCheckKDD;
+class TfmSearch_KDD;
 class TfrmOnlinePanel;
 
 // The MDI frame of the program: menus, toolbar, status bar, the one-second
@@ -53,6 +55,13 @@ public:
     QStringList installedPrinters() const { return m_printers; }
     void setInstalledPrinters(const QStringList &names) { m_printers = names; }
     int currentPrinterIndex() const { return m_currentPrinter; }
+
+    // 填写快递单: the waybill window, when no other entry window is open (null otherwise).
+    TfmCheckKDD *openWaybillWindow();
+    // The open waybill window, if any.
+    TfmCheckKDD *waybillWindow() const;
+    // 快递单管理: the waybill history; a bill chosen there opens in the waybill window.
+    void openWaybillHistory();
 
     // True when no entry window is open; otherwise tells the user to close it first.
     bool canOpenEntryWindow();
@@ -107,6 +116,7 @@ private:
     // The address book, filtered to a party type when one is given.
     void openPersonManage(const QString &type, const QString &tabCaption);
     void openDictionaries();
+    void openSavedWaybill(TfmSearch_KDD &history, const QString &templateName, int id);
     void lockScreen();
     void startCalculator();
     void openWebPage(const QString &url);

@@ -1,0 +1,645 @@
+// The express waybill window through its daily loop: open on the default
+// template, fill both parties, save, print to PDF, print and save, reopen a
+// saved bill, copy it and close with the save prompt.
+
+#include "app/FontSetup.h"
+#include "entry/TfmCheckKDD.h"
+#include "entry/WaybillColumns.h"
+#include "refdata/DAOPerson.h"
+#include "support/TestData.h"
+#include "templates/TemplateCache.h"
+#include "templates/TemplateCatalog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolButton>
+
+using namespace moque;
+
+namespace {
+
+struct Word
+{
+    double x = 0;
+    double y = 0;
+    QString text;
+};
+
+QList<Word> pdfWords(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000))
+        return {};
+    static const QRegularExpression wordRe(QString::fromLatin1(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+    QList<Word> words;
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString &line : html.split(QLatin1Char('\n')))
+        if (const auto w = wordRe.match(line); w.hasMatch())
+            words << Word{w.captured(1).toDouble(), w.captured(2).toDouble(), w.captured(3)};
+    return words;
+}
+
+double pt(int tenthsMm)
+{
+    return tenthsMm / 254.0 * 72.0;
+}
+
+refdata::TPerson person(const QString &name, const QString &contact, const QString &city)
+{
+    refdata::TPerson p;
+    p.setFullName(name);
+    p.setText(refdata::TPerson::Contact, contact);
+    p.setText(refdata::TPerson::Province, QStringLiteral("浙江省"));
+    p.setText(refdata::TPerson::City, city);
+    p.setText(refdata::TPerson::Address, QStringLiteral("文三路90号\n3号楼"));
+    p.setText(refdata::TPerson::Phone, QStringLiteral("0571-88886666"));
+    p.setText(refdata::TPerson::Mobile, QStringLiteral("13912345678"));
+    p.setText(refdata::TPerson::ZipCode, QStringLiteral("310012"));
+    return p;
+}
+
+} // namespace
+
+class TestEntryUiKdd : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::TestData> m_data;
+    QTemporaryDir m_out;
+
+    test::ScriptedDialogs &dialogs() { return m_data->dialogs; }
+
+    std::unique_ptr<ui::TfmCheckKDD> openWindow()
+    {
+        auto w = std::make_unique<ui::TfmCheckKDD>(*m_data->core);
+        w->show();
+        return w;
+    }
+    template<class T>
+    T *find(ui::TfmCheckKDD &w, const QString &name)
+    {
+        return w.findChild<T *>(name);
+    }
+    QString combo(ui::TfmCheckKDD &w, const QString &name)
+    {
+        return qobject_cast<QComboBox *>(w.control(name))->currentText();
+    }
+    QString edit(ui::TfmCheckKDD &w, const QString &name)
+    {
+        return qobject_cast<QLineEdit *>(w.control(name))->text();
+    }
+    // Types like the user: key clicks for ASCII text, an input-method commit otherwise.
+    void type(ui::TfmCheckKDD &w, const QString &name, const QString &text)
+    {
+        QWidget *c = w.control(name);
+        QWidget *target = c;
+        if (auto *e = qobject_cast<QLineEdit *>(c)) {
+            e->clear();
+        } else if (auto *cb = qobject_cast<QComboBox *>(c)) {
+            cb->clearEditText();
+            target = cb->lineEdit();
+        } else if (auto *m = qobject_cast<QPlainTextEdit *>(c)) {
+            m->clear();
+        }
+        bool ascii = true;
+        for (QChar ch : text)
+            ascii = ascii && ch.unicode() < 128;
+        if (ascii) {
+            QTest::keyClicks(target, text);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(target, &commit);
+        }
+        QCOMPARE(widgetText(c), text);
+    }
+    static QString widgetText(QWidget *c)
+    {
+        if (auto *e = qobject_cast<QLineEdit *>(c))
+            return e->text();
+        if (auto *cb = qobject_cast<QComboBox *>(c))
+            return cb->currentText();
+        if (auto *m = qobject_cast<QPlainTextEdit *>(c))
+            return m->toPlainText();
+        return {};
+    }
+    void click(ui::TfmCheckKDD &w, const QString &button)
+    {
+        auto *b = find<QToolButton>(w, button);
+        QVERIFY2(b, qPrintable(button));
+        b->click();
+    }
+    int rowCount() { return m_data->scalar(QStringLiteral("select count(*) from DataKDDTable")).toInt(); }
+    QString column(int id, const QString &column)
+    {
+        return m_data->scalar(QStringLiteral("select \"%1\" from DataKDDTable where 流水号=?").arg(column), {id}).toString();
+    }
+    // A bill with both parties typed in.
+    void fillBill(ui::TfmCheckKDD &w)
+    {
+        type(w, QStringLiteral("zdHKR"), QStringLiteral("墨雀科技"));
+        type(w, QStringLiteral("zdHKRLXR"), QStringLiteral("张三"));
+        type(w, QStringLiteral("zdSKR"), QStringLiteral("XingheTrading"));
+        type(w, QStringLiteral("zdSKRLXR"), QStringLiteral("李四"));
+        type(w, QStringLiteral("zdSkrDZ"), QStringLiteral("西湖区文三路90号"));
+        type(w, QStringLiteral("edtWeight"), QStringLiteral("2.5"));
+    }
+    QString pdfPath(const QString &name) { return m_out.filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase() { app::installFontSubstitutions(); }
+    void init()
+    {
+        m_data = std::make_unique<test::TestData>();
+        QVERIFY(m_data->open());
+        m_data->core->session().billPrinterName = QStringLiteral("PDF");
+    }
+    void cleanup() { m_data.reset(); }
+
+    void opensOnTheDefaultTemplateWithItsPictureAndPlaces()
+    {
+        auto w = openWindow();
+        QVERIFY(w->isUsable());
+        QCOMPARE(w->objectName(), QStringLiteral("fmCheckKDD"));
+        QCOMPARE(find<QComboBox>(*w, "cbFirstTypeName")->currentText(), QStringLiteral("通用快递单"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("快递单（通用快递单）-ID=-1"));
+        QCOMPARE(w->curTypeId(), 1);
+        QCOMPARE(m_data->core->session().currentTemplateId, 1);
+        auto *picture = find<QLabel>(*w, "bgImage");
+        QCOMPARE(picture->size(), QSize(869, 480));
+        QVERIFY(!picture->pixmap().isNull());
+        QCOMPARE(combo(*w, "zdSKR"), entry::receiverPlaceholder());
+
+        templates::TemplateCatalog catalog(m_data->db(), dialogs(), m_data->core->store());
+        templates::TemplateCache cache(catalog, dialogs(), m_data->core->dir());
+        const auto ini = cache.OpenCheckInif(1);
+        QVERIFY(ini);
+        const bool printDate = find<QCheckBox>(*w, "cfgWantPrintRQ")->isChecked();
+        int placed = 0;
+        const QStringList items = ini->configItems();
+        for (const QString &name : items) {
+            QWidget *c = w->control(name);
+            QVERIFY2(c, qPrintable(name));
+            const templates::Placement p = ini->placement(name);
+            const bool dateBox = name.compare("ZDNIAN", Qt::CaseInsensitive) == 0
+                                 || name.compare("ZDYUE", Qt::CaseInsensitive) == 0
+                                 || name.compare("ZDRI", Qt::CaseInsensitive) == 0
+                                 || name.compare("ZDTIME", Qt::CaseInsensitive) == 0;
+            const bool shown = p.visible && (!dateBox || printDate);
+            QCOMPARE(!c->isHidden(), shown);
+            if (shown) {
+                QCOMPARE(c->geometry(), QRect(p.x, p.y, p.w, p.h));
+                ++placed;
+            }
+        }
+        QVERIFY(placed > 10);
+        // The template's options become the first option boxes, shown where the cache says.
+        QCOMPARE(w->itemChecks().size(), 4);
+        QCOMPARE(w->itemChecks().at(1)->objectName(), QStringLiteral("DEFCHECK1"));
+        QCOMPARE(w->itemChecks().at(1)->text(), QStringLiteral("物品"));
+    }
+
+    void printDateOptionShowsTodayInTheDateBoxes()
+    {
+        auto w = openWindow();
+        auto *option = find<QCheckBox>(*w, "cfgWantPrintRQ");
+        option->setChecked(false);
+        QVERIFY(w->control("zdNian")->isHidden());
+        QVERIFY(!w->values().value("ZDNIAN").shown);
+        option->setChecked(true);
+        QCOMPARE(edit(*w, "zdNian"), QDate::currentDate().toString("yyyy"));
+        QCOMPARE(edit(*w, "zdYue"), QDate::currentDate().toString("MM"));
+        w->setBillDate(QDate(2025, 3, 7));
+        QCOMPARE(edit(*w, "zdRi"), QStringLiteral("07"));
+        QCOMPARE(edit(*w, "zdYue"), QStringLiteral("03"));
+    }
+
+    void saveWritesOneRowAndASecondSaveNothing()
+    {
+        auto w = openWindow();
+        fillBill(*w);
+        w->itemChecks().at(2)->setChecked(true);
+        w->setReceiver(person(QStringLiteral("杭州星河"), QStringLiteral("王五"), QStringLiteral("杭州市")));
+        click(*w, "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("新快递单保存成功！ "));
+        QCOMPARE(rowCount(), 1);
+        const int id = w->state().checkId();
+        QVERIFY(id > 0);
+        QCOMPARE(m_data->scalar("select max(流水号) from DataKDDTable").toInt(), id);
+        QCOMPARE(column(id, "寄件单位"), QStringLiteral("墨雀科技"));
+        QCOMPARE(column(id, "寄件联系人"), QStringLiteral("张三"));
+        QCOMPARE(column(id, "收件单位"), QStringLiteral("杭州星河"));
+        QCOMPARE(column(id, "收件联系人"), QStringLiteral("王五"));
+        QCOMPARE(column(id, "收件市县"), QStringLiteral("杭州市"));
+        QCOMPARE(column(id, "收件地址"), QStringLiteral("文三路90号\n3号楼"));
+        QCOMPARE(column(id, "重量"), QStringLiteral("2.5"));
+        QCOMPARE(column(id, "模板种类"), QStringLiteral("通用快递单"));
+        QCOMPARE(column(id, "其他选项"), QStringLiteral("保价"));
+        QCOMPARE(column(id, "寄件日期"), QDate::currentDate().toString(Qt::ISODate));
+        QCOMPARE(w->windowTitle(), QStringLiteral("快递单(通用快递单)-ID=%1").arg(id));
+
+        click(*w, "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("没有改动,无需保存~"));
+        QCOMPARE(rowCount(), 1);
+
+        type(*w, "zdSKRLXR", QStringLiteral("赵六"));
+        click(*w, "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("快递单修改保存成功（要修改成新快递单请先点击【复制】按钮）！ "));
+        QCOMPARE(rowCount(), 1);
+        QCOMPARE(column(id, "收件联系人"), QStringLiteral("赵六"));
+    }
+
+    void placeholderReceiverSavesAndPrintsEmpty()
+    {
+        auto w = openWindow();
+        type(*w, "zdSKRLXR", QStringLiteral("李四"));
+        QCOMPARE(combo(*w, "zdSKR"), entry::receiverPlaceholder());
+        QVERIFY(w->values().value("ZDSKR").text.isEmpty());
+        click(*w, "btSaveCheck");
+        QCOMPARE(column(w->state().checkId(), "收件单位"), QString());
+    }
+
+    void printPutsTheReceiverAtItsItemPlace()
+    {
+        auto w = openWindow();
+        fillBill(*w);
+        const QString path = pdfPath("single.pdf");
+        dialogs().files.enqueue(path);
+        click(*w, "btPrint1");
+        QVERIFY2(QFile::exists(path), qPrintable(dialogs().texts().join('|')));
+        QSqlQuery q(m_data->db());
+        QVERIFY(q.exec("select c.CtlX,c.CtlY,t.XMove,t.YMove from ckControl c join CKTypeTable t on "
+                       "t.CheckTypeID=c.CheckTypeID where c.CheckTypeID=1 and upper(c.CtlName)='ZDSKR'"));
+        QVERIFY(q.next());
+        const int x = q.value(0).toInt() + q.value(2).toInt();
+        const int y = q.value(1).toInt() + q.value(3).toInt();
+        const QList<Word> words = pdfWords(path);
+        const auto it = std::find_if(words.begin(), words.end(),
+                                     [](const Word &word) { return word.text == QStringLiteral("XingheTrading"); });
+        QVERIFY(it != words.end());
+        const double tolerance = 72.0 / 254.0;
+        QVERIFY2(qAbs(it->x - pt(x)) <= tolerance, qPrintable(QString::number(it->x)));
+        QVERIFY2(qAbs(it->y - pt(y)) <= tolerance, qPrintable(QString::number(it->y)));
+        // Printing alone saves nothing.
+        QCOMPARE(rowCount(), 0);
+    }
+
+    void hiddenReceiverControlsDoNotPrint()
+    {
+        auto w = openWindow();
+        fillBill(*w);
+        find<QCheckBox>(*w, "ckPrintFJROnly")->setChecked(true);
+        QVERIFY(!w->values().value("zdSKR").shown);
+        QVERIFY(w->values().value("zdHKR").shown);
+        find<QCheckBox>(*w, "ckPrintFJROnly")->setChecked(false);
+        QCOMPARE(w->values().value("zdskr").text, QStringLiteral("XingheTrading"));
+    }
+
+    void printAndSaveLeavesACopyWithoutWaybillNumber()
+    {
+        auto w = openWindow();
+        fillBill(*w);
+        type(*w, "zdPJBH", QStringLiteral("SF1234567890"));
+        const QString path = pdfPath("printsave.pdf");
+        dialogs().files.enqueue(path);
+        dialogs().clear();
+        click(*w, "btPrintAndSave");
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(rowCount(), 1);
+        const int id = m_data->scalar("select max(流水号) from DataKDDTable").toInt();
+        QCOMPARE(column(id, "快递单号"), QStringLiteral("SF1234567890"));
+        QCOMPARE(column(id, "收件单位"), QStringLiteral("XingheTrading"));
+        for (const auto &shown : std::as_const(dialogs().shown))
+            QCOMPARE(shown.kind, QStringLiteral("save")); // only the PDF file was asked for
+        QCOMPARE(edit(*w, "zdPJBH"), QString());
+        QCOMPARE(w->state().checkId(), -1);
+        QVERIFY(!w->state().isSaved());
+        QCOMPARE(w->windowTitle(), QStringLiteral("已复制保存过的单据为一张新单~"));
+        QVERIFY(!find<QToolButton>(*w, "btSaveAs")->isEnabled());
+        QCOMPARE(combo(*w, "zdSKR"), QStringLiteral("XingheTrading"));
+
+        // The next parcel is a new row.
+        dialogs().files.enqueue(pdfPath("printsave2.pdf"));
+        click(*w, "btPrintAndSave");
+        QCOMPARE(rowCount(), 2);
+    }
+
+    void repeatedPrintingAsksForTheCount_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("printed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("three") << "3" << true << QString();
+        QTest::newRow("cancelled") << QString() << false << QString();
+        QTest::newRow("not a number") << "abc" << false << QStringLiteral("输入错误的数字！");
+    }
+    void repeatedPrintingAsksForTheCount()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, printed);
+        QFETCH(QString, message);
+        auto w = openWindow();
+        fillBill(*w);
+        dialogs().inputs.enqueue(answer);
+        const QString path = pdfPath("repeat.pdf");
+        QFile::remove(path);
+        dialogs().files.enqueue(path);
+        dialogs().clear();
+        w->btMultiPrintFClick();
+        QVERIFY(!dialogs().shown.isEmpty());
+        QCOMPARE(dialogs().shown.first().kind, QStringLiteral("input"));
+        QCOMPARE(dialogs().shown.first().text, QStringLiteral("输入重复打印的张数"));
+        QCOMPARE(dialogs().shown.first().caption, QStringLiteral("1|integer"));
+        QCOMPARE(QFile::exists(path), printed);
+        if (!message.isEmpty())
+            QCOMPARE(dialogs().lastText(), message);
+    }
+
+    void savedBillReopensAsHistoric()
+    {
+        int id = 0;
+        {
+            auto w = openWindow();
+            fillBill(*w);
+            w->itemChecks().at(0)->setChecked(true);
+            w->setBillDate(QDate(2025, 11, 3));
+            click(*w, "btSaveCheck");
+            id = w->state().checkId();
+        }
+        auto w = openWindow();
+        QVERIFY(w->BrowseOldCheck(QStringLiteral("通用快递单"), id));
+        QCOMPARE(combo(*w, "zdSKR"), QStringLiteral("XingheTrading"));
+        QCOMPARE(edit(*w, "zdSKRLXR"), QStringLiteral("李四"));
+        QCOMPARE(qobject_cast<QPlainTextEdit *>(w->control("zdSkrDZ"))->toPlainText(), QStringLiteral("西湖区文三路90号"));
+        QCOMPARE(w->billDate(), QDate(2025, 11, 3));
+        QVERIFY(w->itemChecks().at(0)->isChecked());
+        QVERIFY(!w->itemChecks().at(1)->isChecked());
+        QVERIFY(w->state().isHistory());
+        QVERIFY(w->state().isSaved());
+        QCOMPARE(w->windowTitle(), QStringLiteral("历史快递单查看（流水号为：%1)").arg(id));
+        QVERIFY(find<QToolButton>(*w, "btSaveAs")->isEnabled());
+
+        type(*w, "zdSKRLXR", QStringLiteral("改了"));
+        click(*w, "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！"));
+        QCOMPARE(column(id, "收件联系人"), QStringLiteral("李四"));
+
+        // 复制 makes it a new bill with the same values.
+        click(*w, "btSaveAs");
+        QCOMPARE(w->state().checkId(), -1);
+        QCOMPARE(w->windowTitle(), QStringLiteral("已复制保存过的单据为一张新单~"));
+        click(*w, "btSaveCheck");
+        QCOMPARE(rowCount(), 2);
+        const int copy = w->state().checkId();
+        QVERIFY(copy != id);
+        QCOMPARE(column(copy, "收件联系人"), QStringLiteral("改了"));
+        QCOMPARE(column(copy, "收件单位"), QStringLiteral("XingheTrading"));
+    }
+
+    void browsingASavedBillOfAnotherTemplateSwitchesTemplate()
+    {
+        auto w = openWindow();
+        auto *templates = find<QComboBox>(*w, "cbFirstTypeName");
+        templates->setCurrentIndex(templates->findText(QStringLiteral("标准快递单")));
+        QCOMPARE(w->curTypeId(), 2);
+        QCOMPARE(find<QLabel>(*w, "bgImage")->size(), QSize(911, 529));
+        fillBill(*w);
+        click(*w, "btSaveCheck");
+        const int id = w->state().checkId();
+        QCOMPARE(column(id, "模板种类"), QStringLiteral("标准快递单"));
+
+        auto other = openWindow();
+        QCOMPARE(other->curTypeId(), 1);
+        QVERIFY(other->BrowseOldCheck(QStringLiteral("标准快递单"), id));
+        QCOMPARE(other->curTypeId(), 2);
+        QCOMPARE(m_data->core->session().currentTemplateId, 2);
+        QCOMPARE(combo(*other, "zdSKR"), QStringLiteral("XingheTrading"));
+    }
+
+    void copyOfANeverSavedBillOnlyTellsSo()
+    {
+        auto w = openWindow();
+        fillBill(*w);
+        click(*w, "btSaveAs");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("未保存单据不需要复制即为一张新单！"));
+        QCOMPARE(w->state().checkId(), -1);
+    }
+
+    void newBillClearsTheReceiverAndKeepsTheSender()
+    {
+        auto w = openWindow();
+        fillBill(*w);
+        click(*w, "btSaveCheck");
+        click(*w, "btNewCheck");
+        QCOMPARE(w->windowTitle(), QStringLiteral("新快递单-ID=-1"));
+        QCOMPARE(w->state().checkId(), -1);
+        QCOMPARE(combo(*w, "zdSKR"), QString());
+        QCOMPARE(edit(*w, "zdSKRLXR"), QString());
+        QCOMPARE(edit(*w, "edtWeight"), QString());
+        QCOMPARE(combo(*w, "zdHKR"), QStringLiteral("墨雀科技"));
+        QVERIFY(!find<QToolButton>(*w, "btSaveAs")->isEnabled());
+    }
+
+    void closingAnUnsavedBillAsksToSave_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("contact");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("yes") << "XingheTrading" << "李四" << true << true << 1;
+        QTest::newRow("no") << "XingheTrading" << "李四" << false << true << 0;
+        QTest::newRow("no contact") << "XingheTrading" << QString() << true << false << 0;
+        QTest::newRow("placeholder name") << entry::receiverPlaceholder() << "李四" << true << false << 0;
+    }
+    void closingAnUnsavedBillAsksToSave()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, contact);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(int, rows);
+        auto w = openWindow();
+        qobject_cast<QComboBox *>(w->control("zdSKR"))->setEditText(name);
+        qobject_cast<QLineEdit *>(w->control("zdSKRLXR"))->setText(contact);
+        dialogs().answers.enqueue(answer);
+        dialogs().clear();
+        QSignalSpy closed(w.get(), &ui::TfmCheckKDD::closed);
+        QVERIFY(w->close());
+        QCOMPARE(closed.count(), 1);
+        const bool wasAsked = !dialogs().shown.isEmpty() && dialogs().shown.first().kind == QStringLiteral("ask");
+        QCOMPARE(wasAsked, asked);
+        if (asked) {
+            QCOMPARE(dialogs().shown.first().text, QStringLiteral("是否保存该快递单？"));
+            QCOMPARE(dialogs().shown.first().caption, QStringLiteral("关闭快递单"));
+        }
+        QCOMPARE(rowCount(), rows);
+        QCOMPARE(m_data->core->session().currentTemplateId, -1);
+    }
+
+    void closingASavedBillAsksNothing()
+    {
+        auto w = openWindow();
+        fillBill(*w);
+        click(*w, "btSaveCheck");
+        dialogs().clear();
+        QVERIFY(w->close());
+        QVERIFY(dialogs().shown.isEmpty());
+    }
+
+    void toolbarPlaceIsRememberedOverClosing()
+    {
+        {
+            auto w = openWindow();
+            QCOMPARE(find<QToolButton>(*w, "btPosition")->text(), QStringLiteral("下"));
+            click(*w, "btPosition");
+            QVERIFY(w->toolbarAtBottom());
+            QCOMPARE(find<QToolButton>(*w, "btPosition")->text(), QStringLiteral("上"));
+            QVERIFY(w->close());
+        }
+        auto w = openWindow();
+        QVERIFY(w->toolbarAtBottom());
+        QCOMPARE(find<QToolButton>(*w, "btPosition")->text(), QStringLiteral("上"));
+        click(*w, "btPosition");
+        QVERIFY(!w->toolbarAtBottom());
+    }
+
+    void closingTheSubWindowClosesTheBill()
+    {
+        QMdiArea area;
+        auto *w = new ui::TfmCheckKDD(*m_data->core);
+        QMdiSubWindow *sub = area.addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        area.show();
+        sub->show();
+        QCOMPARE(sub->windowTitle(), QStringLiteral("快递单（通用快递单）-ID=-1"));
+        fillBill(*w);
+        QSignalSpy closed(w, &ui::TfmCheckKDD::closed);
+        dialogs().answers.enqueue(true);
+        click(*w, "btClose");
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(rowCount(), 1);
+        QCOMPARE(dialogs().texts().first(), QStringLiteral("是否保存该快递单？"));
+    }
+
+    void enterLooksThePartyUp_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("full name") << QStringLiteral("杭州星河贸易有限公司");
+        QTest::newRow("mnemonic code") << QStringLiteral("hzxh");
+    }
+    void enterLooksThePartyUp()
+    {
+        QFETCH(QString, typed);
+        refdata::TPerson p = person(QStringLiteral("杭州星河贸易有限公司"), QStringLiteral("王五"), QStringLiteral("杭州市"));
+        p.setInputCode(QStringLiteral("hzxh"));
+        p.setText(refdata::TPerson::PartyType, refdata::partyPartner);
+        QString error;
+        QVERIFY2(refdata::DAOPerson(m_data->db()).SavePerson(p, &error) > 0, qPrintable(error));
+        auto w = openWindow();
+        auto *name = qobject_cast<QComboBox *>(w->control("zdSKR"));
+        type(*w, "zdSKR", typed);
+        QTest::keyClick(name->lineEdit(), Qt::Key_Return);
+        QCOMPARE(name->currentText(), QStringLiteral("杭州星河贸易有限公司"));
+        QCOMPARE(edit(*w, "zdSKRLXR"), QStringLiteral("王五"));
+        QCOMPARE(edit(*w, "zdSKRXS"), QStringLiteral("杭州市"));
+        QCOMPARE(w->receiverPerson()->fullName(), QStringLiteral("杭州星河贸易有限公司"));
+    }
+
+    void provinceAndCityPickersFillTheReceiverBoxes()
+    {
+        auto w = openWindow();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QWidget *province = w->control("zdSKRS");
+        QVERIFY(!province->isHidden());
+        province->setFocus();
+        auto *picker = find<QComboBox>(*w, "Cb_S");
+        QTRY_VERIFY(picker->isVisible());
+        QCOMPARE(picker->geometry(), province->geometry());
+        // The province picker writes back on every change.
+        picker->setCurrentIndex(picker->findText(QStringLiteral("浙江省")));
+        QCOMPARE(edit(*w, "zdSKRS"), QStringLiteral("浙江省"));
+
+        w->control("zdSKRXS")->setFocus();
+        QTRY_VERIFY(!picker->isVisible());
+        auto *cities = find<QComboBox>(*w, "Cb_XS");
+        QTRY_VERIFY(cities->isVisible());
+        QVERIFY(cities->findText(QStringLiteral("杭州市")) >= 0);
+        cities->setEditText(QStringLiteral("杭州市"));
+        QCOMPARE(edit(*w, "zdSKRXS"), QString()); // the city picker writes back on leaving
+        w->control("zdSKRLXR")->setFocus();
+        QTRY_VERIFY(!cities->isVisible());
+        QCOMPARE(edit(*w, "zdSKRXS"), QStringLiteral("杭州市"));
+    }
+
+    void destinationFollowsTheReceiverCity()
+    {
+        auto w = openWindow();
+        find<QCheckBox>(*w, "cfgDestSiteIsCity")->setChecked(true);
+        w->setReceiver(person(QStringLiteral("杭州星河"), QStringLiteral("王五"), QStringLiteral("杭州市")));
+        QCOMPARE(combo(*w, "cbDestSite"), QStringLiteral("杭州市"));
+        find<QCheckBox>(*w, "cfgDestSiteIsCity")->setChecked(false);
+        w->setReceiver(person(QStringLiteral("宁波"), QStringLiteral("王五"), QStringLiteral("宁波市")));
+        QCOMPARE(combo(*w, "cbDestSite"), QStringLiteral("杭州市"));
+    }
+
+    void handsetMergesIntoThePhoneOnce()
+    {
+        auto w = openWindow();
+        w->setReceiver(person(QStringLiteral("杭州星河"), QStringLiteral("王五"), QStringLiteral("杭州市")));
+        auto *merge = find<QCheckBox>(*w, "ckHandset2Phone");
+        merge->setChecked(true);
+        QCOMPARE(edit(*w, "zdskrDH"), QStringLiteral("0571-88886666\\13912345678"));
+        merge->setChecked(false);
+        merge->setChecked(true);
+        QCOMPARE(edit(*w, "zdskrDH"), QStringLiteral("0571-88886666\\13912345678"));
+        merge->setChecked(false);
+        QCOMPARE(edit(*w, "zdskrDH"), QStringLiteral("0571-88886666"));
+    }
+
+    void defaultIssuerStartsANewBill_data()
+    {
+        QTest::addColumn<bool>("option");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void defaultIssuerStartsANewBill()
+    {
+        QFETCH(bool, option);
+        app::Session &session = m_data->core->session();
+        session.params.useDefaultIssuer = option;
+        session.defaultIssuer = person(QStringLiteral("墨雀科技"), QStringLiteral("张三"), QStringLiteral("深圳市"));
+        auto w = openWindow();
+        QCOMPARE(combo(*w, "zdHKR") == QStringLiteral("墨雀科技"), option);
+        QCOMPARE(edit(*w, "zdHKRLXR") == QStringLiteral("张三"), option);
+    }
+
+    void amountIsConvertedByTheFormatOption()
+    {
+        auto w = openWindow();
+        auto *amount = qobject_cast<QLineEdit *>(w->control("zdJEDX1"));
+        amount->setText(QStringLiteral("116.5"));
+        find<QComboBox>(*w, "cfgJEDXFormat")->setCurrentText(QStringLiteral("打印中国传统大写金额"));
+        QCOMPARE(amount->text(), QStringLiteral("壹佰壹拾陆元伍角整"));
+        find<QComboBox>(*w, "cfgJEDXFormat")->setCurrentText(QStringLiteral("000.00    限百位到分"));
+        QCOMPARE(dialogs().lastText(), QStringLiteral("请输入有效数字，例如：116.5。 不接受全角数字,请尽量用小键盘输入~"));
+    }
+};
+
+QTEST_MAIN(TestEntryUiKdd)
+#include "test_entryui_kdd.moc"
