@@ -439,6 +439,28 @@ private Q_SLOTS:
             QCOMPARE(issuer->fullName(), QStringLiteral("墨雀科技"));
     }
 
+    void printItemsNeedAWaybill_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("single") << "mPrintBill" << "没有填开单据，打印什么呢？";
+        QTest::newRow("repeat") << "mPrintRepeat" << "还没有填开单据呢，打印什么呢？";
+    }
+    void printItemsNeedAWaybill()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, message);
+        Fixture f;
+        QVERIFY(f.open());
+        f.window->action(action)->trigger();
+        QCOMPARE(f.data.dialogs.lastText(), message);
+        // With a waybill open, repeated printing asks for the number of copies.
+        f.window->action("mKDD")->trigger();
+        f.data.dialogs.clear();
+        f.window->action("mPrintRepeat")->trigger();
+        QCOMPARE(f.data.dialogs.shown.value(0).text, QStringLiteral("输入重复打印的张数"));
+    }
+
     void waybillWindowOpensOnce()
     {
         Fixture f;

@@ -259,6 +259,22 @@ void TfmMain::buildMenus()
 
     QMenu *printMenu = bar->addMenu(QStringLiteral("打印设置(&P)"));
     printMenu->setObjectName(QStringLiteral("mnuPrint"));
+    // Printing the open waybill from the menu; repeated printing has no button on the waybill window.
+    connect(addItem(printMenu, QStringLiteral("mPrintBill"), QStringLiteral("单张打印(&P)")), &QAction::triggered,
+            this, [this] {
+                if (TfmCheckKDD *w = waybillWindow())
+                    w->btPrint1Click();
+                else
+                    m_dialogs.info(QStringLiteral("没有填开单据，打印什么呢？"));
+            });
+    connect(addItem(printMenu, QStringLiteral("mPrintRepeat"), QStringLiteral("重复打印")), &QAction::triggered, this,
+            [this] {
+                if (TfmCheckKDD *w = waybillWindow())
+                    w->btMultiPrintFClick();
+                else
+                    m_dialogs.info(QStringLiteral("还没有填开单据呢，打印什么呢？"));
+            });
+    printMenu->addSeparator();
     addItems(printMenu, {{"mPrintOffset", u"打印整体偏移调整(&M)", false, true}});
     connect(addItem(printMenu, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机")),
             &QAction::triggered, this, &TfmMain::openLockPrinter);
