@@ -1,6 +1,7 @@
 #include "CliPrint.h"
 
 #include "app/AppCore.h"
+#include "entry/SavedWaybill.h"
 #include "print/PdfPrintDevice.h"
 #include "print/PrintJob.h"
 #include "print/SystemPrintDevice.h"
@@ -97,18 +98,32 @@ bool readBills(const QString &path, const QList<templates::DictionaryField> &dic
 
 int printBills(app::AppCore &core, const PrintOptions &options)
 {
-    templates::TemplateCatalog catalog(core.db(), core.dialogs(), core.store());
-    const std::optional<templates::TemplateRow> row = catalog.templateByFullName(options.templateName);
-    if (!row)
-        return fail(QStringLiteral("unknown template: %1 (see 'moque-cli templates')").arg(options.templateName));
     if (options.copies < 1)
         return fail(QStringLiteral("--copies must be a whole number of 1 or more"));
-
-    templates::PrintItemStore items(core.db());
+    templates::TemplateCatalog catalog(core.db(), core.dialogs(), core.store());
+    std::optional<templates::TemplateRow> row;
     QList<print::MapValueSource> bills;
     QString error;
-    if (!readBills(options.valuesFile, items.dictionary(row->kind), &bills, &error))
-        return fail(error);
+    if (!options.saved.isEmpty()) {
+        // Only waybills are kept for reprinting from here so far.
+        const QStringList parts = options.saved.split(QLatin1Char(':'));
+        bool ok = false;
+        const int id = parts.value(1).trimmed().toInt(&ok);
+        if (parts.size() != 2 || parts[0].trimmed() != QStringLiteral("快递单") || !ok)
+            return fail(QStringLiteral("--saved takes 快递单:流水号, not %1").arg(options.saved));
+        const std::optional<entry::SavedWaybill> saved = entry::loadSavedWaybill(core, id, &error);
+        if (!saved)
+            return fail(error);
+        row = catalog.templateById(saved->templateId);
+        bills << saved->values;
+    } else {
+        row = catalog.templateByFullName(options.templateName);
+        if (!row)
+            return fail(QStringLiteral("unknown template: %1 (see 'moque-cli templates')").arg(options.templateName));
+        templates::PrintItemStore items(core.db());
+        if (!readBills(options.valuesFile, items.dictionary(row->kind), &bills, &error))
+            return fail(error);
+    }
 
     std::unique_ptr<print::PrintDevice> device;
     const bool toPdf = options.printer.isEmpty()

@@ -23,6 +23,7 @@ struct PrintOptions
 {
     QString templateName; // full name
     QString valuesFile;
+    QString saved;        // "快递单:流水号": reprint a saved bill on its own template
     QString output;       // PDF file
     QString printer;      // printer name
     int copies = 1;

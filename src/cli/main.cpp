@@ -82,6 +82,7 @@ int main(int argc, char *argv[])
                                                     "  templates  list the templates\n"
                                                     "  print      print bills: --template FULLNAME --values FILE.json "
                                                     "[--output FILE.pdf | --printer NAME] [--copies N]\n"
+                                                    "             print --saved 快递单:流水号 [--output FILE.pdf | --printer NAME]\n"
                                                     "  amount     convert amounts (no data directory needed):\n"
                                                     "             amount capital AMOUNT...\n"
                                                     "             amount digits AMOUNT... --count N --format 0.00\n"
@@ -97,6 +98,8 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("values"),
                       QStringLiteral("JSON file: an object of field name to text, or an array of them."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("saved"), QStringLiteral("A saved bill to print again: 快递单:流水号."),
+                      QStringLiteral("KIND:ID")});
     parser.addOption({QStringLiteral("output"), QStringLiteral("PDF file to print into."), QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("printer"), QStringLiteral("Printer to print on (\"PDF\" writes --output)."),
                       QStringLiteral("NAME")});
@@ -141,14 +144,15 @@ int main(int argc, char *argv[])
         moque::cli::PrintOptions options;
         options.templateName = parser.value(QStringLiteral("template"));
         options.valuesFile = parser.value(QStringLiteral("values"));
+        options.saved = parser.value(QStringLiteral("saved"));
         options.output = parser.value(QStringLiteral("output"));
         options.printer = parser.value(QStringLiteral("printer"));
         bool copiesOk = false;
         options.copies = parser.value(QStringLiteral("copies")).toInt(&copiesOk);
         if (!copiesOk)
             return fail(QStringLiteral("--copies must be a whole number"));
-        if (options.templateName.isEmpty() || options.valuesFile.isEmpty())
-            return fail(QStringLiteral("print needs --template FULLNAME and --values FILE.json"));
+        if (options.saved.isEmpty() && (options.templateName.isEmpty() || options.valuesFile.isEmpty()))
+            return fail(QStringLiteral("print needs --template FULLNAME and --values FILE.json, or --saved 快递单:流水号"));
         return moque::cli::printBills(core, options);
     }
     return runInit(core);

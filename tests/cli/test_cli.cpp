@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,6 +121,54 @@ private Q_SLOTS:
         QCOMPARE(r.err.size(), 1);
         QVERIFY2(r.err[0].contains(message), qPrintable(r.err[0]));
         QVERIFY(!QFile::exists(pdf));
+    }
+
+    void reprintsASavedWaybill_data()
+    {
+        QTest::addColumn<QString>("templateName");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("on its template") << "通用快递单" << "" << "";
+        QTest::newRow("no such bill") << "通用快递单" << "快递单:999999" << "999999";
+        QTest::newRow("template gone") << "已删除的模板" << "" << "已删除的模板";
+        QTest::newRow("not a waybill") << "通用快递单" << "收据:1" << "--saved takes";
+    }
+    void reprintsASavedWaybill()
+    {
+        QFETCH(QString, templateName);
+        QFETCH(QString, saved);
+        QFETCH(QString, error);
+        int id = 0;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "saved");
+            db.setDatabaseName(dataDir() + "/Data/EPData.ini");
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("insert into DataKDDTable (模板种类,收件单位,收件联系人,寄件日期) values ('%1',"
+                                          "'Hangzhou Xinghe','Li Si','2026-12-08')")
+                               .arg(templateName)));
+            id = q.lastInsertId().toInt();
+        }
+        QSqlDatabase::removeDatabase("saved");
+        const QString pdf = m_dir.filePath("saved.pdf");
+        QFile::remove(pdf);
+        const Run r = cli({"--data-dir", dataDir(), "print", "--saved",
+                           saved.isEmpty() ? QStringLiteral("快递单:%1").arg(id) : saved, "--output", pdf});
+        if (!error.isEmpty()) {
+            QVERIFY(r.exitCode != 0);
+            QCOMPARE(r.err.size(), 1);
+            QVERIFY2(r.err[0].contains(error), qPrintable(r.err[0]));
+            QVERIFY(!QFile::exists(pdf));
+            return;
+        }
+        QCOMPARE(r.exitCode, 0);
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(printed.contains("Hangzhou Xinghe") && printed.contains("Li Si"), qPrintable(printed));
+        // The date boxes print as the window shows them.
+        QVERIFY(printed.contains("2026"));
     }
 
     void printsBillsIntoOnePdf()

@@ -1,0 +1,107 @@
+#include "entry/SavedWaybill.h"
+
+#include "app/AppCore.h"
+#include "entry/BillStore.h"
+#include "entry/WaybillAids.h"
+#include "entry/WaybillColumns.h"
+#include "refdata/Dictionaries.h"
+#include "templates/PrintItemStore.h"
+#include "templates/TemplateCatalog.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace moque::entry {
+
+namespace {
+
+const QString waybillKind = QStringLiteral("快递单");
+
+// A per-template print option as stored ("1" on); missing means the default.
+QString templateOption(QSqlDatabase db, int templateId, const QString &name)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("select DMValue from DMTable where CheckTypeId=? and upper(DMName)=upper(?)"));
+    q.addBindValue(templateId);
+    q.addBindValue(name);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
+} // namespace
+
+std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, int id, QString *error)
+{
+    BillStore store(core.db());
+    const std::optional<QHash<QString, QString>> row = store.load(id, error);
+    if (!row) {
+        if (error && error->isEmpty())
+            *error = QStringLiteral("没有流水号为%1的快递单").arg(id);
+        return std::nullopt;
+    }
+    const QString savedName = row->value(QStringLiteral("模板种类"));
+    templates::TemplateCatalog catalog(core.db(), core.dialogs(), core.store());
+    int templateId = catalog.loadCheckTypeIDByFirstAndLastName(waybillKind, savedName);
+    if (templateId <= 0)
+        if (const auto byFullName = catalog.templateByFullName(savedName))
+            templateId = byFullName->id;
+    const std::optional<templates::TemplateRow> tpl = templateId > 0 ? catalog.templateById(templateId) : std::nullopt;
+    if (!tpl) {
+        if (error)
+            *error = QStringLiteral("快递单模板(%1)不存在或被重命名了").arg(savedName);
+        return std::nullopt;
+    }
+
+    SavedWaybill bill;
+    bill.templateId = tpl->id;
+    bill.templateName = tpl->fullName;
+    const templates::PrintItemSet items = templates::PrintItemStore(core.db()).itemsOf(tpl->id);
+    // A control is on the form when the template shows its item; without an item it is hidden.
+    auto shown = [&](const QString &control) {
+        const templates::PrintItem *item = items.find(control);
+        return item && item->needShow != 0;
+    };
+    // What the reopened window shows where the bill has no value: the template's start values,
+    // and the first entry of the signature and origin lists.
+    const refdata::Dictionaries dictionaries(core.db());
+    for (const templates::PrintItem &item : items.items())
+        if (!item.initValue.isEmpty())
+            bill.values.set(item.name, item.initValue, shown(item.name));
+    const QString templateList = QStringLiteral("0,%1").arg(tpl->id);
+    for (const auto &[control, dictionary] :
+         {std::pair{QStringLiteral("zdSign"), QStringLiteral("发件人签名")},
+          std::pair{QStringLiteral("cbFromSite"), QStringLiteral("始发站")}}) {
+        const QStringList values = dictionaries.loadDMListByName(dictionary, templateList);
+        if (!values.isEmpty() && bill.values.value(control).text.isEmpty())
+            bill.values.set(control, values.first(), shown(control));
+    }
+
+    // With "打印日期" off the date controls are hidden and so not printed.
+    const bool printDate = templateOption(core.db(), tpl->id, QStringLiteral("cfgWantPrintRQ")) == QLatin1String("1");
+    const QStringList dateControls{QStringLiteral("zdNian"), QStringLiteral("zdYue"), QStringLiteral("zdRi"),
+                                   QStringLiteral("zdTime")};
+    auto shownOnBill = [&](const QString &control) {
+        return shown(control) && (printDate || !dateControls.contains(control, Qt::CaseInsensitive));
+    };
+    for (const ColumnBinding &b : waybillReadBackBindings()) {
+        if (b.control.isEmpty() || b.kind == ValueKind::Options || b.kind == ValueKind::TemplateName)
+            continue;
+        if (b.kind == ValueKind::Date) {
+            const DateBoxes boxes = dateBoxes(dateFromText(row->value(b.column)));
+            bill.values.set(QStringLiteral("zdNian"), boxes.year, shownOnBill(QStringLiteral("zdNian")));
+            bill.values.set(QStringLiteral("zdYue"), boxes.month, shownOnBill(QStringLiteral("zdYue")));
+            bill.values.set(QStringLiteral("zdRi"), boxes.day, shownOnBill(QStringLiteral("zdRi")));
+            continue;
+        }
+        bill.values.set(b.control, row->value(b.column), shownOnBill(b.control));
+    }
+
+    const QStringList captions = optionCaptions(tpl->checkBoxes);
+    const QList<bool> ticks = ticksFromOptionsText(captions, row->value(QStringLiteral("其他选项")));
+    for (int i = 0; i < ticks.size(); ++i) {
+        const QString name = QStringLiteral("DEFCHECK%1").arg(i);
+        bill.values.set(name, ticks[i] ? QStringLiteral("√") : QString(), shown(name));
+    }
+    return bill;
+}
+
+} // namespace moque::entry
