@@ -1,0 +1,70 @@
+// Measures the waybill window: opening it on the default template and
+// switching between the two default waybill templates.
+
+#include "app/AppCore.h"
+#include "app/FontSetup.h"
+#include "common/Dialogs.h"
+#include "entry/TfmCheckKDD.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+class SilentDialogs : public moque::Dialogs
+{
+public:
+    void message(const QString &, const QString &, Icon) override {}
+    bool ask(const QString &, const QString &, Icon) override { return false; }
+    QString inputValue(const QString &, const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+};
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    moque::app::installFontSubstitutions();
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    SilentDialogs dialogs;
+    moque::app::AppCore core(moque::store::DataDirectory(dir.path()), dialogs);
+    if (!core.open()) {
+        out << "failed: " << core.errorText() << Qt::endl;
+        return 1;
+    }
+    QElapsedTimer t;
+    t.start();
+    moque::ui::TfmCheckKDD window(core);
+    window.resize(1200, 800);
+    window.show();
+    QCoreApplication::processEvents();
+    out << "open the waybill window on the default template: " << t.elapsed() << " ms" << Qt::endl;
+
+    auto *templates = window.findChild<QComboBox *>(QStringLiteral("cbFirstTypeName"));
+    if (!templates || templates->count() < 2) {
+        out << "fewer than two waybill templates" << Qt::endl;
+        return 1;
+    }
+    constexpr int switches = 20;
+    qint64 worst = 0;
+    int loads = 0;
+    t.restart();
+    for (int i = 1; i <= switches; ++i) {
+        QElapsedTimer one;
+        one.start();
+        const int before = window.curTypeId();
+        templates->setCurrentIndex(i % templates->count());
+        QCoreApplication::processEvents();
+        worst = qMax(worst, one.elapsed());
+        loads += window.curTypeId() != before ? 1 : 0;
+    }
+    out << switches << " template switches (" << loads << " loaded another template): " << t.elapsed() / switches << " ms each on average, " << worst
+        << " ms the slowest (target under 150 ms)" << Qt::endl;
+    return 0;
+}
