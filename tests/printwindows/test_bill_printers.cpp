@@ -4,6 +4,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QFontInfo>
+#include <QPrinterInfo>
 #include <QTest>
 
 using namespace moque;
@@ -35,6 +36,20 @@ private Q_SLOTS:
         auto printer = ui::makeBillPrintDevice(QStringLiteral("Epson_LQ"), dialogs, QString());
         QVERIFY(dynamic_cast<ui::SystemPrintDevice *>(printer.get()));
         QVERIFY(printer->makesCopies());
+    }
+
+    void noBillPrinterUsesTheSystemDefaultOrPdf()
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.files.enqueue(QStringLiteral("/tmp/bill.pdf"));
+        auto device = ui::makeBillPrintDevice(QString(), dialogs, QStringLiteral("快递单.pdf"));
+        if (QPrinterInfo::defaultPrinterName().isEmpty()) {
+            QVERIFY(dynamic_cast<print::PdfPrintDevice *>(device.get()));
+            QCOMPARE(dialogs.shown.size(), 1);
+        } else {
+            QVERIFY(dynamic_cast<ui::SystemPrintDevice *>(device.get()));
+            QVERIFY(dialogs.shown.isEmpty());
+        }
     }
 
     // Template faces print in installed faces of the same style, Chinese never in Japanese shapes.

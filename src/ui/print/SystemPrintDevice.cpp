@@ -110,7 +110,10 @@ std::function<bool()> printerSetupFor(print::PrintDevice &device, QWidget *paren
 std::unique_ptr<print::PrintDevice> makeBillPrintDevice(const QString &printerName, Dialogs &dialogs,
                                                         const QString &suggestedFileName)
 {
-    if (printerName.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) != 0)
+    // No bill printer chosen and no printer the system would use: the PDF printer takes the bill.
+    const bool toPdf = printerName.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) == 0
+                       || (printerName.trimmed().isEmpty() && QPrinterInfo::defaultPrinterName().isEmpty());
+    if (!toPdf)
         return std::make_unique<SystemPrintDevice>(printerName);
     QString file = dialogs.saveFileName(QStringLiteral("打印到PDF文件"), suggestedFileName,
                                         QStringLiteral("PDF文件 (*.pdf)"));

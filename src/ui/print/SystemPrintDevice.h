@@ -54,6 +54,7 @@ std::function<bool()> printerSetupFor(print::PrintDevice &device, QWidget *paren
 
 // The device for a bill printer by name: the "PDF" printer asks where to save
 // the file (nothing when the user cancels), any other name is a CUPS printer.
+// No name means the system's default printer, or the PDF printer when there is none.
 std::unique_ptr<print::PrintDevice> makeBillPrintDevice(const QString &printerName, Dialogs &dialogs,
                                                         const QString &suggestedFileName);
 
