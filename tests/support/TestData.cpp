@@ -1,5 +1,7 @@
 #include "support/TestData.h"
 
+#include "store/BoundQuery.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -23,12 +25,10 @@ namespace {
 // Prepares and runs a statement with its values bound by position; warns with the engine's message on failure.
 bool runBound(QSqlQuery &q, const QString &sql, const QVariantList &values)
 {
-    q.prepare(sql);
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    if (q.exec())
+    QString error;
+    if (store::execPositional(q, sql, values, error))
         return true;
-    qWarning() << sql << q.lastError().text();
+    qWarning() << sql << error;
     return false;
 }
 

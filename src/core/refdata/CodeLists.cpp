@@ -1,5 +1,7 @@
 #include "refdata/CodeLists.h"
 
+#include "store/BoundQuery.h"
+
 #include <QCollator>
 #include <QLocale>
 
@@ -15,17 +17,7 @@ namespace {
 const QString hint = QStringLiteral("提示");
 const QChar quote = QLatin1Char('"');
 
-bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString &error)
-{
-    if (q.prepare(sql)) {
-        for (int i = 0; i < values.size(); ++i)
-            q.bindValue(i, values[i]);
-        if (q.exec())
-            return true;
-    }
-    error = q.lastError().text();
-    return false;
-}
+using store::execPositional;
 
 QString pair(const QString &province, const QString &city)
 {
@@ -48,7 +40,7 @@ QStringList CodeLists::loadProvinces() const
 {
     QStringList provinces;
     QSqlQuery q(m_db);
-    if (!run(q,
+    if (!execPositional(q,
              QStringLiteral("select distinct trim(一级代码) from DMTable2 where trim(类型)=? and trim(一级代码)<>'' "
                             "order by 1"),
              {provinceKind}, m_error))
@@ -63,7 +55,7 @@ QStringList CodeLists::loadCitysByProvince(const QString &province) const
 {
     QStringList cities;
     QSqlQuery q(m_db);
-    if (!run(q,
+    if (!execPositional(q,
              QStringLiteral("select distinct trim(二级代码) from DMTable2 where trim(一级代码)=? and trim(类型)=? "
                             "and trim(二级代码)<>'' order by 1"),
              {province.trimmed(), provinceKind}, m_error))
@@ -77,7 +69,7 @@ QStringList CodeLists::loadCitysByProvince(const QString &province) const
 bool CodeLists::cityExists(const QString &province, const QString &city) const
 {
     QSqlQuery q(m_db);
-    return run(q,
+    return execPositional(q,
                QStringLiteral("select 1 from DMTable2 where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
                {provinceKind, province.trimmed(), city.trimmed()}, m_error)
            && q.next();
@@ -95,7 +87,7 @@ CodeLists::Outcome CodeLists::addCity(const QString &province, const QString &ci
         return {Result::Exists, pair(p, c) + QStringLiteral("已经存在，不需要添加！"), hint};
     }
     QSqlQuery q(m_db);
-    if (!run(q, QStringLiteral("insert into DMTable2 (类型,一级代码,二级代码) values(?,?,?)"), {provinceKind, p, c},
+    if (!execPositional(q, QStringLiteral("insert into DMTable2 (类型,一级代码,二级代码) values(?,?,?)"), {provinceKind, p, c},
              m_error)
         || !cityExists(p, c) || !m_db.commit()) {
         m_db.rollback();
@@ -112,7 +104,7 @@ CodeLists::Outcome CodeLists::renameCity(const QString &province, const QString 
         return {Result::Empty, QStringLiteral("省和市输入不能为空！"), hint};
     m_db.transaction();
     QSqlQuery q(m_db);
-    if (!run(q,
+    if (!execPositional(q,
              QStringLiteral("update DMTable2 set 二级代码=? where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
              {c, provinceKind, p, oldCity.trimmed()}, m_error)
         || q.numRowsAffected() <= 0 || !cityExists(p, c) || !m_db.commit()) {
@@ -130,7 +122,7 @@ CodeLists::Outcome CodeLists::deleteCity(const QString &province, const QString 
         return {Result::Empty, QStringLiteral("删除失败！"), hint};
     QSqlQuery q(m_db);
     const bool deleted =
-        run(q, QStringLiteral("delete from DMTable2 where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
+        execPositional(q, QStringLiteral("delete from DMTable2 where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
             {provinceKind, p, c}, m_error);
     if (!deleted || cityExists(p, c))
         return {Result::Failed, QStringLiteral("删除失败！"), hint};

@@ -1,5 +1,7 @@
 #include "refdata/Dictionaries.h"
 
+#include "store/BoundQuery.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QSqlError>
@@ -9,18 +11,7 @@ namespace moque::refdata {
 
 namespace {
 
-// Prepares the statement, binds the values by position and runs it.
-bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString &error)
-{
-    if (q.prepare(sql)) {
-        for (int i = 0; i < values.size(); ++i)
-            q.bindValue(i, values[i]);
-        if (q.exec())
-            return true;
-    }
-    error = q.lastError().text();
-    return false;
-}
+using store::execPositional;
 
 QString placeholders(qsizetype count)
 {
@@ -71,7 +62,7 @@ QStringList Dictionaries::loadDMListByName(const QString &name, const QList<int>
     for (int id : templateIds)
         binds << id;
     QSqlQuery q(m_db);
-    if (!run(q, sql, binds, m_error))
+    if (!execPositional(q, sql, binds, m_error))
         return {};
     while (q.next())
         values << q.value(0).toString();
@@ -83,7 +74,7 @@ QStringList Dictionaries::loadDictionaryNames(int templateId) const
     auto namesOf = [this](int id) {
         QStringList names;
         QSqlQuery q(m_db);
-        if (!run(q,
+        if (!execPositional(q,
                  QStringLiteral("select distinct DMName from DMTable where (DMName not like 'cfg%') and CheckTypeId=? "
                                 "order by DMName"),
                  {id}, m_error))
@@ -110,7 +101,7 @@ std::optional<QList<DictionaryValue>> Dictionaries::loadValues(const QString &na
                                                                bool withCommon) const
 {
     QSqlQuery q(m_db);
-    if (!run(q, valuesStatement(withCommon), {name, templateId}, m_error))
+    if (!execPositional(q, valuesStatement(withCommon), {name, templateId}, m_error))
         return std::nullopt;
     QList<DictionaryValue> rows;
     while (q.next())
@@ -125,7 +116,7 @@ Dictionaries::Outcome Dictionaries::addDictionary(int templateId, const QString 
         return {Result::EmptyName, QStringLiteral("请输入字典名称"), QStringLiteral("提示")};
     m_db.transaction();
     QSqlQuery q(m_db);
-    if (!run(q, QStringLiteral("select 1 from DMTable where CheckTypeId=? and DMName=?"), {templateId, trimmed},
+    if (!execPositional(q, QStringLiteral("select 1 from DMTable where CheckTypeId=? and DMName=?"), {templateId, trimmed},
              m_error)) {
         m_db.rollback();
         return {Result::Failed, m_error, QStringLiteral("错误")};
@@ -136,7 +127,7 @@ Dictionaries::Outcome Dictionaries::addDictionary(int templateId, const QString 
                 QStringLiteral("提示")};
     }
     QSqlQuery insert(m_db);
-    if (!run(insert, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
+    if (!execPositional(insert, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
              {templateId, trimmed, placeholderValue}, m_error)
         || !m_db.commit()) {
         m_db.rollback();
@@ -153,9 +144,9 @@ bool Dictionaries::saveValues(const QList<DictionaryValue> &rows)
     for (const DictionaryValue &row : rows) {
         QSqlQuery q(m_db);
         const bool stored =
-            row.id == 0 ? run(q, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
+            row.id == 0 ? execPositional(q, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
                               {row.templateId, row.name, row.value}, m_error)
-                        : run(q, QStringLiteral("update DMTable set DMValue=? where ID=?"), {row.value, row.id},
+                        : execPositional(q, QStringLiteral("update DMTable set DMValue=? where ID=?"), {row.value, row.id},
                               m_error);
         if (!stored) {
             m_db.rollback();
@@ -173,7 +164,7 @@ bool Dictionaries::saveValues(const QList<DictionaryValue> &rows)
 bool Dictionaries::deleteValue(int id)
 {
     QSqlQuery q(m_db);
-    return run(q, QStringLiteral("delete from DMTable where ID=?"), {id}, m_error);
+    return execPositional(q, QStringLiteral("delete from DMTable where ID=?"), {id}, m_error);
 }
 
 void DictionaryValueModel::setRows(const QList<DictionaryValue> &rows)
