@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
 #include "common/SqlListModel.h"
+#include "dialogs/CommandButton.h"
 #include "dialogs/GridExport.h"
 #include "dialogs/GridOperations.h"
 #include "history/HistoryStore.h"
@@ -47,15 +48,6 @@ const QString windowName = QStringLiteral("fmSearch_KDD");
 const QString doubleClickKey = QStringLiteral("KDDView_DBLOPEN");
 const QString itemWord = QStringLiteral("快递单");
 const QString partyHint = QStringLiteral("支持简码输入（%+简码）");
-
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    // Enter belongs to the filters (mnemonic expansion), never to a default button.
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLabel *label(const QString &text, QWidget *parent)
 {
@@ -131,10 +123,10 @@ void TfmSearch_KDD::buildWindow()
         edit->setPlaceholderText(partyHint);
         edit->installEventFilter(this);
     }
-    m_clearReceiver = button(QStringLiteral("清空"), "btClearSKR", filters);
-    m_pickReceiver = button(QStringLiteral("选"), "Button2", filters);
-    m_clearSender = button(QStringLiteral("清空"), "btClearOutComp", filters);
-    m_pickSender = button(QStringLiteral("选"), "Button3", filters);
+    m_clearReceiver = commandButton(QStringLiteral("清空"), "btClearSKR", filters);
+    m_pickReceiver = commandButton(QStringLiteral("选"), "Button2", filters);
+    m_clearSender = commandButton(QStringLiteral("清空"), "btClearOutComp", filters);
+    m_pickSender = commandButton(QStringLiteral("选"), "Button3", filters);
 
     m_date1 = new QDateEdit(filters);
     m_date1->setObjectName(QStringLiteral("Date1"));
@@ -148,7 +140,7 @@ void TfmSearch_KDD::buildWindow()
     m_anyDate->setObjectName(QStringLiteral("ckNomatterRQ"));
 
     m_template = editableCombo("filterTemplate", filters);
-    m_clearTemplate = button(QStringLiteral("清空"), "btClearTemplate", filters);
+    m_clearTemplate = commandButton(QStringLiteral("清空"), "btClearTemplate", filters);
     m_number = editableCombo("cb_PJBH", filters);
     m_number->installEventFilter(this);
 
@@ -200,10 +192,10 @@ void TfmSearch_KDD::buildWindow()
     for (const QString &node : history::periodNodes())
         m_tree->addTopLevelItem(new QTreeWidgetItem(QStringList{node}));
     m_tree->setMaximumWidth(160);
-    m_export = button(QStringLiteral("导出Excel(&P)"), "pri", this);
-    m_delete = button(QStringLiteral("删除选中(&D)"), "del", this);
-    m_deleteList = button(QStringLiteral("删除列出(&C)"), "btDeleteList", this);
-    m_deleteAll = button(QStringLiteral("清空所有(&Y)"), "DelAll", this);
+    m_export = commandButton(QStringLiteral("导出Excel(&P)"), "pri", this);
+    m_delete = commandButton(QStringLiteral("删除选中(&D)"), "del", this);
+    m_deleteList = commandButton(QStringLiteral("删除列出(&C)"), "btDeleteList", this);
+    m_deleteAll = commandButton(QStringLiteral("清空所有(&Y)"), "DelAll", this);
     auto *left = new QVBoxLayout;
     left->addWidget(m_tree, 1);
     for (QPushButton *b : {m_export, m_delete, m_deleteList, m_deleteAll})
@@ -244,13 +236,13 @@ void TfmSearch_KDD::buildWindow()
     middle->addLayout(list, 1);
 
     // Button row.
-    m_query = button(QStringLiteral("查 询(&Q)"), "btQur", this);
-    m_all = button(QStringLiteral("全 部(&A)"), "btAll", this);
+    m_query = commandButton(QStringLiteral("查 询(&Q)"), "btQur", this);
+    m_all = commandButton(QStringLiteral("全 部(&A)"), "btAll", this);
     m_doubleClickOpens = new QCheckBox(QStringLiteral("双击打开"), this);
     m_doubleClickOpens->setObjectName(QStringLiteral("ckDBLClick"));
     m_doubleClickOpens->setToolTip(QStringLiteral("开启/关闭鼠标双击列表打开快递单"));
-    m_open = button(QStringLiteral("打开(&O)"), "btOpenView", this);
-    m_exit = button(QStringLiteral("关 闭(&X)"), "btExit", this);
+    m_open = commandButton(QStringLiteral("打开(&O)"), "btOpenView", this);
+    m_exit = commandButton(QStringLiteral("关 闭(&X)"), "btExit", this);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_query);

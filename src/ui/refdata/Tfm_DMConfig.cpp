@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
+#include "dialogs/CommandButton.h"
 #include "refdata/Dictionaries.h"
 #include "templates/TemplateCatalog.h"
 
@@ -26,14 +27,6 @@ using refdata::DictionaryValueModel;
 namespace {
 
 const QString allTemplates = QStringLiteral("<适用所有单据>");
-
-QPushButton *button(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -62,7 +55,7 @@ Tfm_DMConfig::Tfm_DMConfig(moque::app::AppCore &core, int templateId, QWidget *p
     m_nameBox->setInsertPolicy(QComboBox::NoInsert);
     m_nameBox->addItems(refdata::presetDictionaryNames());
     m_nameBox->setCurrentIndex(-1);
-    QPushButton *addName = button(QStringLiteral("2.1增加"), QStringLiteral("btAddName"), this);
+    QPushButton *addName = commandButton(QStringLiteral("2.1增加"), QStringLiteral("btAddName"), this);
 
     m_valuesLabel = new QLabel(this);
     m_valuesLabel->setObjectName(QStringLiteral("lbValues"));
@@ -86,13 +79,13 @@ Tfm_DMConfig::Tfm_DMConfig(moque::app::AppCore &core, int templateId, QWidget *p
     m_grid->horizontalHeader()->setSectionResizeMode(DictionaryValueModel::TemplateColumn, QHeaderView::Fixed);
     m_grid->setColumnWidth(DictionaryValueModel::TemplateColumn, 64);
 
-    QPushButton *append = button(QStringLiteral("+添加"), QStringLiteral("btAppend"), this);
-    QPushButton *edit = button(QStringLiteral("E 修改"), QStringLiteral("btEdit"), this);
-    QPushButton *remove = button(QStringLiteral("- 删除"), QStringLiteral("btDelete"), this);
-    QPushButton *save = button(QStringLiteral("保存并刷新"), QStringLiteral("btSave"), this);
-    m_export = button(QStringLiteral("导出Excel"), QStringLiteral("btExport"), this);
+    QPushButton *append = commandButton(QStringLiteral("+添加"), QStringLiteral("btAppend"), this);
+    QPushButton *edit = commandButton(QStringLiteral("E 修改"), QStringLiteral("btEdit"), this);
+    QPushButton *remove = commandButton(QStringLiteral("- 删除"), QStringLiteral("btDelete"), this);
+    QPushButton *save = commandButton(QStringLiteral("保存并刷新"), QStringLiteral("btSave"), this);
+    m_export = commandButton(QStringLiteral("导出Excel"), QStringLiteral("btExport"), this);
     m_export->hide();
-    QPushButton *close = button(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
+    QPushButton *close = commandButton(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
 
     auto *left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("1、选择适用单据类型："), this));

@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
 #include "common/SqlListModel.h"
+#include "dialogs/CommandButton.h"
 #include "dialogs/GridOperations.h"
 #include "refdata/DAOPerson.h"
 #include "refdata/Tfrm_PersonInfo.h"
@@ -40,14 +41,6 @@ const QString itemWord = QStringLiteral("单位信息");
 const QString byRegion = QStringLiteral("[按地区分组]");
 const QString byOther = QStringLiteral("[按其他分组]");
 
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 QLabel *clickableLabel(const QString &text, const char *name, QWidget *parent, QObject *filter)
 {
     auto *l = new QLabel(text, parent);
@@ -81,9 +74,9 @@ Tfm_PersonManage::Tfm_PersonManage(moque::app::AppCore &core, QWidget *parent, E
     m_keyHint = clickableLabel(QStringLiteral("?查找关键字："), "lbKeyHint", this, this);
     m_keyEdit = new QLineEdit(this);
     m_keyEdit->setObjectName(QStringLiteral("KeyEdit"));
-    QPushButton *queryButton = button(QStringLiteral("查询(&C)"), "btQuery", this);
-    QPushButton *allButton = button(QStringLiteral("全部(&A)"), "btAll", this);
-    m_advancedButton = button(QStringLiteral("<<"), "btAdvanced", this);
+    QPushButton *queryButton = commandButton(QStringLiteral("查询(&C)"), "btQuery", this);
+    QPushButton *allButton = commandButton(QStringLiteral("全部(&A)"), "btAll", this);
+    m_advancedButton = commandButton(QStringLiteral("<<"), "btAdvanced", this);
     m_advancedButton->setToolTip(QStringLiteral("高级"));
     m_advancedPanel = new QWidget(this);
     m_advancedPanel->setObjectName(QStringLiteral("pnlAdvanced"));
@@ -94,7 +87,7 @@ Tfm_PersonManage::Tfm_PersonManage(moque::app::AppCore &core, QWidget *parent, E
     m_equalOrContain->addItems({QStringLiteral("包含"), QStringLiteral("等于")});
     m_key = new QLineEdit(m_advancedPanel);
     m_key->setObjectName(QStringLiteral("key1"));
-    QPushButton *exactButton = button(QStringLiteral("精确查询"), "btExactQuery", m_advancedPanel);
+    QPushButton *exactButton = commandButton(QStringLiteral("精确查询"), "btExactQuery", m_advancedPanel);
     auto *advanced = new QHBoxLayout(m_advancedPanel);
     advanced->setContentsMargins(0, 0, 0, 0);
     advanced->addWidget(m_column);
@@ -152,20 +145,20 @@ Tfm_PersonManage::Tfm_PersonManage(moque::app::AppCore &core, QWidget *parent, E
     splitter->setSizes({160, 640});
 
     // Commands.
-    QPushButton *addButton = button(QStringLiteral("添 加"), "btAdd", this);
-    QPushButton *editButton = button(QStringLiteral("修 改"), "btEdit", this);
-    QPushButton *deleteSelectedButton = button(QStringLiteral("删除选中"), "btDeleteSelected", this);
-    QPushButton *deleteListedButton = button(QStringLiteral("删除列出"), "btDeleteListed", this);
-    QPushButton *defaultButton = button(QStringLiteral("设为默认出票人"), "btSetDefault", this);
-    m_refreshButton = button(QStringLiteral("刷新(&R)"), "btRefresh", this);
+    QPushButton *addButton = commandButton(QStringLiteral("添 加"), "btAdd", this);
+    QPushButton *editButton = commandButton(QStringLiteral("修 改"), "btEdit", this);
+    QPushButton *deleteSelectedButton = commandButton(QStringLiteral("删除选中"), "btDeleteSelected", this);
+    QPushButton *deleteListedButton = commandButton(QStringLiteral("删除列出"), "btDeleteListed", this);
+    QPushButton *defaultButton = commandButton(QStringLiteral("设为默认出票人"), "btSetDefault", this);
+    m_refreshButton = commandButton(QStringLiteral("刷新(&R)"), "btRefresh", this);
     m_refreshButton->setEnabled(false);
-    QPushButton *exportButton = button(QStringLiteral("Excel导出"), "btExport", this);
-    m_importButton = button(QStringLiteral("Excel导入"), "btImport", this);
+    QPushButton *exportButton = commandButton(QStringLiteral("Excel导出"), "btExport", this);
+    m_importButton = commandButton(QStringLiteral("Excel导入"), "btImport", this);
     m_importButton->setEnabled(false);
     m_deleteAllLabel = clickableLabel(QStringLiteral("删除所有点击我->>"), "lbDeleteAll", this, this);
-    m_deleteAllButton = button(QStringLiteral("删除所有"), "btDeleteAll", this);
+    m_deleteAllButton = commandButton(QStringLiteral("删除所有"), "btDeleteAll", this);
     m_deleteAllButton->hide();
-    QPushButton *closeButton = button(QStringLiteral("关 闭"), "btClose", this);
+    QPushButton *closeButton = commandButton(QStringLiteral("关 闭"), "btClose", this);
     auto *commands = new QHBoxLayout;
     for (QPushButton *b : {addButton, editButton, deleteSelectedButton, deleteListedButton, defaultButton,
                            m_refreshButton, exportButton, m_importButton})

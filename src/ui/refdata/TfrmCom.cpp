@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
+#include "dialogs/CommandButton.h"
 #include "refdata/Currencies.h"
 
 #include <QComboBox>
@@ -18,18 +19,6 @@
 namespace moque::ui {
 
 using refdata::Currencies;
-
-namespace {
-
-QPushButton *button(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 TfrmCom::TfrmCom(moque::app::AppCore &core, QWidget *parent)
     : QDialog(parent)
@@ -64,11 +53,11 @@ TfrmCom::TfrmCom(moque::app::AppCore &core, QWidget *parent)
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setMinimumHeight(180);
 
-    QPushButton *add = button(QStringLiteral("增加"), QStringLiteral("btAdd"), this);
-    QPushButton *remove = button(QStringLiteral("删除"), QStringLiteral("btDelete"), this);
-    QPushButton *modify = button(QStringLiteral("修改"), QStringLiteral("btModify"), this);
-    QPushButton *close = button(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
-    m_export = button(QStringLiteral("导出Excel"), QStringLiteral("btExport"), this);
+    QPushButton *add = commandButton(QStringLiteral("增加"), QStringLiteral("btAdd"), this);
+    QPushButton *remove = commandButton(QStringLiteral("删除"), QStringLiteral("btDelete"), this);
+    QPushButton *modify = commandButton(QStringLiteral("修改"), QStringLiteral("btModify"), this);
+    QPushButton *close = commandButton(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
+    m_export = commandButton(QStringLiteral("导出Excel"), QStringLiteral("btExport"), this);
     m_export->hide();
 
     auto *form = new QGridLayout;

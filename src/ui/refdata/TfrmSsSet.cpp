@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
+#include "dialogs/CommandButton.h"
 #include "refdata/CodeLists.h"
 
 #include <QComboBox>
@@ -23,14 +24,6 @@ namespace {
 
 const QString currentPrefix = QStringLiteral("当前选中：");
 
-QPushButton *button(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 TfrmSsSet::TfrmSsSet(moque::app::AppCore &core, QWidget *parent)
@@ -51,10 +44,10 @@ TfrmSsSet::TfrmSsSet(moque::app::AppCore &core, QWidget *parent)
     m_current = new QLabel(currentPrefix, this);
     m_current->setObjectName(QStringLiteral("lbCurrent"));
 
-    m_add = button(QStringLiteral("添 加"), QStringLiteral("btAdd"), this);
-    m_edit = button(QStringLiteral("修 改"), QStringLiteral("btEdit"), this);
-    m_delete = button(QStringLiteral("删 除"), QStringLiteral("btDelete"), this);
-    QPushButton *close = button(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
+    m_add = commandButton(QStringLiteral("添 加"), QStringLiteral("btAdd"), this);
+    m_edit = commandButton(QStringLiteral("修 改"), QStringLiteral("btEdit"), this);
+    m_delete = commandButton(QStringLiteral("删 除"), QStringLiteral("btDelete"), this);
+    QPushButton *close = commandButton(QStringLiteral("关闭"), QStringLiteral("btClose"), this);
 
     m_panel = new QGroupBox(this);
     m_panel->setObjectName(QStringLiteral("pnlInput"));
@@ -62,8 +55,8 @@ TfrmSsSet::TfrmSsSet(moque::app::AppCore &core, QWidget *parent)
     m_panelProvince->setObjectName(QStringLiteral("edtProvince"));
     m_panelCity = new QLineEdit(m_panel);
     m_panelCity->setObjectName(QStringLiteral("edtCity"));
-    QPushButton *ok = button(QStringLiteral("确 定"), QStringLiteral("btOk"), m_panel);
-    QPushButton *cancel = button(QStringLiteral("取 消"), QStringLiteral("btCancel"), m_panel);
+    QPushButton *ok = commandButton(QStringLiteral("确 定"), QStringLiteral("btOk"), m_panel);
+    QPushButton *cancel = commandButton(QStringLiteral("取 消"), QStringLiteral("btCancel"), m_panel);
     auto *panelForm = new QFormLayout;
     panelForm->addRow(QStringLiteral("省份："), m_panelProvince);
     panelForm->addRow(QStringLiteral("市(县)："), m_panelCity);

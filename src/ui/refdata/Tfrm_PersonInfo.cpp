@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
+#include "dialogs/CommandButton.h"
 #include "refdata/DAOPerson.h"
 
 #include <QCheckBox>
@@ -29,14 +30,6 @@ constexpr int addressLimit = 160;
 const QString codeHelpText = QStringLiteral(
     "助记码不是必填项目，该项目主要用来辅助输入。\r\r例如：在收方单位输入\"qvx01\"按回车键,调入助记码等于\"qvx01\"的第1个单位;\r"
     "例如：在收方单位输入\"qvx%\"或\"qvx*\"按回车键,调入助记码含有\"qvx\"的第1个单位;");
-
-QPushButton *button(const QString &text, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 void refill(QComboBox *box, const QStringList &items)
 {
@@ -144,11 +137,11 @@ Tfrm_PersonInfo::Tfrm_PersonInfo(moque::app::AppCore &core, QWidget *parent)
 
     m_addNext = new QCheckBox(QStringLiteral("单位保存后立即添加下一条"), this);
     m_addNext->setObjectName(QStringLiteral("cbAddNext"));
-    QPushButton *saveButton = button(QStringLiteral("保  存(&S)"), "btSave", this);
-    m_multi = button(QStringLiteral("多头单位(&C)"), "btMulti", this);
-    QPushButton *saveClose = button(QStringLiteral("保存并关闭(&M)"), "btSaveClose", this);
-    QPushButton *reset = button(QStringLiteral("重 填 (&N)"), "btReset", this);
-    QPushButton *close = button(QStringLiteral("关  闭(&X)"), "btClose", this);
+    QPushButton *saveButton = commandButton(QStringLiteral("保  存(&S)"), "btSave", this);
+    m_multi = commandButton(QStringLiteral("多头单位(&C)"), "btMulti", this);
+    QPushButton *saveClose = commandButton(QStringLiteral("保存并关闭(&M)"), "btSaveClose", this);
+    QPushButton *reset = commandButton(QStringLiteral("重 填 (&N)"), "btReset", this);
+    QPushButton *close = commandButton(QStringLiteral("关  闭(&X)"), "btClose", this);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_addNext);
     buttons->addStretch();
