@@ -1,7 +1,7 @@
 // Measures the address book with 50,000 entries: opening the window's list
 // (reading every entry) and applying a keyword filter to it.
+#include "BenchDialogs.h"
 #include "app/AppCore.h"
-#include "common/Dialogs.h"
 #include "refdata/PersonListModel.h"
 #include "refdata/Tfm_PersonManage.h"
 
@@ -15,26 +15,12 @@
 
 #include <cstdio>
 
-namespace {
-
-class SilentDialogs : public moque::Dialogs
-{
-public:
-    void message(const QString &, const QString &, Icon) override {}
-    bool ask(const QString &, const QString &, Icon) override { return false; }
-    QString inputValue(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    SilentDialogs dialogs;
+    BenchDialogs dialogs;
     moque::app::AppCore core(moque::store::DataDirectory(dir.path()), dialogs);
     if (!core.open()) {
         std::fprintf(stderr, "cannot open data: %s\n", qPrintable(core.errorText()));

@@ -2,8 +2,8 @@
 // history's searches (rows listed through the grid model, every row fetched,
 // plus the totals) before and after the history indexes are created.
 
+#include "BenchDialogs.h"
 #include "app/AppCore.h"
-#include "common/Dialogs.h"
 #include "common/SqlListModel.h"
 #include "history/HistoryQuery.h"
 #include "history/HistoryStore.h"
@@ -21,16 +21,6 @@ using namespace moque;
 using namespace moque::history;
 
 namespace {
-
-class SilentDialogs : public Dialogs
-{
-public:
-    void message(const QString &, const QString &, Icon) override {}
-    bool ask(const QString &, const QString &, Icon) override { return false; }
-    QString inputValue(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 constexpr int waybillCount = 100000;
 constexpr int receiverCount = 2000;
@@ -123,7 +113,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir dir;
-    SilentDialogs dialogs;
+    BenchDialogs dialogs;
     app::AppCore core(store::DataDirectory(dir.path()), dialogs);
     if (!core.open()) {
         out << "failed: " << core.errorText() << Qt::endl;

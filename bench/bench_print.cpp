@@ -1,9 +1,9 @@
 // Prints 1,000 waybills with every field filled into one PDF job on the default
 // waybill template, and reports the time and the peak memory of the process.
 
+#include "BenchDialogs.h"
 #include "app/AppCore.h"
 #include "app/FontSetup.h"
-#include "common/Dialogs.h"
 #include "print/PdfPrintDevice.h"
 #include "print/PrintJob.h"
 #include "templates/PrintItemStore.h"
@@ -17,19 +17,6 @@
 
 #include <sys/resource.h>
 
-namespace {
-class CountingDialogs : public moque::Dialogs
-{
-public:
-    int messages = 0;
-    void message(const QString &, const QString &, Icon) override { ++messages; }
-    bool ask(const QString &, const QString &, Icon) override { return false; }
-    QString inputValue(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-} // namespace
-
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -40,7 +27,7 @@ int main(int argc, char *argv[])
     const int bills = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000;
 
     QTemporaryDir dir;
-    CountingDialogs dialogs;
+    BenchDialogs dialogs;
     moque::app::AppCore core(moque::store::DataDirectory(dir.path()), dialogs);
     if (!core.open()) {
         out << "failed: " << core.errorText() << Qt::endl;

@@ -2,9 +2,9 @@
 // empty data directory (data file and default data written), once on the same
 // directory again. Runs offscreen unless a platform is given.
 
+#include "BenchDialogs.h"
 #include "app/AppCore.h"
 #include "app/TfmMain.h"
-#include "common/Dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,18 +12,8 @@
 #include <QTextStream>
 
 namespace {
-class SilentDialogs : public moque::Dialogs
-{
-public:
-    void message(const QString &, const QString &, Icon) override {}
-    bool ask(const QString &, const QString &, Icon) override { return false; }
-    QString inputValue(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 // Opens the data directory and shows the main window; the milliseconds it took.
-qint64 startOnce(const QString &dir, SilentDialogs &dialogs)
+qint64 startOnce(const QString &dir, BenchDialogs &dialogs)
 {
     QElapsedTimer t;
     t.start();
@@ -45,7 +35,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    SilentDialogs dialogs;
+    BenchDialogs dialogs;
     for (int run = 1; run <= 3; ++run) {
         QTemporaryDir dir;
         const qint64 first = startOnce(dir.path(), dialogs);

@@ -1,9 +1,9 @@
 // Measures the waybill window: opening it on the default template and
 // switching between the two default waybill templates.
 
+#include "BenchDialogs.h"
 #include "app/AppCore.h"
 #include "app/FontSetup.h"
-#include "common/Dialogs.h"
 #include "entry/TfmCheckKDD.h"
 
 #include <QApplication>
@@ -11,18 +11,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-namespace {
-class SilentDialogs : public moque::Dialogs
-{
-public:
-    void message(const QString &, const QString &, Icon) override {}
-    bool ask(const QString &, const QString &, Icon) override { return false; }
-    QString inputValue(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -32,7 +20,7 @@ int main(int argc, char *argv[])
     moque::app::installFontSubstitutions();
     QTextStream out(stdout);
     QTemporaryDir dir;
-    SilentDialogs dialogs;
+    BenchDialogs dialogs;
     moque::app::AppCore core(moque::store::DataDirectory(dir.path()), dialogs);
     if (!core.open()) {
         out << "failed: " << core.errorText() << Qt::endl;
