@@ -47,9 +47,9 @@ int convertAmounts(const AmountOptions &options)
     int failures = 0;
     for (const QString &amount : options.amounts) {
         const entry::AmountText result = convert(options, amount);
-        if (result.ok()) {
-            out << result.text << Qt::endl;
-        } else {
+        // One line an amount, so that a script can pair results with what it gave.
+        out << (result.ok() ? result.text : QString()) << Qt::endl;
+        if (!result.ok()) {
             ++failures;
             err << QStringLiteral("moque-cli: %1: %2").arg(amount, result.error) << Qt::endl;
         }
