@@ -4,6 +4,8 @@
 #include "app/FontSetup.h"
 #include "print/PdfPrintDevice.h"
 #include "print/PrintJob.h"
+#include "templates/PrintItemStore.h"
+#include "templates/TemplateCatalog.h"
 #include "support/TestData.h"
 
 #include <QProcess>
@@ -142,6 +144,55 @@ private Q_SLOTS:
             QVERIFY2(qAbs(it->x - pt(e.x + 15)) <= tolerance, qPrintable(QStringLiteral("%1 x %2").arg(e.text).arg(it->x)));
             QVERIFY2(qAbs(it->y - pt(e.y - 10)) <= tolerance, qPrintable(QStringLiteral("%1 y %2").arg(e.text).arg(it->y)));
         }
+    }
+
+    // Every text item of every default template, in whatever face it uses, keeps a value of
+    // Latin letters, digits, Chinese and punctuation in the PDF's text, in order. Items near the
+    // paper's edge get as much of the value as fits on the paper.
+    void everyDefaultTemplateItemReadsBackExactly()
+    {
+        const QString sample = QStringLiteral("A0189B深圳，Tel:13(8)#7号");
+        templates::TemplateCatalog catalog(m_data.db(), m_data.dialogs, m_data.core->store());
+        templates::PrintItemStore store(m_data.db());
+        int checked = 0;
+        for (const templates::TemplateRow &row : catalog.allTemplates()) {
+            if (row.id >= 900)
+                continue;
+            const int pageWidth = row.landscape() ? qMax(row.effectivePaperWidth(), row.effectivePaperHeight())
+                                                  : row.effectivePaperWidth();
+            const templates::PrintItemSet items = store.itemsOf(row.id);
+            QList<print::MapValueSource> bills;
+            QStringList names;
+            QStringList values;
+            for (const templates::DictionaryField &field : store.printableFields(row.kind)) {
+                const templates::PrintItem *item = items.find(field.name);
+                if (!item || item->needPrint != 1 || (!field.type.isEmpty() && field.type.toUpper() != "TEXT"))
+                    continue;
+                // A character takes its box in digit-box items; elsewhere a Chinese character is
+                // about as wide as the point size (1 pt = 0.3528 mm).
+                const double room = (pageWidth - item->x - row.xMove) / 10.0;
+                const double box = item->fitParam.toInt() > 0 ? item->fitParam.toInt() / 10.0
+                                                                : qMax(item->fontSize, item->breakFontSize) * 0.3528;
+                const int fits = int(room / box) - 1;
+                print::MapValueSource bill;
+                values << sample.left(qBound(4, fits, int(sample.size())));
+                bill.set(field.name, values.last());
+                bills << bill;
+                names << field.name;
+            }
+            QVERIFY2(!bills.isEmpty(), qPrintable(row.fullName));
+            const QList<Page> pages = print(row.id, bills);
+            QCOMPARE(pages.size(), bills.size());
+            for (int i = 0; i < pages.size(); ++i) {
+                QString read;
+                for (const Word &w : pages[i].words)
+                    read += w.text;
+                QVERIFY2(read == values[i].normalized(QString::NormalizationForm_KC),
+                         qPrintable(QStringLiteral("%1 %2: %3").arg(row.fullName, names[i], read)));
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 200);
     }
 
     void equalWidthCharactersAtTheirBoxes()

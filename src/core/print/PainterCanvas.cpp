@@ -28,6 +28,9 @@ void PainterCanvas::setFont(const CanvasFont &font)
         f.setBold(font.bold);
         f.setItalic(font.italic);
         f.setUnderline(font.underline);
+        // Shaping swaps in glyphs (digits after Latin letters in the CJK faces) that a PDF's
+        // character map cannot name, so they vanish from the text a PDF reader finds.
+        f.setStyleStrategy(QFont::PreferNoShaping);
         it = m_fonts.insert(key, FontEntry{f, QFontMetricsF(f, m_painter.device())});
     }
     m_current = &it.value();
