@@ -5,6 +5,7 @@
 #include "print/PdfPrintDevice.h"
 #include "print/PrintJob.h"
 #include "print/SystemPrintDevice.h"
+#include "settings/Options.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 
@@ -125,17 +126,24 @@ int printBills(app::AppCore &core, const PrintOptions &options)
             return fail(error);
     }
 
+    // Neither a file nor a printer named: print where the desk prints, on the locked
+    // bill printer or the system's default printer.
+    QString printer = options.printer;
+    if (printer.isEmpty() && options.output.isEmpty()) {
+        printer = ui::jobPrinterName(core.options().getConfigByname(settings::option::defaultPrinter));
+        if (printer == print::PdfPrintDevice::printerName)
+            return fail(QStringLiteral("no printer to print on: give --output FILE.pdf or --printer NAME"));
+    }
     std::unique_ptr<print::PrintDevice> device;
-    const bool toPdf = options.printer.isEmpty()
-                       || options.printer.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) == 0;
+    const bool toPdf = printer.isEmpty() || printer.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) == 0;
     if (toPdf) {
         if (options.output.isEmpty())
             return fail(QStringLiteral("give --output FILE.pdf or --printer NAME"));
         device = std::make_unique<print::PdfPrintDevice>(options.output);
     } else {
-        if (!ui::billPrinterNames().contains(options.printer))
-            return fail(QStringLiteral("unknown printer: %1").arg(options.printer));
-        device = std::make_unique<ui::SystemPrintDevice>(options.printer);
+        if (!ui::billPrinterNames().contains(printer))
+            return fail(QStringLiteral("unknown printer: %1").arg(printer));
+        device = std::make_unique<ui::SystemPrintDevice>(printer);
     }
 
     print::PrintJob job(core, *device);
@@ -150,7 +158,7 @@ int printBills(app::AppCore &core, const PrintOptions &options)
     if (!job.PrinterTransEnd())
         return 1;
     QTextStream out(stdout);
-    out << QStringLiteral("printed %1 bill(s) on %2").arg(bills.size()).arg(toPdf ? options.output : options.printer)
+    out << QStringLiteral("printed %1 bill(s) on %2").arg(bills.size()).arg(toPdf ? options.output : printer)
         << Qt::endl;
     // The rest of a bill prints when one item fails, but a script must know.
     return itemsOk ? 0 : 2;

@@ -101,7 +101,8 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("saved"), QStringLiteral("A saved bill to print again: 快递单:流水号."),
                       QStringLiteral("KIND:ID")});
     parser.addOption({QStringLiteral("output"), QStringLiteral("PDF file to print into."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("printer"), QStringLiteral("Printer to print on (\"PDF\" writes --output)."),
+    parser.addOption({QStringLiteral("printer"), QStringLiteral("Printer to print on (\"PDF\" writes --output). With neither --printer nor "
+                                     "--output: the locked bill printer, else the system's default printer."),
                       QStringLiteral("NAME")});
     parser.addOption({QStringLiteral("copies"), QStringLiteral("Copies of each bill."), QStringLiteral("N"),
                       QStringLiteral("1")});

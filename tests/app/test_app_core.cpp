@@ -3,6 +3,7 @@
 
 #include "app/AppVersion.h"
 #include "app/Session.h"
+#include "print/PrinterChoice.h"
 #include "support/TestData.h"
 
 #include <QTest>
@@ -50,7 +51,13 @@ private Q_SLOTS:
         const QStringList one{QStringLiteral("Epson LQ-630K")};
         QTest::newRow("two printers, nothing named") << two << "" << "" << -1;
         QTest::newRow("two printers, blank name and option") << two << "   " << "  " << -1;
-        QTest::newRow("one printer, nothing named") << one << "" << "" << -1;
+        QTest::newRow("one printer, nothing named") << one << "" << "" << 0;
+        QTest::newRow("one printer and the PDF printer, nothing named")
+            << QStringList{"Epson LQ-630K", "PDF"} << "" << "" << 0;
+        QTest::newRow("two printers and the PDF printer, nothing named")
+            << QStringList{"HP LaserJet", "Epson LQ-630K", "PDF"} << "" << "" << -1;
+        QTest::newRow("only the PDF printer, nothing named") << QStringList{"PDF"} << "" << "" << -1;
+        QTest::newRow("the PDF printer stored") << QStringList{"Epson LQ-630K", "PDF"} << "" << "pdf" << 1;
         QTest::newRow("no printer") << QStringList{} << "HP LaserJet" << "" << -1;
         QTest::newRow("exact name") << two << "Epson LQ-630K" << "" << 1;
         QTest::newRow("other letter case") << two << "epson lq-630k" << "" << 1;
@@ -72,6 +79,32 @@ private Q_SLOTS:
         QFETCH(QString, option);
         QFETCH(int, index);
         QCOMPARE(app::choosePrinter(installed, name, option), index);
+    }
+
+    void jobPrinter_data()
+    {
+        QTest::addColumn<QString>("billPrinter");
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("systemDefault");
+        QTest::addColumn<QString>("printer");
+        const QStringList two{"HP LaserJet", "Epson LQ-630K", "PDF"};
+        QTest::newRow("locked printer") << "Epson LQ-630K" << two << "HP LaserJet" << "Epson LQ-630K";
+        QTest::newRow("locked, other letter case") << "epson lq-630k" << two << "HP LaserJet" << "Epson LQ-630K";
+        QTest::newRow("none locked: the system default") << "" << two << "Epson LQ-630K" << "Epson LQ-630K";
+        QTest::newRow("locked printer gone: the system default") << "Canon" << two << "Epson LQ-630K"
+                                                                   << "Epson LQ-630K";
+        QTest::newRow("no default: the first printer") << "" << two << "" << "HP LaserJet";
+        QTest::newRow("no printer at all: PDF") << "" << QStringList{"PDF"} << "" << "PDF";
+        QTest::newRow("nothing listed: PDF") << "" << QStringList{} << "" << "PDF";
+        QTest::newRow("PDF locked") << "PDF" << two << "HP LaserJet" << "PDF";
+    }
+    void jobPrinter()
+    {
+        QFETCH(QString, billPrinter);
+        QFETCH(QStringList, installed);
+        QFETCH(QString, systemDefault);
+        QFETCH(QString, printer);
+        QCOMPARE(print::jobPrinterName(billPrinter, installed, systemDefault), printer);
     }
 
     void dayStamp_data()

@@ -127,6 +127,29 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(pdf));
     }
 
+    // With the PDF printer locked as the bill printer there is no printer to print on
+    // unless a file is named.
+    void noPrinterNamedWithThePdfPrinterLocked()
+    {
+        QTemporaryDir dir;
+        const QString data = dir.filePath("data");
+        QCOMPARE(cli({"--data-dir", data, "init"}).exitCode, 0);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "locked");
+            db.setDatabaseName(data + "/Data/EPData.ini");
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec("update configtable set cvalue='PDF' where cname='DefaultPrinter'"));
+            QCOMPARE(q.numRowsAffected(), 1);
+        }
+        QSqlDatabase::removeDatabase("locked");
+        QVERIFY(write(dir.filePath("bill.json"), "{\"zdHKR\": \"x\"}"));
+        const Run r = cli({"--data-dir", data, "print", "--template", "快递单（通用快递单）", "--values",
+                           dir.filePath("bill.json")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err, QStringList{"moque-cli: no printer to print on: give --output FILE.pdf or --printer NAME"});
+    }
+
     void reprintsASavedWaybill_data()
     {
         QTest::addColumn<QString>("templateName");

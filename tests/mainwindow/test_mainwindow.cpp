@@ -8,6 +8,9 @@
 #include "support/TestData.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QApplication>
 #include <QTimer>
 #include <QMdiArea>
@@ -249,6 +252,45 @@ private Q_SLOTS:
         QCOMPARE(f.window->isVisible(), !answer);
     }
 
+    // Quitting closes an open waybill through its own close path: the save question,
+    // then its stored toolbar place.
+    void quittingAsksToSaveTheOpenWaybill_data()
+    {
+        QTest::addColumn<bool>("byMenu");
+        QTest::addColumn<bool>("save");
+        QTest::newRow("退出, save") << true << true;
+        QTest::newRow("退出, do not save") << true << false;
+        QTest::newRow("close button, save") << false << true;
+    }
+    void quittingAsksToSaveTheOpenWaybill()
+    {
+        QFETCH(bool, byMenu);
+        QFETCH(bool, save);
+        Fixture f;
+        QVERIFY(f.open());
+        f.window->show();
+        f.window->action("mKDD")->trigger();
+        ui::TfmCheckKDD *waybill = f.window->waybillWindow();
+        QVERIFY(waybill);
+        qobject_cast<QComboBox *>(waybill->control("zdSKR"))->setEditText(QStringLiteral("杭州星河"));
+        qobject_cast<QLineEdit *>(waybill->control("zdSKRLXR"))->setText(QStringLiteral("王五"));
+        waybill->findChild<QToolButton *>("btPosition")->click();
+        f.data.dialogs.clear();
+        if (byMenu)
+            f.data.dialogs.answers.enqueue(true);
+        f.data.dialogs.answers.enqueue(save);
+        if (byMenu)
+            f.window->action("mExit")->trigger();
+        else
+            f.window->close();
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.data.dialogs.shown.value(byMenu ? 1 : 0).text, QStringLiteral("是否保存该快递单？"));
+        QCOMPARE(f.data.dialogs.shown.value(byMenu ? 1 : 0).caption, QStringLiteral("关闭快递单"));
+        QCOMPARE(f.data.scalar("select count(*) from DataKDDTable where 收件单位=?", {QStringLiteral("杭州星河")}).toInt(),
+                 save ? 1 : 0);
+        QCOMPARE(f.configIni().value("FMCHECKKDD", "PositionBar"), QStringLiteral("bottom"));
+    }
+
     void restartAsksFirst()
     {
         Fixture f;
@@ -303,6 +345,7 @@ private Q_SLOTS:
         QTest::newRow("stored name in other case") << QStringList{"Epson LQ", "HP LaserJet"} << "hp laserjet" << 1;
         QTest::newRow("two printers, nothing stored") << QStringList{"A", "B"} << QString() << -1;
         QTest::newRow("unknown name") << QStringList{"A", "B"} << "C" << -1;
+        QTest::newRow("one printer besides PDF, nothing stored") << QStringList{"A", "PDF"} << QString() << 0;
     }
     void billPrinterSelection()
     {

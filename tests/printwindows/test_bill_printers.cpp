@@ -33,9 +33,21 @@ private Q_SLOTS:
         QVERIFY(dynamic_cast<print::PdfPrintDevice *>(device.get()));
         QVERIFY(!device->makesCopies());
 
-        auto printer = ui::makeBillPrintDevice(QStringLiteral("Epson_LQ"), dialogs, QString());
-        QVERIFY(dynamic_cast<ui::SystemPrintDevice *>(printer.get()));
-        QVERIFY(printer->makesCopies());
+        ui::SystemPrintDevice printer(QStringLiteral("Epson_LQ"));
+        QVERIFY(printer.makesCopies());
+    }
+
+    // A locked printer that is no longer installed leaves the bill to the printer an unlocked one gets.
+    void missingBillPrinterIsNotUsed()
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.files << QStringLiteral("/tmp/a.pdf") << QStringLiteral("/tmp/b.pdf");
+        auto gone = ui::makeBillPrintDevice(QStringLiteral("Printer_Removed_Long_Ago"), dialogs, QString());
+        auto none = ui::makeBillPrintDevice(QString(), dialogs, QString());
+        QVERIFY(gone && none);
+        QCOMPARE(typeid(*gone).name(), typeid(*none).name());
+        if (auto *system = dynamic_cast<ui::SystemPrintDevice *>(gone.get()))
+            QCOMPARE(system->printer().printerName(), ui::jobPrinterName(QString()));
     }
 
     void noBillPrinterUsesTheSystemDefaultOrPdf()
@@ -43,11 +55,15 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         dialogs.files.enqueue(QStringLiteral("/tmp/bill.pdf"));
         auto device = ui::makeBillPrintDevice(QString(), dialogs, QStringLiteral("快递单.pdf"));
-        if (QPrinterInfo::defaultPrinterName().isEmpty()) {
+        if (ui::jobPrinterName(QString()) == QStringLiteral("PDF")) {
             QVERIFY(dynamic_cast<print::PdfPrintDevice *>(device.get()));
             QCOMPARE(dialogs.shown.size(), 1);
         } else {
-            QVERIFY(dynamic_cast<ui::SystemPrintDevice *>(device.get()));
+            auto *system = dynamic_cast<ui::SystemPrintDevice *>(device.get());
+            QVERIFY(system);
+            QCOMPARE(system->printer().printerName(), QPrinterInfo::defaultPrinterName().isEmpty()
+                                                          ? QPrinterInfo::availablePrinterNames().value(0)
+                                                          : QPrinterInfo::defaultPrinterName());
             QVERIFY(dialogs.shown.isEmpty());
         }
     }

@@ -1,5 +1,7 @@
 #include "app/Session.h"
 
+#include "print/PrinterChoice.h"
+
 #include <QStringList>
 
 namespace moque::app {
@@ -9,8 +11,12 @@ int choosePrinter(const QStringList &installed, const QString &name, const QStri
     QString wanted = name.trimmed();
     if (wanted.isEmpty())
         wanted = storedOption.trimmed();
-    if (wanted.isEmpty() && installed.size() > 1)
-        return -1;
+    // The always-listed PDF printer is no choice of its own: with nothing named,
+    // a single real printer is the bill printer, several leave the system's default.
+    if (wanted.isEmpty()) {
+        const QStringList real = print::realPrinters(installed);
+        return real.size() == 1 ? int(installed.indexOf(real.first())) : -1;
+    }
     for (int i = 0; i < installed.size(); ++i)
         if (installed[i].compare(wanted, Qt::CaseInsensitive) == 0)
             return i;

@@ -23,7 +23,8 @@ struct Session
 
 // The printer setDefaultPrinter selects: the index of the first installed
 // printer whose name equals the trimmed name (or, when that is empty, the
-// stored option) without regard to case; -1 when nothing is to change.
+// stored option) without regard to case; with neither, the only real printer
+// when there is exactly one; -1 when nothing is to change.
 int choosePrinter(const QStringList &installed, const QString &name, const QString &storedOption);
 
 // Today's day stamp for HideADPanelDate: year + month + day added as numbers.

@@ -6,6 +6,7 @@
 #include "app/TfrmAbout.h"
 #include "app/TfrmOnlinePanel.h"
 #include "common/Dialogs.h"
+#include "print/KeptPrinters.h"
 #include "print/PdfPrintDevice.h"
 #include "print/SystemPrintDevice.h"
 #include "print/TfmLockPrinter.h"
@@ -35,7 +36,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QScreen>
@@ -531,6 +531,13 @@ void TfmMain::setDefaultPrinter(const QString &name)
     m_core.session().billPrinterName = m_printers[index];
 }
 
+void TfmMain::setInstalledPrinters(const QStringList &names)
+{
+    m_printers = names;
+    m_currentPrinter = -1;
+    m_core.session().billPrinterName.clear();
+}
+
 bool TfmMain::canOpenEntryWindow()
 {
     if (m_mdi->subWindowList().isEmpty())
@@ -586,6 +593,8 @@ void TfmMain::restartClick()
 
 void TfmMain::closeEvent(QCloseEvent *event)
 {
+    // Entry windows close through their own path first: their save question and their stored places.
+    m_mdi->closeAllSubWindows();
     m_timer->stop();
     m_core.settings().flush();
     event->accept();
@@ -660,25 +669,22 @@ void TfmMain::printerSetupClick()
             QStringLiteral("没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，请重新打开软件！"));
         return;
     }
-    QPrinter printer;
-    const QString current = m_currentPrinter >= 0 ? m_printers[m_currentPrinter] : QString();
-    if (current == print::PdfPrintDevice::printerName)
-        printer.setOutputFormat(QPrinter::PdfFormat);
-    else if (!current.isEmpty())
-        printer.setPrinterName(current);
-    if (!printer.isValid()) {
+    // The dialog opens on the printer the next bill goes to; the PDF printer has no
+    // settings of its own, so the dialog then starts on its own choice.
+    QString printer = jobPrinterName(m_core.session().billPrinterName);
+    if (printer == print::PdfPrintDevice::printerName)
+        printer.clear();
+    if (!printer.isEmpty() && !KeptPrinters::session().printer(printer).isValid()) {
         m_dialogs.info(QStringLiteral("打开打印机设置对话框出错，请确认打印机是否可用！"));
         return;
     }
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("打印机设置"));
-    m_core.session().printerReady = dialog.exec() == QDialog::Accepted;
-    if (m_core.session().printerReady) {
-        const int index = int(m_printers.indexOf(printer.printerName()));
-        if (index >= 0) {
-            m_currentPrinter = index;
-            m_core.session().billPrinterName = m_printers[index];
-        }
+    printer = KeptPrinters::session().setUp(printer, this);
+    m_core.session().printerReady = !printer.isEmpty();
+    // A printer chosen in the dialog is the bill printer for the rest of the session.
+    const int index = int(m_printers.indexOf(printer));
+    if (index >= 0) {
+        m_currentPrinter = index;
+        m_core.session().billPrinterName = m_printers[index];
     }
 }
 

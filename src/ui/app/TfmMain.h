@@ -53,7 +53,8 @@ public:
     // Selects the bill printer by name (or the stored option); see choosePrinter.
     void setDefaultPrinter(const QString &name);
     QStringList installedPrinters() const { return m_printers; }
-    void setInstalledPrinters(const QStringList &names) { m_printers = names; }
+    // A new printer list forgets the printer chosen from the old one.
+    void setInstalledPrinters(const QStringList &names);
     int currentPrinterIndex() const { return m_currentPrinter; }
 
     // 填写快递单: the waybill window, when no other entry window is open (null otherwise).

@@ -1089,6 +1089,12 @@ void TfmCheckKDD::btSaveAsClick()
 bool TfmCheckKDD::print(int copies)
 {
     app::Session &session = m_core.session();
+    // The template is checked before the PDF printer asks for a file.
+    if (m_cbFirstTypeName->currentText().trimmed().isEmpty()) {
+        m_cbFirstTypeName->setVisible(true);
+        m_core.dialogs().info(QStringLiteral("请选择快递单的类型!"));
+        return false;
+    }
     const std::unique_ptr<print::PrintDevice> device =
         makeBillPrintDevice(session.billPrinterName, m_core.dialogs(), QStringLiteral("快递单.pdf"));
     if (!device)

@@ -2,17 +2,23 @@
 
 #include "common/Dialogs.h"
 #include "print/PainterCanvas.h"
+#include "print/KeptPrinters.h"
 #include "print/PdfPrintDevice.h"
+#include "print/PrinterChoice.h"
 
-#include <QPrintDialog>
 #include <QPrinterInfo>
 
 namespace moque::ui {
 
 SystemPrintDevice::SystemPrintDevice(const QString &printerName)
-    : m_printer(QPrinter::HighResolution)
+    : SystemPrintDevice(KeptPrinters::session().printer(printerName))
 {
-    m_printer.setPrinterName(printerName);
+}
+
+SystemPrintDevice::SystemPrintDevice(QPrinter &printer)
+    : m_printer(printer)
+{
+    // The engine measures from the printable area's corner.
     m_printer.setFullPage(false);
 }
 
@@ -37,8 +43,8 @@ bool SystemPrintDevice::begin(const print::PageSetup &setup)
     }
     m_printer.setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     m_printer.setCopyCount(qMax(1, setup.copies));
-    if (!setup.title.isEmpty())
-        m_printer.setDocName(setup.title);
+    // A kept printer would otherwise carry the last job's title.
+    m_printer.setDocName(setup.title);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(&m_printer)) {
         m_error = QStringLiteral("打印机拒绝了打印任务：%1").arg(m_printer.printerName());
@@ -95,26 +101,27 @@ QStringList billPrinterNames()
 
 namespace moque::ui {
 
+QString jobPrinterName(const QString &billPrinter)
+{
+    return print::jobPrinterName(billPrinter, QPrinterInfo::availablePrinterNames(),
+                                 QPrinterInfo::defaultPrinterName());
+}
+
 std::function<bool()> printerSetupFor(print::PrintDevice &device, QWidget *parent)
 {
     auto *system = dynamic_cast<SystemPrintDevice *>(&device);
     if (!system)
         return [] { return true; };
-    return [system, parent] {
-        QPrintDialog dialog(&system->printer(), parent);
-        dialog.setWindowTitle(QStringLiteral("打印机设置"));
-        return dialog.exec() == QDialog::Accepted;
-    };
+    // What the user sets here is kept for the printer's later jobs too.
+    return [system, parent] { return !KeptPrinters::session().setUp(system->printer(), parent).isEmpty(); };
 }
 
 std::unique_ptr<print::PrintDevice> makeBillPrintDevice(const QString &printerName, Dialogs &dialogs,
                                                         const QString &suggestedFileName)
 {
-    // No bill printer chosen and no printer the system would use: the PDF printer takes the bill.
-    const bool toPdf = printerName.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) == 0
-                       || (printerName.trimmed().isEmpty() && QPrinterInfo::defaultPrinterName().isEmpty());
-    if (!toPdf)
-        return std::make_unique<SystemPrintDevice>(printerName);
+    const QString printer = jobPrinterName(printerName);
+    if (printer != print::PdfPrintDevice::printerName)
+        return std::make_unique<SystemPrintDevice>(printer);
     QString file = dialogs.saveFileName(QStringLiteral("打印到PDF文件"), suggestedFileName,
                                         QStringLiteral("PDF文件 (*.pdf)"));
     if (file.isEmpty())

@@ -17,12 +17,14 @@ class PainterCanvas;
 
 namespace moque::ui {
 
-// A printer the printing system (CUPS) knows. It keeps the paper it is set
-// to; the job sets only orientation, copies and title.
+// A printer the printing system (CUPS) knows, as the user set it up for this
+// session (see KeptPrinters). It keeps the paper it is set to; the job sets only
+// orientation, copies and title.
 class SystemPrintDevice : public print::PrintDevice
 {
 public:
     explicit SystemPrintDevice(const QString &printerName);
+    explicit SystemPrintDevice(QPrinter &printer);
     ~SystemPrintDevice() override;
 
     QPrinter &printer() { return m_printer; }
@@ -39,7 +41,7 @@ public:
     static print::DeviceFacts factsOf(const QPrinter &printer);
 
 private:
-    QPrinter m_printer;
+    QPrinter &m_printer;
     QString m_error;
     std::unique_ptr<QPainter> m_painter;
     std::unique_ptr<print::PainterCanvas> m_canvas;
@@ -48,13 +50,18 @@ private:
 // The printers a bill can go to: every installed printer, then "PDF".
 QStringList billPrinterNames();
 
+// The printer a bill goes to (see print::jobPrinterName): the bill printer, else
+// the system's default printer, else the first one, else "PDF".
+QString jobPrinterName(const QString &billPrinter);
+
 // The printer set-up shown before a job when the option asks for it: the
 // platform's dialog for a CUPS printer (false when cancelled); the PDF printer has none.
 std::function<bool()> printerSetupFor(print::PrintDevice &device, QWidget *parent);
 
 // The device for a bill printer by name: the "PDF" printer asks where to save
-// the file (nothing when the user cancels), any other name is a CUPS printer.
-// No name means the system's default printer, or the PDF printer when there is none.
+// the file (nothing when the user cancels), any other name is a CUPS printer
+// with the settings kept for it. No name, or a printer no longer installed,
+// means the system's default printer, or the PDF printer when there is none.
 std::unique_ptr<print::PrintDevice> makeBillPrintDevice(const QString &printerName, Dialogs &dialogs,
                                                         const QString &suggestedFileName);
 
