@@ -10,6 +10,7 @@ packages=(
   libxlsxwriter-dev libminizip-dev libfreexl-dev zlib1g-dev
   fonts-noto-cjk fonts-liberation2 fonts-dejavu-core poppler-utils
   xvfb xauth
+  cups cups-client cups-bsd printer-driver-cups-pdf
 )
 
 missing=()
