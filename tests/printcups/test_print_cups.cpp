@@ -263,7 +263,7 @@ private Q_SLOTS:
         ui::KeptPrinters &kept = ui::KeptPrinters::session();
         kept.clear();
         QString dialogPrinter;
-        kept.setDialogRunner([&](QPrinter &printer, QWidget *) {
+        kept.setDialogRunner([&](QPrinter &printer, QWidget *, const QString &) {
             dialogPrinter = printer.printerName();
             return printer.setPageSize(QPageSize(QPageSize::A5));
         });

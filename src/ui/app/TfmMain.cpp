@@ -678,7 +678,7 @@ void TfmMain::printerSetupClick()
         m_dialogs.info(QStringLiteral("打开打印机设置对话框出错，请确认打印机是否可用！"));
         return;
     }
-    printer = KeptPrinters::session().setUp(printer, this);
+    printer = KeptPrinters::session().setUp(printer, this, QStringLiteral("确定"));
     m_core.session().printerReady = !printer.isEmpty();
     // A printer chosen in the dialog is the bill printer for the rest of the session.
     const int index = int(m_printers.indexOf(printer));

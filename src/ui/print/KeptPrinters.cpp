@@ -1,16 +1,23 @@
 #include "print/KeptPrinters.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 
 namespace moque::ui {
 
 namespace {
 
-bool runPrintDialog(QPrinter &printer, QWidget *parent)
+bool runPrintDialog(QPrinter &printer, QWidget *parent, const QString &confirmText)
 {
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("打印机设置"));
+    // Setting a printer up prints nothing: its button should not say it prints.
+    if (!confirmText.isEmpty())
+        if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+            if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(confirmText);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -43,19 +50,19 @@ QPrinter &KeptPrinters::printer(const QString &name)
     return **it;
 }
 
-QString KeptPrinters::setUp(const QString &name, QWidget *parent)
+QString KeptPrinters::setUp(const QString &name, QWidget *parent, const QString &confirmText)
 {
     if (name.isEmpty()) {
         // No real printer to start on: the dialog starts on its own choice.
         m_unkept = makePrinter(QString());
-        return setUp(*m_unkept, parent);
+        return setUp(*m_unkept, parent, confirmText);
     }
-    return setUp(printer(name), parent);
+    return setUp(printer(name), parent, confirmText);
 }
 
-QString KeptPrinters::setUp(QPrinter &printer, QWidget *parent)
+QString KeptPrinters::setUp(QPrinter &printer, QWidget *parent, const QString &confirmText)
 {
-    if (!m_runDialog(printer, parent))
+    if (!m_runDialog(printer, parent, confirmText))
         return {};
     keepUnderItsName(printer);
     return printer.printerName();

@@ -18,8 +18,9 @@ namespace moque::ui {
 class KeptPrinters
 {
 public:
-    // Shows the printer dialog on a printer; true when the user confirmed.
-    using DialogRunner = std::function<bool(QPrinter &printer, QWidget *parent)>;
+    // Shows the printer dialog on a printer, its confirm button captioned
+    // `confirmText` when one is given; true when the user confirmed.
+    using DialogRunner = std::function<bool(QPrinter &printer, QWidget *parent, const QString &confirmText)>;
 
     // The one set of kept printers of the running program.
     static KeptPrinters &session();
@@ -30,9 +31,9 @@ public:
     // Shows the printer dialog on `printer` (one of the kept ones, or one to keep).
     // Confirmed, the settings are kept under the printer the user ended on, whose
     // name is returned; cancelled, nothing changes and the name is empty.
-    QString setUp(QPrinter &printer, QWidget *parent);
+    QString setUp(QPrinter &printer, QWidget *parent, const QString &confirmText = {});
     // Shows the printer dialog starting on the kept printer `name`.
-    QString setUp(const QString &name, QWidget *parent);
+    QString setUp(const QString &name, QWidget *parent, const QString &confirmText = {});
 
     // Tests answer the dialog themselves.
     void setDialogRunner(DialogRunner runner);
