@@ -176,28 +176,39 @@ private Q_SLOTS:
         QCOMPARE(readAll(own), bytes);
     }
 
-    void missingPictureIsDrawnOnlyWhenTheDataFileIsCreated()
+    // A start killed while drawing the pictures leaves them missing or cut short: the
+    // next start draws them again, and leaves whole ones alone.
+    void missingOrCutShortPicturesAreDrawnAgainOnStart_data()
     {
+        QTest::addColumn<QByteArray>("left");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("missing") << QByteArray() << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("cut short") << QByteArray("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x01", 16) << false;
+    }
+    void missingOrCutShortPicturesAreDrawnAgainOnStart()
+    {
+        QFETCH(QByteArray, left);
+        QFETCH(bool, removed);
         test::TestData data;
         QVERIFY(data.open());
         const QString picture = data.root() + QStringLiteral("Image/fpiv3.jpg");
+        const QString splash = data.root() + QStringLiteral("Image/Sys_boot.jpg");
         const QString other = data.root() + QStringLiteral("Image/kdd1.jpg");
         const QByteArray otherBytes = readAll(other);
-        QVERIFY(QFile::remove(picture));
+        for (const QString &path : {picture, splash}) {
+            if (removed)
+                QVERIFY(QFile::remove(path));
+            else
+                QVERIFY(writeFile(path, left));
+        }
         data.core.reset();
 
-        // Opening the existing data file again draws nothing.
         data.core = std::make_unique<app::AppCore>(store::DataDirectory(data.tempDir.path()), data.dialogs);
         QVERIFY(data.core->open());
         QVERIFY(!data.core->createdDataFile());
-        QVERIFY(!QFileInfo::exists(picture));
-
-        // A new data file draws the missing picture and keeps the others.
-        data.core.reset();
-        QVERIFY(QFile::remove(data.root() + QStringLiteral("Data/EPData.ini")));
-        data.core = std::make_unique<app::AppCore>(store::DataDirectory(data.tempDir.path()), data.dialogs);
-        QVERIFY(data.core->open());
-        QVERIFY(data.core->createdDataFile());
+        QImage drawn;
+        QVERIFY(drawn.load(splash));
         const QList<Picture> pictures = picturesOf(data.db());
         const auto receipt = std::find_if(pictures.cbegin(), pictures.cend(),
                                           [](const Picture &p) { return p.file == QStringLiteral("fpiv3.jpg"); });

@@ -8,9 +8,13 @@
 #include "templates/TemplateCatalog.h"
 #include "support/TestData.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace moque;
 
@@ -292,6 +296,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path));
     }
 
+    // A file that cannot be written is the file's fault, said in one line, not the printer's.
     void unwritableOutputLeavesNothing()
     {
         const QString path = m_out.filePath(QStringLiteral("missing-folder/job.pdf"));
@@ -300,8 +305,43 @@ private Q_SLOTS:
         QVERIFY(job.PrintPrepare(901));
         m_data.dialogs.clear();
         QVERIFY(!job.PrinterTransBegin(1));
-        QVERIFY(m_data.dialogs.lastText().startsWith(QStringLiteral("打印出错，请检查打印机是否可用！")));
+        QVERIFY2(m_data.dialogs.lastText().startsWith(QStringLiteral("无法写入文件：")), qPrintable(m_data.dialogs.lastText()));
+        QVERIFY(!m_data.dialogs.lastText().contains(QLatin1Char('\n')));
         QVERIFY(!QFile::exists(path));
+    }
+
+    // A device, pipe or folder named as the output is refused, never replaced by a file;
+    // a link is written through to its target.
+    void outputMustBeAPlainFile()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("pipe.pdf"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QString folder = dir.filePath(QStringLiteral("folder.pdf"));
+        QVERIFY(QDir().mkpath(folder));
+        for (const QString &path : {fifo, folder, QStringLiteral("/dev/null")}) {
+            print::PdfPrintDevice device(path);
+            print::PrintJob job(*m_data.core, device);
+            QVERIFY(job.PrintPrepare(901));
+            m_data.dialogs.clear();
+            QVERIFY2(!job.PrinterTransBegin(1), qPrintable(path));
+            QVERIFY2(m_data.dialogs.lastText().contains(QStringLiteral("不是普通文件")), qPrintable(m_data.dialogs.lastText()));
+        }
+        QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo(folder).isDir() && !QFileInfo(QStringLiteral("/dev/null")).isFile());
+
+        const QString target = dir.filePath(QStringLiteral("real.pdf"));
+        const QString link = dir.filePath(QStringLiteral("link.pdf"));
+        QVERIFY(QFile::link(target, link));
+        print::MapValueSource bill;
+        bill.set("ZDHKR", "Linked");
+        {
+            print::PdfPrintDevice device(link);
+            print::PrintJob job(*m_data.core, device);
+            QVERIFY(job.PrintPrepare(901) && job.PrinterTransBegin(1) && job.SendCheckToPrinter(bill)
+                    && job.PrinterTransEnd());
+        }
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readPdf(target).value(0).words.value(0).text, QStringLiteral("Linked"));
     }
 
     void abortedJobLeavesNoFile()

@@ -2,6 +2,9 @@
 // directories that cannot be written are refused with a message, an existing
 // directory is opened as it is, and older data files missing columns still open.
 
+#include "print/PdfPrintDevice.h"
+#include "print/PrintJob.h"
+#include "store/Database.h"
 #include "support/TestData.h"
 #include "support/TestFiles.h"
 
@@ -283,6 +286,66 @@ private Q_SLOTS:
         QVERIFY2(core.open(), qPrintable(core.errorText()));
         QVERIFY(core.session().params.loginRequired);
         QVERIFY(!core.store().aIFExistsColumn(QStringLiteral("MatchColumn"), QStringLiteral("Id")));
+    }
+
+    // A data file another program holds is in use, not damaged, once the wait is over.
+    void lockedDataFileIsInUse()
+    {
+        test::TestData data;
+        QVERIFY(data.open());
+        const QString file = data.root() + QStringLiteral("Data/EPData.ini");
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            holder.setDatabaseName(file);
+            QVERIFY(holder.open());
+            QSqlQuery lock(holder);
+            QVERIFY(lock.exec(QStringLiteral("begin exclusive")));
+            store::Database db;
+            QVERIFY(!db.open(file, QStringLiteral("locked"), 200));
+            QVERIFY2(db.errorText().startsWith(QStringLiteral("数据文件正被其他程序使用")), qPrintable(db.errorText()));
+            QVERIFY(lock.exec(QStringLiteral("rollback")));
+            QVERIFY2(db.open(file, QStringLiteral("locked"), 200), qPrintable(db.errorText()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    }
+
+    // A data file that lost a table or a page says so where printing needs it, instead
+    // of printing a blank page or naming a field unknown.
+    void damagedDataFileIsReportedWhenPrinting_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("print items dropped") << "drop ckControl" << "数据文件不完整（缺少 ckControl 表）";
+        QTest::newRow("field dictionary dropped") << "drop NameDict" << "数据文件不完整（缺少 NameDict 表）";
+        QTest::newRow("print items page zeroed") << "zero ckControl" << "数据文件已损坏";
+        QTest::newRow("field dictionary page zeroed") << "zero NameDict" << "数据文件已损坏";
+    }
+    void damagedDataFileIsReportedWhenPrinting()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, message);
+        test::TestData data;
+        QVERIFY(data.open());
+        const QString file = data.root() + QStringLiteral("Data/EPData.ini");
+        const QString table = damage.section(QLatin1Char(' '), 1);
+        const int page = data.scalar(QStringLiteral("select rootpage from sqlite_master where name=?"), {table}).toInt();
+        const int pageSize = data.scalar(QStringLiteral("pragma page_size")).toInt();
+        data.core.reset();
+        if (damage.startsWith(QLatin1String("drop"))) {
+            QVERIFY(execOnFile(file, {QStringLiteral("drop table ") + table}));
+        } else {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(qint64(page - 1) * pageSize));
+            QCOMPARE(f.write(QByteArray(pageSize, '\0')), qint64(pageSize));
+        }
+        test::ScriptedDialogs dialogs;
+        app::AppCore core(store::DataDirectory(data.root()), dialogs);
+        QVERIFY2(core.open(), qPrintable(core.errorText()));
+        print::PdfPrintDevice device(data.root() + QStringLiteral("out.pdf"));
+        print::PrintJob job(core, device);
+        QVERIFY(!job.PrintPrepare(1));
+        QVERIFY2(dialogs.lastText().startsWith(message), qPrintable(dialogs.lastText()));
+        QVERIFY(!QFile::exists(data.root() + QStringLiteral("out.pdf")));
     }
 
     // Two cores may hold the same data file at once and see each other's writes.

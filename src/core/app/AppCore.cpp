@@ -3,6 +3,8 @@
 #include "history/HistoryStore.h"
 #include "store/DataSetup.h"
 
+#include <QDir>
+
 namespace moque::app {
 
 AppCore::AppCore(const store::DataDirectory &dir, Dialogs &dialogs)
@@ -35,6 +37,21 @@ bool AppCore::open()
     m_debug = std::make_unique<settings::DebugLog>(m_dir.debugIni());
     LoadSysParam();
     return true;
+}
+
+QString AppCore::damageFound() const
+{
+    // An older data file may lack tables the upgrade adds; these nothing is filled in or printed without.
+    const QString missing = store::Database::missingTable(
+        m_database.db(), {QStringLiteral("CKTypeTable"), QStringLiteral("ckControl"), QStringLiteral("NameDict"),
+                          QStringLiteral("configtable")});
+    if (!missing.isEmpty())
+        return QStringLiteral("数据文件不完整（缺少 %1 表），可能已损坏：%2")
+            .arg(missing, QDir::toNativeSeparators(m_dir.dataFile()));
+    const QString problem = store::Database::integrityProblem(m_database.db());
+    if (problem.isEmpty())
+        return {};
+    return QStringLiteral("数据文件已损坏：%1（%2）").arg(QDir::toNativeSeparators(m_dir.dataFile()), problem);
 }
 
 void AppCore::LoadSysParam()

@@ -44,6 +44,11 @@ public:
     // Reads the four option flags into the session.
     void LoadSysParam();
 
+    // Where a query failed or came back empty where it never should: in one
+    // line, the table the data file lacks, or the damage SQLite's quick check
+    // finds; empty when the file is sound.
+    QString damageFound() const;
+
 private:
     store::DataDirectory m_dir;
     Dialogs &m_dialogs;

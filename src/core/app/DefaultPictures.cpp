@@ -1,6 +1,7 @@
 #include "app/DefaultPictures.h"
 
 #include "app/AppVersion.h"
+#include "common/PictureFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,11 +82,11 @@ void DefaultPictures::writeMissing(const QString &imageDir)
 {
     const QDir dir(imageDir);
     const QString splashPath = dir.filePath(QStringLiteral("Sys_boot.jpg"));
-    if (!QFileInfo::exists(splashPath))
-        splash(getAppVersion(2)).save(splashPath, "JPG", 92);
+    if (!QFileInfo::exists(splashPath) || isCutShortPicture(splashPath))
+        savePictureWhole(splash(getAppVersion(2)), splashPath, "JPG", 92);
     const QString bgPath = dir.filePath(QStringLiteral("sys_bg.jpg"));
-    if (!QFileInfo::exists(bgPath))
-        background().save(bgPath, "JPG", 90);
+    if (!QFileInfo::exists(bgPath) || isCutShortPicture(bgPath))
+        savePictureWhole(background(), bgPath, "JPG", 90);
 }
 
 } // namespace moque::app

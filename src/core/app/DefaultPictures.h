@@ -13,7 +13,8 @@ public:
     static QImage splash(const QString &version);
     static QImage background();
 
-    // Writes Sys_boot.jpg and sys_bg.jpg into the folder where they are missing.
+    // Writes Sys_boot.jpg and sys_bg.jpg into the folder where they are missing
+    // or cut short (a start killed while drawing them).
     static void writeMissing(const QString &imageDir);
 };
 

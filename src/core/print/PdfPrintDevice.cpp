@@ -3,6 +3,7 @@
 #include "print/PainterCanvas.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -23,7 +24,18 @@ bool PdfPrintDevice::begin(const PageSetup &setup)
 {
     abort();
     m_error.clear();
-    m_file = std::make_unique<QSaveFile>(m_path);
+    // The file is written beside its place and renamed over it: through a link that
+    // is its target; a device, pipe or folder is no place for a PDF and is never replaced.
+    QString path = m_path;
+    const QFileInfo named(m_path);
+    if (named.isSymLink())
+        path = named.exists() ? named.canonicalFilePath() : named.symLinkTarget();
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        m_error = QStringLiteral("无法写入文件：%1（不是普通文件）").arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    m_file = std::make_unique<QSaveFile>(path);
     if (!m_file->open(QIODevice::WriteOnly)) {
         m_error = QStringLiteral("无法写入文件：%1（%2）").arg(QDir::toNativeSeparators(m_path), m_file->errorString());
         m_file.reset();

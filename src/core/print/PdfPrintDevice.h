@@ -25,6 +25,7 @@ public:
     ~PdfPrintDevice() override;
 
     bool makesCopies() const override { return false; }
+    bool isPrinter() const override { return false; }
     bool begin(const PageSetup &setup) override;
     Canvas *canvas() override;
     bool newPage() override;

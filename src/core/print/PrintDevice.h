@@ -24,6 +24,8 @@ public:
 
     // True when the device makes the copies itself; otherwise the job repeats pages.
     virtual bool makesCopies() const = 0;
+    // A printer's failures are the printer's; a file's are the file's alone.
+    virtual bool isPrinter() const { return true; }
     virtual bool begin(const PageSetup &setup) = 0;
     virtual Canvas *canvas() = 0;
     virtual bool newPage() = 0;

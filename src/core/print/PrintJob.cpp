@@ -32,6 +32,15 @@ void PrintJob::setReady(bool ready)
     m_core.session().printerReady = ready;
 }
 
+void PrintJob::failDevice()
+{
+    const QString reason = m_device.errorText();
+    if (!m_device.isPrinter() && !reason.isEmpty())
+        fail(reason);
+    else
+        fail(reason.isEmpty() ? deviceFailure : deviceFailure + QLatin1Char('\n') + reason);
+}
+
 void PrintJob::fail(const QString &message)
 {
     m_dialogs.message(message, QStringLiteral("提示"), Dialogs::Icon::Warning);
@@ -54,6 +63,13 @@ bool PrintJob::PrintPrepare(int templateId, const QString &templateName)
     m_template = *row;
     m_items = store.itemsOf(templateId);
     m_fields = store.printableFields(m_template.kind);
+    // A template without print items, or a kind without fields, is what a damaged file looks like.
+    if (m_items.isEmpty() || m_fields.isEmpty()) {
+        if (const QString damage = m_core.damageFound(); !damage.isEmpty()) {
+            fail(damage);
+            return false;
+        }
+    }
     m_rules = KindRules::forKind(m_template.kind);
     m_moneyCellWidth = m_rules.usesMoneyCode ? store.getCellsWidth(templateId, QStringLiteral("zdQY"), 35,
                                                                    QStringLiteral("zdBY"))
@@ -80,8 +96,7 @@ bool PrintJob::PrinterTransBegin(int copies, const QString &title)
     setup.title = title;
     if (!m_device.begin(setup)) {
         setReady(false);
-        const QString reason = m_device.errorText();
-        fail(reason.isEmpty() ? deviceFailure : deviceFailure + QLatin1Char('\n') + reason);
+        failDevice();
         m_device.abort();
         return false;
     }
@@ -115,7 +130,7 @@ bool PrintJob::NewCheckPage()
     if (!m_ready || !m_open)
         return false;
     if (!m_device.newPage()) {
-        fail(deviceFailure);
+        failDevice();
         AbortPrint();
         return false;
     }
@@ -130,8 +145,7 @@ bool PrintJob::PrinterTransEnd()
     m_open = false;
     setReady(false);
     if (!m_device.end()) {
-        const QString reason = m_device.errorText();
-        fail(reason.isEmpty() ? deviceFailure : deviceFailure + QLatin1Char('\n') + reason);
+        failDevice();
         m_device.abort();
         return false;
     }

@@ -50,6 +50,7 @@ public:
 
 private:
     void fail(const QString &message);
+    void failDevice();
     void setReady(bool ready);
 
     app::AppCore &m_core;

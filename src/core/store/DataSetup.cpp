@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,6 +17,9 @@
 namespace moque::store {
 
 namespace {
+
+// Making a new data directory takes well under a second; a program waits this long for another one doing it.
+constexpr int lockWaitMs = 60000;
 
 QString native(const QString &path)
 {
@@ -31,7 +35,8 @@ void writeTemplatePictures(const QString &dataFile, const QString &imageDir)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(dataFile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        // Pictures can wait for the next start: do not sit out another program's lock here.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=200"));
         if (db.open()) {
             templates::writeMissingPictures(db, imageDir);
             db.close();
@@ -44,8 +49,11 @@ void writeTemplatePictures(const QString &dataFile, const QString &imageDir)
 
 QString DataSetup::createDatabaseFile(const QString &path, bool dataFile)
 {
+    // Only the holder of the set-up lock writes here; a start killed half-way leaves
+    // the file and its journal, which must not be rolled back into the new file.
     const QString temp = path + QStringLiteral(".new");
     QFile::remove(temp);
+    QFile::remove(temp + QStringLiteral("-journal"));
     const QString connection = QStringLiteral("create-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString error;
     {
@@ -101,19 +109,21 @@ bool DataSetup::writeConfigIni()
     return true;
 }
 
-bool DataSetup::prepare()
+bool DataSetup::isComplete() const
 {
-    m_error.clear();
-    m_createdDataFile = false;
-    if (!makeFolders())
-        return false;
+    for (const QString &file : {m_dir.dataFile(), m_dir.packageSkeleton(), m_dir.configIni()})
+        if (!QFileInfo(file).isFile())
+            return false;
+    return QFileInfo(m_dir.imageDir()).isDir() && QFileInfo(m_dir.cacheDir()).isDir();
+}
+
+bool DataSetup::createMissingFiles()
+{
     if (!QFileInfo::exists(m_dir.dataFile())) {
         m_error = createDatabaseFile(m_dir.dataFile(), true);
         if (!m_error.isEmpty())
             return false;
         m_createdDataFile = true;
-        app::DefaultPictures::writeMissing(m_dir.imageDir());
-        writeTemplatePictures(m_dir.dataFile(), m_dir.imageDir());
     }
     if (!QFileInfo::exists(m_dir.packageSkeleton())) {
         m_error = createDatabaseFile(m_dir.packageSkeleton(), false);
@@ -121,6 +131,39 @@ bool DataSetup::prepare()
             return false;
     }
     return writeConfigIni();
+}
+
+void DataSetup::drawMissingPictures()
+{
+    // Pictures cut short or never drawn (a start killed while drawing them) are drawn again.
+    if (!QFileInfo(m_dir.imageDir()).isWritable())
+        return;
+    app::DefaultPictures::writeMissing(m_dir.imageDir());
+    writeTemplatePictures(m_dir.dataFile(), m_dir.imageDir());
+}
+
+bool DataSetup::prepare()
+{
+    m_error.clear();
+    m_createdDataFile = false;
+    // A complete directory needs no writing, so a read-only one still opens.
+    if (!isComplete()) {
+        if (!makeFolders())
+            return false;
+        // Programs starting together on a new directory: one makes the files, the
+        // others wait for it and then use what it made. A lock left by a program that
+        // died is taken over.
+        QLockFile lock(m_dir.root() + QStringLiteral("Data/.setup.lock"));
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(lockWaitMs)) {
+            m_error = QStringLiteral("数据目录正被另一个程序初始化，请稍后再试：%1").arg(native(m_dir.root()));
+            return false;
+        }
+        if (!createMissingFiles())
+            return false;
+    }
+    drawMissingPictures();
+    return true;
 }
 
 } // namespace moque::store

@@ -8,7 +8,9 @@ namespace moque::store {
 
 // Makes a data directory ready for use: its folders, a new data file with the
 // whole schema and the default data when none exists, the package skeleton,
-// Config.ini and the default pictures. Existing files are never overwritten.
+// Config.ini and the default pictures. Existing files are never overwritten,
+// except pictures of ours cut short. Safe against other programs setting up
+// the same directory at the same time.
 class DataSetup
 {
 public:
@@ -26,8 +28,11 @@ public:
     static QString createDatabaseFile(const QString &path, bool dataFile);
 
 private:
+    bool isComplete() const;
     bool makeFolders();
+    bool createMissingFiles();
     bool writeConfigIni();
+    void drawMissingPictures();
 
     DataDirectory m_dir;
     bool m_createdDataFile = false;

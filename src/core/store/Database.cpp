@@ -15,6 +15,34 @@ Database::~Database()
     close();
 }
 
+bool Database::isBusy(const QSqlError &error)
+{
+    // SQLITE_BUSY and SQLITE_LOCKED, also as extended codes (the low byte).
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 5 || code == 6;
+}
+
+QString Database::integrityProblem(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")))
+        return q.lastError().text();
+    const QString first = q.next() ? q.value(0).toString() : QStringLiteral("no answer");
+    return first == QLatin1String("ok") ? QString() : first;
+}
+
+QString Database::missingTable(QSqlDatabase db, const QStringList &tables)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("select count(*) from sqlite_master where type='table' and lower(name)=lower(?)"));
+    for (const QString &table : tables) {
+        q.addBindValue(table);
+        if (!q.exec() || !q.next() || q.value(0).toInt() == 0)
+            return table;
+    }
+    return {};
+}
+
 bool Database::looksLikeDatabase(const QString &filePath)
 {
     QFile f(filePath);
@@ -23,7 +51,7 @@ bool Database::looksLikeDatabase(const QString &filePath)
     return f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-bool Database::open(const QString &filePath, const QString &connectionName)
+bool Database::open(const QString &filePath, const QString &connectionName, int busyWait)
 {
     close();
     m_error.clear();
@@ -43,23 +71,28 @@ bool Database::open(const QString &filePath, const QString &connectionName)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
         db.setDatabaseName(filePath);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+        // Another program writing the file holds it for a moment; wait that out.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyWait));
         m_connectionName = connectionName;
         m_filePath = filePath;
         QString reason;
+        bool busy = false;
         if (!db.open()) {
             reason = db.lastError().text();
         } else {
             QSqlQuery probe(db);
-            if (!probe.exec(QStringLiteral("select count(*) from sqlite_master")))
+            if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+                busy = isBusy(probe.lastError());
                 reason = probe.lastError().text();
-            else if (!registerJetFunctions(db) || !namesOnlyInDoubleQuotes(db))
+            } else if (!registerJetFunctions(db) || !namesOnlyInDoubleQuotes(db))
                 reason = QStringLiteral("the SQL functions and settings could not be set up");
         }
         if (reason.isEmpty())
             return true;
-        m_error = QStringLiteral("数据文件已损坏或不是本软件的数据库：%1\n%2")
-                      .arg(QDir::toNativeSeparators(filePath), reason);
+        m_error = busy ? QStringLiteral("数据文件正被其他程序使用，请关闭该程序后再试：%1")
+                             .arg(QDir::toNativeSeparators(filePath))
+                       : QStringLiteral("数据文件已损坏或不是本软件的数据库：%1（%2）")
+                             .arg(QDir::toNativeSeparators(filePath), reason);
     }
     close();
     return false;

@@ -1,5 +1,6 @@
 #include "templates/TemplatePicture.h"
 
+#include "common/PictureFiles.h"
 #include "templates/PrintItemStore.h"
 
 #include <QDir>
@@ -616,9 +617,12 @@ void writeMissingPictures(QSqlDatabase db, const QString &imageDir)
     for (const TemplateRow &row : std::as_const(rows)) {
         // The picture stays inside the image folder whatever the row names.
         const QString file = QFileInfo(row.imageFile).fileName();
-        if (file.isEmpty() || QFileInfo::exists(dir.filePath(file)))
+        if (file.isEmpty())
             continue;
-        drawFormPicture(row, PrintItemStore(db).itemList(row.id)).save(dir.filePath(file), "JPG", 90);
+        // A picture cut short (a start killed while drawing it) is drawn again.
+        if (QFileInfo::exists(dir.filePath(file)) && !isCutShortPicture(dir.filePath(file)))
+            continue;
+        savePictureWhole(drawFormPicture(row, PrintItemStore(db).itemList(row.id)), dir.filePath(file), "JPG", 90);
     }
 }
 

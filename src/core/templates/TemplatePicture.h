@@ -19,8 +19,9 @@ namespace moque::templates {
 QImage drawFormPicture(const TemplateRow &row, const QList<PrintItem> &items);
 
 // Draws and writes, for every template of the data file whose picture file
-// (ImgFile) is missing from imageDir, its picture. Existing files are never
-// touched; a picture that cannot be written is skipped.
+// (ImgFile) is missing from imageDir or was cut short, its picture, whole
+// or not at all. Whole files are never touched; a picture that cannot be
+// written is skipped.
 void writeMissingPictures(QSqlDatabase db, const QString &imageDir);
 
 } // namespace moque::templates
