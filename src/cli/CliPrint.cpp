@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "entry/SavedWaybill.h"
+#include "print/BillValuesJson.h"
 #include "print/PdfPrintDevice.h"
 #include "print/PrintJob.h"
 #include "print/SystemPrintDevice.h"
@@ -9,10 +10,6 @@
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
 
 #include <memory>
@@ -21,86 +18,23 @@ namespace moque::cli {
 
 namespace {
 
+// Errors are one line, whatever lines the message was made of.
 int fail(const QString &message)
 {
-    QTextStream(stderr) << QStringLiteral("moque-cli: ") << message << Qt::endl;
+    QTextStream(stderr) << QStringLiteral("moque-cli: ") << QString(message).replace(QLatin1Char('\n'), QStringLiteral("；"))
+                        << Qt::endl;
     return 1;
 }
 
-QString jsonText(const QJsonValue &v, bool tickBox)
-{
-    if (tickBox) {
-        const QString t = v.isBool() ? (v.toBool() ? QStringLiteral("1") : QString())
-                          : v.isDouble() ? QString::number(v.toDouble())
-                                         : v.toString().trimmed();
-        static const QStringList yes{QStringLiteral("√"), QStringLiteral("1"), QStringLiteral("true"),
-                                     QStringLiteral("yes"), QStringLiteral("是"), QStringLiteral("y")};
-        return yes.contains(t, Qt::CaseInsensitive) ? QStringLiteral("√") : QString();
-    }
-    if (v.isString())
-        return v.toString();
-    if (v.isDouble())
-        return QString::number(v.toDouble(), 'g', 15);
-    if (v.isBool())
-        return v.toBool() ? QStringLiteral("√") : QString();
-    return {};
-}
+// More copies than any office prints of one bill: a typing slip, not a job.
+constexpr int maxCopies = 9999;
 
 } // namespace
 
-bool readBills(const QString &path, const QList<templates::DictionaryField> &dictionary,
-               QList<print::MapValueSource> *bills, QString *error)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &parseError);
-    if (doc.isNull()) {
-        *error = QStringLiteral("%1 is not valid JSON: %2 at offset %3")
-                     .arg(path, parseError.errorString())
-                     .arg(parseError.offset);
-        return false;
-    }
-    QJsonArray objects;
-    if (doc.isObject())
-        objects.append(doc.object());
-    else
-        objects = doc.array();
-    if (objects.isEmpty()) {
-        *error = QStringLiteral("%1 holds no bill").arg(path);
-        return false;
-    }
-    for (int i = 0; i < objects.size(); ++i) {
-        if (!objects[i].isObject()) {
-            *error = QStringLiteral("%1: bill %2 is not an object of field names and values").arg(path).arg(i + 1);
-            return false;
-        }
-        const QJsonObject o = objects[i].toObject();
-        print::MapValueSource bill;
-        for (auto it = o.begin(); it != o.end(); ++it) {
-            const templates::DictionaryField *field = nullptr;
-            for (const templates::DictionaryField &d : dictionary)
-                if (d.name.compare(it.key(), Qt::CaseInsensitive) == 0)
-                    field = &d;
-            if (!field) {
-                *error = QStringLiteral("%1: bill %2: unknown field %3").arg(path).arg(i + 1).arg(it.key());
-                return false;
-            }
-            bill.set(field->name, jsonText(it.value(), field->type.compare(QLatin1String("CHECKBOX"),
-                                                                            Qt::CaseInsensitive) == 0));
-        }
-        bills->append(bill);
-    }
-    return true;
-}
-
 int printBills(app::AppCore &core, const PrintOptions &options)
 {
-    if (options.copies < 1)
-        return fail(QStringLiteral("--copies must be a whole number of 1 or more"));
+    if (options.copies < 1 || options.copies > maxCopies)
+        return fail(QStringLiteral("--copies must be a whole number from 1 to %1").arg(maxCopies));
     templates::TemplateCatalog catalog(core.db(), core.dialogs(), core.store());
     std::optional<templates::TemplateRow> row;
     QList<print::MapValueSource> bills;
@@ -109,7 +43,7 @@ int printBills(app::AppCore &core, const PrintOptions &options)
         // Only waybills are kept for reprinting from here so far.
         const QStringList parts = options.saved.split(QLatin1Char(':'));
         bool ok = false;
-        const int id = parts.value(1).trimmed().toInt(&ok);
+        const qint64 id = parts.value(1).trimmed().toLongLong(&ok);
         if (parts.size() != 2 || parts[0].trimmed() != QStringLiteral("快递单") || !ok)
             return fail(QStringLiteral("--saved takes 快递单:流水号, not %1").arg(options.saved));
         const std::optional<entry::SavedWaybill> saved = entry::loadSavedWaybill(core, id, &error);
@@ -122,9 +56,17 @@ int printBills(app::AppCore &core, const PrintOptions &options)
         if (!row)
             return fail(QStringLiteral("unknown template: %1 (see 'moque-cli templates')").arg(options.templateName));
         templates::PrintItemStore items(core.db());
-        if (!readBills(options.valuesFile, items.dictionary(row->kind), &bills, &error))
-            return fail(error);
+        if (!print::readBillValuesFile(options.valuesFile, items.dictionary(row->kind), &bills, &error)) {
+            // An unknown field may be a field lost from a damaged data file.
+            const QString damage = error.contains(QLatin1String("unknown field")) ? core.damageFound() : QString();
+            return fail(damage.isEmpty() ? error : damage);
+        }
     }
+
+    // The desk caps a waybill at its copy limit without a word; a script is told instead.
+    const int kindCopies = print::KindRules::forKind(row->kind).maxCopies;
+    if (kindCopies > 0 && options.copies > kindCopies)
+        return fail(QStringLiteral("--copies: a %1 prints at most %2 copies").arg(row->kind).arg(kindCopies));
 
     // Neither a file nor a printer named: print where the desk prints, on the locked
     // bill printer or the system's default printer.

@@ -12,13 +12,6 @@ class AppCore;
 
 namespace moque::cli {
 
-// Reads the bills of a JSON file: one object of field name → text, or an
-// array of such objects. Names are matched against the kind's dictionary
-// without regard to case; a tick-box field takes "√" for a true value.
-// False with a one-line reason in *error.
-bool readBills(const QString &path, const QList<templates::DictionaryField> &dictionary,
-               QList<print::MapValueSource> *bills, QString *error);
-
 struct PrintOptions
 {
     QString templateName; // full name

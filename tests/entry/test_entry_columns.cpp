@@ -222,6 +222,9 @@ private Q_SLOTS:
         QTest::newRow("padded") << QDate(2026, 1, 5) << "2026" << "01" << "05";
         QTest::newRow("two digits") << QDate(2025, 12, 31) << "2025" << "12" << "31";
         QTest::newRow("early year") << QDate(987, 3, 10) << "0987" << "03" << "10";
+        // A bill saved with an empty or unreadable date prints no date, not zeros.
+        QTest::newRow("no date") << QDate() << "" << "" << "";
+        QTest::newRow("not a date") << dateFromText(QStringLiteral("2026/13/45")) << "" << "" << "";
     }
     void dateBoxesText()
     {

@@ -160,7 +160,7 @@ bool BillStore::exists(int id, QString *error)
     return q.next();
 }
 
-std::optional<QHash<QString, QString>> BillStore::load(int id, QString *error)
+std::optional<QHash<QString, QString>> BillStore::load(qint64 id, QString *error)
 {
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("select * from ") + store::quoteIdentifier(m_table) + QStringLiteral(" where ")

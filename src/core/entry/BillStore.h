@@ -29,7 +29,7 @@ public:
     bool exists(int id, QString *error = nullptr);
     // Every column of row id as text (NULL as empty text); nothing when the row
     // is missing or the read fails (then `error` is set).
-    std::optional<QHash<QString, QString>> load(int id, QString *error = nullptr);
+    std::optional<QHash<QString, QString>> load(qint64 id, QString *error = nullptr);
 
     static QString keyColumn() { return QStringLiteral("流水号"); }
 

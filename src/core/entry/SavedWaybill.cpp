@@ -29,7 +29,7 @@ QString templateOption(QSqlDatabase db, int templateId, const QString &name)
 
 } // namespace
 
-std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, int id, QString *error)
+std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, qint64 id, QString *error)
 {
     BillStore store(core.db());
     const std::optional<QHash<QString, QString>> row = store.load(id, error);

@@ -23,6 +23,6 @@ struct SavedWaybill
 
 // Reads waybill `id` of DataKDDTable. Nothing, with the reason in *error, when
 // the bill or the template it was saved with no longer exists.
-std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, int id, QString *error);
+std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, qint64 id, QString *error);
 
 } // namespace moque::entry

@@ -23,6 +23,9 @@ QString mergeHandset(const QString &phone, const QString &handset, bool on)
 
 DateBoxes dateBoxes(const QDate &date)
 {
+    // A bill saved without a readable date prints no date rather than zeros.
+    if (!date.isValid())
+        return {};
     return {QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0')),
             QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0')),
             QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0'))};

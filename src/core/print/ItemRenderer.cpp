@@ -96,19 +96,24 @@ QStringList ItemRenderer::breakByWidth(const QString &text, int charsPerLine)
     const int limit = 2 * charsPerLine;
     if (charsPerLine < 1 || unitWidth(text) <= limit)
         return {text};
+    // One pass over the text, whatever its length.
     QStringList lines;
-    QString rest = text;
-    while (!rest.isEmpty()) {
-        if (unitWidth(rest) <= limit) {
-            lines << rest;
+    int remaining = unitWidth(text);
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        if (remaining <= limit) {
+            lines << text.mid(pos);
             break;
         }
-        qsizetype n = qMin<qsizetype>(charsPerLine, rest.size());
-        int w = unitWidth(rest.left(n));
-        while (w < limit && n < rest.size())
-            w += unitWidth(rest[n++]);
-        lines << rest.left(n);
-        rest = rest.mid(n);
+        qsizetype n = qMin<qsizetype>(charsPerLine, text.size() - pos);
+        int w = 0;
+        for (qsizetype k = 0; k < n; ++k)
+            w += unitWidth(text[pos + k]);
+        while (w < limit && pos + n < text.size())
+            w += unitWidth(text[pos + n++]);
+        lines << text.mid(pos, n);
+        pos += n;
+        remaining -= w;
     }
     return lines;
 }
