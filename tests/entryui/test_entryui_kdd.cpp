@@ -369,6 +369,19 @@ private Q_SLOTS:
             QCOMPARE(dialogs().lastText(), message);
     }
 
+    // A bill saved without a readable date reopens with empty date boxes, not today's date.
+    void billWithoutDateReopensWithoutOne()
+    {
+        QVERIFY(m_data->exec(QStringLiteral("insert into DataKDDTable (模板种类,收件单位,寄件日期) values (?,?,?)"),
+                             {QStringLiteral("通用快递单"), QStringLiteral("无日期"), QStringLiteral("昨天")}));
+        const int id = m_data->scalar(QStringLiteral("select max(流水号) from DataKDDTable")).toInt();
+        auto w = openWindow();
+        QVERIFY(w->BrowseOldCheck(QStringLiteral("通用快递单"), id));
+        QCOMPARE(combo(*w, "zdSKR"), QStringLiteral("无日期"));
+        for (const char *box : {"zdNian", "zdYue", "zdRi"})
+            QVERIFY2(edit(*w, box).isEmpty(), box);
+    }
+
     void savedBillReopensAsHistoric()
     {
         int id = 0;

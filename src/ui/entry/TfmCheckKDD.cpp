@@ -603,6 +603,11 @@ QDate TfmCheckKDD::billDate() const
 
 void TfmCheckKDD::setBillDate(const QDate &date)
 {
+    // A saved bill without a readable date shows and prints no date, not the picker's.
+    if (!date.isValid()) {
+        writeDateBoxes(date);
+        return;
+    }
     if (m_selDate->date() == date) {
         // No dateChanged: the boxes and the state still follow.
         writeDateBoxes();
@@ -614,7 +619,12 @@ void TfmCheckKDD::setBillDate(const QDate &date)
 
 void TfmCheckKDD::writeDateBoxes()
 {
-    const entry::DateBoxes boxes = entry::dateBoxes(m_selDate->date());
+    writeDateBoxes(m_selDate->date());
+}
+
+void TfmCheckKDD::writeDateBoxes(const QDate &date)
+{
+    const entry::DateBoxes boxes = entry::dateBoxes(date);
     setText(QStringLiteral("zdNian"), boxes.year);
     setText(QStringLiteral("zdYue"), boxes.month);
     setText(QStringLiteral("zdRi"), boxes.day);

@@ -136,6 +136,7 @@ private:
     QWidget *frame();
 
     void writeDateBoxes();
+    void writeDateBoxes(const QDate &date);
     void applyPrintDateOption();
     void applyReceiverOnly();
     void applySenderOnly();
