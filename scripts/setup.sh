@@ -11,6 +11,7 @@ packages=(
   fonts-noto-cjk fonts-liberation2 fonts-dejavu-core poppler-utils
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
+  clang libclang-rt-14-dev
 )
 
 missing=()
