@@ -27,6 +27,7 @@ public:
             ++m_pos;
             skipBlanks();
             while (m_pos < m_text.size() && peek() != ']') {
+                const qsizetype before = m_pos;
                 if (peek() == '{') {
                     bills << objectKeys();
                 } else {
@@ -37,6 +38,9 @@ public:
                 if (peek() == ',')
                     ++m_pos;
                 skipBlanks();
+                // Text the JSON parser stopped short of (after a NUL byte) is no bill: never loop on it.
+                if (m_pos == before)
+                    break;
             }
         }
         return bills;
@@ -96,6 +100,9 @@ private:
         ++m_pos;
         skipBlanks();
         while (m_pos < m_text.size() && peek() != '}') {
+            const qsizetype before = m_pos;
+            if (peek() != '"')
+                break;
             keys << string();
             skipBlanks();
             ++m_pos; // the colon
@@ -105,6 +112,8 @@ private:
             if (peek() == ',')
                 ++m_pos;
             skipBlanks();
+            if (m_pos == before)
+                break;
         }
         ++m_pos;
         return keys;
