@@ -1,5 +1,7 @@
 #include "CliPrint.h"
 
+#include "CliErrors.h"
+
 #include "app/AppCore.h"
 #include "entry/SavedWaybill.h"
 #include "print/BillValuesJson.h"
@@ -17,14 +19,6 @@
 namespace moque::cli {
 
 namespace {
-
-// Errors are one line, whatever lines the message was made of.
-int fail(const QString &message)
-{
-    QTextStream(stderr) << QStringLiteral("moque-cli: ") << QString(message).replace(QLatin1Char('\n'), QStringLiteral("；"))
-                        << Qt::endl;
-    return 1;
-}
 
 // More copies than any office prints of one bill: a typing slip, not a job.
 constexpr int maxCopies = 9999;

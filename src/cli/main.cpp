@@ -2,7 +2,9 @@
 
 #include "app/AppCore.h"
 #include "CliAmount.h"
+#include "CliErrors.h"
 #include "CliPrint.h"
+#include "CliSheet.h"
 #include "app/AppVersion.h"
 #include "app/FontSetup.h"
 #include "common/Dialogs.h"
@@ -41,11 +43,7 @@ private:
     }
 };
 
-int fail(const QString &message)
-{
-    QTextStream(stderr) << QStringLiteral("moque-cli: ") << message << Qt::endl;
-    return 1;
-}
+using moque::cli::fail;
 
 int runInit(moque::app::AppCore &core)
 {
@@ -88,7 +86,12 @@ int main(int argc, char *argv[])
                                                     "             amount digits AMOUNT... --count N --format 0.00\n"
                                                     "             amount money AMOUNT... [--thousands]\n"
                                                     "             amount clean TEXT...\n"
-                                                    "             put -- before negative amounts"));
+                                                    "             put -- before negative amounts\n"
+                                                    "  sheet      print a spreadsheet (.xlsx, .xls, .csv) as the program reads it "
+                                                    "(no data directory needed):\n"
+                                                    "             sheet FILE [--sheet N]: one row a line, cells separated by tabs;\n"
+                                                    "             a tab, line break, carriage return or \\ in a cell as \\t, \\n, \\r, \\\\\n"
+                                                    "             sheet FILE --sheet-names: the worksheet names, one a line"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("data-dir"), QStringLiteral("The data directory to use."),
@@ -111,8 +114,11 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("format"), QStringLiteral("amount digits: decimals pattern such as 0.00."),
                       QStringLiteral("PATTERN"), QStringLiteral("0")});
     parser.addOption({QStringLiteral("thousands"), QStringLiteral("amount money: group thousands with \",\".")});
+    parser.addOption({QStringLiteral("sheet"), QStringLiteral("sheet: the worksheet to print, counted from 1."),
+                      QStringLiteral("N")});
+    parser.addOption({QStringLiteral("sheet-names"), QStringLiteral("sheet: print the worksheet names instead.")});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("The command to run: init, templates, print, amount."));
+                                 QStringLiteral("The command to run: init, templates, print, amount, sheet."));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -120,9 +126,18 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("no command given; try --help"));
     const QString command = args.first();
     const QStringList commands{QStringLiteral("init"), QStringLiteral("templates"), QStringLiteral("print"),
-                               QStringLiteral("amount")};
+                               QStringLiteral("amount"), QStringLiteral("sheet")};
     if (!commands.contains(command))
         return fail(QStringLiteral("unknown command: %1").arg(command));
+    if (command == QLatin1String("sheet")) {
+        if (args.size() != 2)
+            return fail(QStringLiteral("sheet needs one spreadsheet file"));
+        moque::cli::SheetOptions options;
+        options.file = args.at(1);
+        options.sheet = parser.value(QStringLiteral("sheet"));
+        options.names = parser.isSet(QStringLiteral("sheet-names"));
+        return moque::cli::printSheet(options);
+    }
     if (command == QLatin1String("amount")) {
         moque::cli::AmountOptions options;
         options.conversion = args.value(1);

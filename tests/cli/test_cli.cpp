@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -39,6 +40,11 @@ bool write(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QString spreadsheetFixture(const QString &name)
+{
+    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../fixtures/spreadsheets/") + name);
 }
 
 } // namespace
@@ -84,6 +90,66 @@ private Q_SLOTS:
         QCOMPARE(r.out, out);
         QCOMPARE(r.err.size(), errors);
         QCOMPARE(r.exitCode != 0, errors > 0);
+    }
+
+    void sheet_data()
+    {
+        QTest::addColumn<QString>("name");        // the file written from bytes, or a fixture
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<QString>("error");       // in the one line on standard error; empty: none
+
+        const QString xls = spreadsheetFixture(QStringLiteral("sample.xls"));
+        QTest::newRow("tabs, line breaks and backslashes escaped")
+            << "cells.csv" << QByteArray("\"a\tb\",c\\d,\"x\ny\",\"r\r\nz\"\n1,,3,\n") << QStringList{}
+            << QStringList{"a\\tb\tc\\\\d\tx\\ny\tr\\r\\nz", "1\t\t3\t"} << "";
+        QTest::newRow("xlsx") << spreadsheetFixture(QStringLiteral("sample.xlsx")) << QByteArray() << QStringList{}
+                              << QStringList{"编号\t名称\t金额\t日期\t时间",
+                                             "00123\t北京墨雀科技有限公司\t1005.3\t2024-01-31\t2024-01-31 09:30",
+                                             "A-7\t引号\"与,逗号\t42\t2021-01-01\t2021-01-01 18:00"}
+                              << "";
+        QTest::newRow("second sheet of an xls") << xls << QByteArray() << QStringList{"--sheet", "2"}
+                                                << QStringList{"x"} << "";
+        QTest::newRow("sheet names") << xls << QByteArray() << QStringList{"--sheet-names"}
+                                     << QStringList{"名单", "第二页"} << "";
+        QTest::newRow("missing file") << m_dir.filePath("nowhere.xlsx") << QByteArray() << QStringList{}
+                                      << QStringList{} << "无法打开表格文件：" + m_dir.filePath("nowhere.xlsx");
+        QTest::newRow("not a workbook") << "text.xlsx" << QByteArray("a,b\n") << QStringList{} << QStringList{}
+                                        << "文件已损坏或不是Excel/CSV格式";
+        QTest::newRow("no such sheet") << xls << QByteArray() << QStringList{"--sheet", "3"} << QStringList{}
+                                       << "（找不到工作表：3）";
+        QTest::newRow("sheet 0") << xls << QByteArray() << QStringList{"--sheet", "0"} << QStringList{}
+                                 << "--sheet must be a whole number from 1";
+        QTest::newRow("no file") << "" << QByteArray() << QStringList{} << QStringList{}
+                                 << "sheet needs one spreadsheet file";
+    }
+    // Prints what the spreadsheet reader reads, without a data directory.
+    void sheet()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, out);
+        QFETCH(QString, error);
+        QString file = name;
+        if (!bytes.isEmpty()) {
+            file = m_dir.filePath(name);
+            QVERIFY(write(file, bytes));
+        }
+        QStringList args{"sheet"};
+        if (!file.isEmpty())
+            args << file;
+        const Run r = cli(args + options);
+        QCOMPARE(r.out, out);
+        if (error.isEmpty()) {
+            QCOMPARE(r.err, QStringList());
+            QCOMPARE(r.exitCode, 0);
+            return;
+        }
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err.size(), 1);
+        QVERIFY2(r.err[0].contains(error), qPrintable(r.err[0]));
     }
 
     void initCreatesTheDataDirectoryAndTemplatesAreListed()

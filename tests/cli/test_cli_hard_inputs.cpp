@@ -230,6 +230,15 @@ private Q_SLOTS:
         QCOMPARE(list.out.size(), 6);
     }
 
+    // A data directory that cannot be made is one line too, though the message has two.
+    void unusableDataDirectoryIsOneLine()
+    {
+        const Run r = cli({"--data-dir", "/proc/moque-cannot-be-here", "templates"});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err.size(), 1);
+        QVERIFY2(r.err[0].startsWith(QStringLiteral("moque-cli: 无法写入数据目录")), qPrintable(r.err[0]));
+    }
+
     // A data file that lost its field dictionary says so instead of naming a field unknown.
     void damagedDataFileIsNamedAsSuch()
     {

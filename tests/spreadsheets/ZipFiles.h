@@ -75,4 +75,17 @@ inline ZipEntries workbookEntries(const QByteArray &sheetData)
     };
 }
 
+// workbookEntries() with a shared strings part holding the <si> elements given.
+inline ZipEntries workbookEntries(const QByteArray &sheetData, const QByteArray &sharedStrings)
+{
+    ZipEntries entries = workbookEntries(sheetData);
+    entries[2].second.replace("</Relationships>",
+                              "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+                              "2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>");
+    entries.append({QStringLiteral("xl/sharedStrings.xml"),
+                    "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" + sharedStrings
+                        + "</sst>"});
+    return entries;
+}
+
 } // namespace moque::test

@@ -1,12 +1,15 @@
+#include "batch/SheetText.h"
 #include "batch/SpreadsheetReader.h"
 #include "support/TestFiles.h"
 #include "ZipFiles.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using moque::batch::SpreadsheetLimits;
 using moque::batch::SpreadsheetReader;
+using moque::test::ZipEntries;
 using Rows = QList<QStringList>;
 using Failure = SpreadsheetReader::Failure;
 using Format = SpreadsheetReader::Format;
@@ -28,6 +31,13 @@ Rows sampleRows()
         {"00123", "北京墨雀科技有限公司", "1005.3", "2024-01-31", "2024-01-31 09:30"},
         {"A-7", "引号\"与,逗号", "42", "2021-01-01", "2021-01-01 18:00"},
     };
+}
+
+// An OLE compound file signature: enough for a file to be taken for an .xls
+// and handed to the .xls reader program.
+QByteArray oleFile()
+{
+    return QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, '\0');
 }
 
 } // namespace
@@ -261,6 +271,11 @@ private Q_SLOTS:
         QTest::newRow("csv columns") << "columns.csv" << QByteArray("1,2,3,4\n") << limits(1 << 20, 10, 3, 1000);
         QTest::newRow("csv cells") << "cells.csv" << eleven << limits(1 << 20, 100, 100, 21);
         QTest::newRow("csv bytes") << "bytes.csv" << eleven << limits(40, 100, 100, 1000);
+        // Two thousand characters of text make a cell of a thousand quotes: the
+        // text read counts along with the cells.
+        SpreadsheetLimits textBudget;
+        textBudget.maxMemory = 6000;
+        QTest::newRow("csv text") << "text.csv" << "\"" + QByteArray("\"\"").repeated(1000) + "\"" << textBudget;
         QTest::newRow("xls bytes") << "bytes.xls" << moque::test::readAll(fixture(QStringLiteral("sample.xls")))
                                    << limits(4096, 100, 100, 1000);
         QTest::newRow("xls rows") << "rows.xls" << moque::test::readAll(fixture(QStringLiteral("sample.xls")))
@@ -295,6 +310,280 @@ private Q_SLOTS:
         QCOMPARE(error, QString());
     }
 
+    void damagedWorkbook_data()
+    {
+        QTest::addColumn<ZipEntries>("entries");
+        QTest::addColumn<QString>("detail");
+
+        const QByteArray text = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>x</t></is></c></row>";
+        const auto sheet = [](const QByteArray &data) { return moque::test::workbookEntries(data); };
+        const auto shared = [](const QByteArray &index) {
+            return moque::test::workbookEntries("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>" + index + "</v></c></row>",
+                                                "<si><t>a</t></si>");
+        };
+        const auto cellAt = [](const QByteArray &reference) {
+            return moque::test::workbookEntries("<row r=\"1\"><c r=\"" + reference + "\"><v>1</v></c></row>");
+        };
+
+        ZipEntries sheetAbove = sheet(text);
+        sheetAbove[2].second.replace("worksheets/sheet1.xml", "../../sheet1.xml");
+        QTest::newRow("worksheet above the package root") << sheetAbove << "内部引用“../../sheet1.xml”指向文件之外";
+        ZipEntries workbookAbove = sheet(text);
+        workbookAbove[0].second.replace("Target=\"xl/workbook.xml\"", "Target=\"../xl/workbook.xml\"");
+        QTest::newRow("workbook above the package root") << workbookAbove << "“../xl/workbook.xml”";
+        ZipEntries stringsAbove = shared("0");
+        stringsAbove[2].second.replace("Target=\"sharedStrings.xml\"", "Target=\"../../s.xml\"");
+        QTest::newRow("shared strings above the package root") << stringsAbove << "“../../s.xml”";
+
+        QTest::newRow("no shared strings part")
+            << sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>") << "缺少共享字符串表";
+        QTest::newRow("shared string index out of range") << shared("1") << "共享字符串编号“1”超出范围";
+        QTest::newRow("negative shared string index") << shared("-1") << "共享字符串编号“-1”超出范围";
+        QTest::newRow("shared string index not a number") << shared("x") << "共享字符串编号“x”无效";
+
+        QTest::newRow("row 0 in a cell") << cellAt("A0") << "单元格位置“A0”无效";
+        QTest::newRow("five column letters") << cellAt("ZZZZZ1") << "单元格位置“ZZZZZ1”无效";
+        QTest::newRow("row before column") << cellAt("1A") << "单元格位置“1A”无效";
+        QTest::newRow("leading zero") << cellAt("A01") << "单元格位置“A01”无效";
+        QTest::newRow("trailing letter") << cellAt("A1B") << "单元格位置“A1B”无效";
+        QTest::newRow("a long reference, quoted short")
+            << cellAt("B" + QByteArray(1000, '7')) << "单元格位置“B" + QString(31, u'7') + "…”无效";
+        QTest::newRow("row number 0") << sheet("<row r=\"0\"><c><v>1</v></c></row>") << "行号“0”无效";
+        QTest::newRow("row number not a number") << sheet("<row r=\"x\"><c><v>1</v></c></row>") << "行号“x”无效";
+
+        ZipEntries doctype = sheet(text);
+        doctype[3].second.prepend("<!DOCTYPE worksheet [<!ENTITY a \"aaaaaaaa\">]>");
+        QTest::newRow("DOCTYPE") << doctype << "DOCTYPE";
+        QTest::newRow("deep nesting") << sheet(QByteArray("<x>").repeated(200) + QByteArray("</x>").repeated(200))
+                                      << "XML嵌套过深";
+        QByteArray attributes = "<row r=\"1\"";
+        for (int i = 0; i < 100; ++i)
+            attributes += " a" + QByteArray::number(i) + "=\"\"";
+        QTest::newRow("a hundred attributes") << sheet(attributes + "/>") << "属性过多";
+    }
+
+    // A workbook that contradicts itself is damaged: not empty, not too large.
+    void damagedWorkbook()
+    {
+        QFETCH(ZipEntries, entries);
+        QFETCH(QString, detail);
+        const QString path = tempPath(QStringLiteral("damaged.xlsx"));
+        QFile::remove(path);
+        QVERIFY(moque::test::writeZip(path, entries));
+        checkFailure(path, Failure::Damaged);
+        QString error;
+        SpreadsheetReader::readFirstSheet(path, &error);
+        QVERIFY2(error.contains(QStringLiteral("（文件已损坏：")) && error.contains(detail), qPrintable(error));
+    }
+
+    void amplifyingWorkbook_data()
+    {
+        QTest::addColumn<ZipEntries>("entries");
+        QTest::addColumn<SpreadsheetLimits>("limits");
+        QTest::addColumn<Rows>("rows");
+
+        SpreadsheetLimits shortTokens;
+        shortTokens.maxXmlToken = 64 * 1024;
+        SpreadsheetLimits smallMemory;
+        smallMemory.maxMemory = 1024 * 1024;
+        const QByteArray spaces(1024 * 1024, ' ');
+        const QByteArray firstString = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>";
+
+        QTest::newRow("spaces between elements")
+            << moque::test::workbookEntries("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>" + spaces) << shortTokens
+            << Rows{{"1"}};
+        QTest::newRow("spaces inside a tag")
+            << moque::test::workbookEntries("<row r=\"1\"" + spaces + "><c r=\"A1\"><v>1</v></c></row>") << shortTokens
+            << Rows{{"1"}};
+        QTest::newRow("a long shared string")
+            << moque::test::workbookEntries(firstString, "<si><t>" + QByteArray(100000, 'a') + "</t></si>")
+            << shortTokens << Rows{{QString(100000, u'a')}};
+        QTest::newRow("a shared string of many runs")
+            << moque::test::workbookEntries(firstString,
+                                            "<si>" + QByteArray("<r><t>aaaaaaaa</t></r>").repeated(10000) + "</si>")
+            << shortTokens << Rows{{QString(80000, u'a')}};
+        QTest::newRow("many empty shared strings")
+            << moque::test::workbookEntries(firstString, "<si><t>a</t></si>" + QByteArray("<si/>").repeated(100000))
+            << smallMemory << Rows{{"a"}};
+        QTest::newRow("many shared strings")
+            << moque::test::workbookEntries(firstString,
+                                            ("<si><t>" + QByteArray(100, 'a') + "</t></si>").repeated(5000))
+            << smallMemory << Rows{{QString(100, u'a')}};
+        QTest::newRow("many tiny cells")
+            << moque::test::workbookEntries(
+                   ("<row>" + QByteArray("<c><v>1</v></c>").repeated(100) + "</row>").repeated(500))
+            << smallMemory << Rows(500, QStringList(100, QStringLiteral("1")));
+        QByteArray padded = "<row r=\"1\"><c r=\"CV1\"><v>1</v></c></row>";
+        Rows paddedRows{QStringList(100, QString())};
+        paddedRows[0][99] = QStringLiteral("1");
+        for (int row = 2; row <= 600; ++row) {
+            const QByteArray number = QByteArray::number(row);
+            padded += "<row r=\"" + number + "\"><c r=\"A" + number + "\"><v>2</v></c></row>";
+            paddedRows.append(QStringList(100, QString()));
+            paddedRows.last()[0] = QStringLiteral("2");
+        }
+        QTest::newRow("padding") << moque::test::workbookEntries(padded) << smallMemory << paddedRows;
+    }
+
+    // Spaces, shared strings and cells all count against the limits: a small
+    // file that would inflate far in memory is refused, and read when the
+    // limits allow it.
+    void amplifyingWorkbook()
+    {
+        QFETCH(ZipEntries, entries);
+        QFETCH(SpreadsheetLimits, limits);
+        QFETCH(Rows, rows);
+        const QString path = tempPath(QStringLiteral("amplifying.xlsx"));
+        QFile::remove(path);
+        QVERIFY(moque::test::writeZip(path, entries));
+        QVERIFY(QFileInfo(path).size() < 64 * 1024);
+        checkFailure(path, Failure::TooLarge, limits);
+        QString error;
+        QCOMPARE(SpreadsheetReader::readFirstSheet(path, &error), rows);
+        QCOMPARE(error, QString());
+    }
+
+    void sheetLines_data()
+    {
+        QTest::addColumn<QStringList>("cells");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("plain") << QStringList{"a", "", "b"} << "a\t\tb";
+        QTest::newRow("tab, line feed, carriage return, backslash")
+            << QStringList{"a\tb", "c\r\nd", "e\\f"} << "a\\tb\tc\\r\\nd\te\\\\f";
+        QTest::newRow("backslashes before letters") << QStringList{"\\t", "\\\\n"} << "\\\\t\t\\\\\\\\n";
+        QTest::newRow("one empty cell") << QStringList{""} << "";
+    }
+
+    // How `moque-cli sheet` writes a row, and the .xls child's rows are read back.
+    void sheetLines()
+    {
+        QFETCH(QStringList, cells);
+        QFETCH(QString, line);
+        QCOMPARE(moque::batch::sheetLine(cells), line);
+        QCOMPARE(moque::batch::sheetLineCells(line), cells);
+    }
+
+    void xlsIsReadInAChild()
+    {
+        // The real moque-cli beside this test program reads what freexl reads here.
+        QVERIFY(SpreadsheetReader::xlsReaderProgram().endsWith(QStringLiteral("/moque-cli")));
+        SpreadsheetReader child;
+        SpreadsheetReader inProcess({}, SpreadsheetReader::XlsReading::InProcess);
+        QVERIFY2(child.open(fixture(QStringLiteral("sample.xls"))), qPrintable(child.errorString()));
+        QVERIFY(inProcess.open(fixture(QStringLiteral("sample.xls"))));
+        QCOMPARE(child.sheetNames(), inProcess.sheetNames());
+        for (int sheet = 0; sheet < child.sheetNames().size(); ++sheet)
+            QCOMPARE(child.readSheet(sheet), inProcess.readSheet(sheet));
+    }
+
+    void xlsChildFailures_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<SpreadsheetLimits>("limits");
+        QTest::addColumn<int>("failure");
+        QTest::addColumn<QString>("detail");
+
+        // Lists one sheet, so that what follows happens while a sheet is read.
+        const QByteArray names = "[ \"$2\" = --sheet-names ] && { echo 名单; exit 0; }\n";
+        const auto message = [](const QByteArray &cause) {
+            return "for file; do :; done\necho \"moque-cli: 无法读取表格文件：$file（" + cause + "）\" >&2\nexit 1\n";
+        };
+        SpreadsheetLimits quick;
+        quick.xlsReaderMilliseconds = 300;
+        SpreadsheetLimits twoRows;
+        twoRows.maxRows = 2;
+
+        QTest::newRow("crash while opening") << QByteArray("kill -SEGV $$\n") << SpreadsheetLimits{}
+                                             << int(Failure::Damaged) << "读取时程序意外终止";
+        QTest::newRow("crash after some rows") << names + "printf 'a\\tb\\n'\nkill -SEGV $$\n" << SpreadsheetLimits{}
+                                               << int(Failure::Damaged) << "读取时程序意外终止";
+        QTest::newRow("abort") << names + "kill -ABRT $$\n" << SpreadsheetLimits{} << int(Failure::Damaged)
+                               << "读取时程序意外终止";
+        QTest::newRow("killed") << names + "kill -KILL $$\n" << SpreadsheetLimits{} << int(Failure::Damaged)
+                                << "读取时程序意外终止";
+        QTest::newRow("another exit code") << names + "exit 3\n" << SpreadsheetLimits{} << int(Failure::Damaged)
+                                           << "读取时程序意外终止";
+        QTest::newRow("never finishes") << names + "exec sleep 30\n" << quick << int(Failure::Damaged)
+                                        << "读取超过1秒仍未完成";
+        QTest::newRow("a message not of the reader") << names + "echo oops >&2\nexit 1\n" << SpreadsheetLimits{}
+                                                     << int(Failure::Damaged) << "读取结果无法识别";
+        QTest::newRow("last line cut short") << names + "printf 'a'\n" << SpreadsheetLimits{} << int(Failure::Damaged)
+                                             << "读取结果无法识别";
+        QTest::newRow("more rows than the limits") << names + "printf '1\\n2\\n3\\n'\n" << twoRows
+                                                   << int(Failure::TooLarge) << "";
+        QTest::newRow("reports an encrypted file") << message("文件已加密，请先取消密码保护") << SpreadsheetLimits{}
+                                                   << int(Failure::Encrypted) << "";
+        QTest::newRow("reports a damaged file after a warning")
+            << names + "echo 'Fontconfig warning: no fonts' >&2\n" + message("文件已损坏：XML嵌套过深")
+            << SpreadsheetLimits{} << int(Failure::Damaged) << "XML嵌套过深";
+    }
+
+    // Whatever happens to the child, the answer is one of the reader's
+    // failures: a crash, a kill or a timeout there is a damaged file here.
+    void xlsChildFailures()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(SpreadsheetLimits, limits);
+        QFETCH(int, failure);
+        QFETCH(QString, detail);
+        const QString path = tempPath(QStringLiteral("child.xls"));
+        QVERIFY(moque::test::writeFile(path, oleFile()));
+        useXlsReader("#!/bin/sh\n" + script);
+        const auto restore = qScopeGuard([] { SpreadsheetReader::setXlsReaderProgram({}); });
+        checkFailure(path, Failure(failure), limits);
+        QString error;
+        SpreadsheetReader::readFirstSheet(path, &error, limits);
+        QVERIFY2(error.contains(detail), qPrintable(error));
+    }
+
+    void xlsChildOutput_data()
+    {
+        QTest::addColumn<QByteArray>("rowsScript");
+        QTest::addColumn<SpreadsheetLimits>("limits");
+        QTest::addColumn<Rows>("rows");
+
+        SpreadsheetLimits limits;
+        limits.xlsReaderMemory = 256 * 1024 * 1024;
+        limits.xlsReaderMilliseconds = 2500;
+        QTest::newRow("its limits and environment")
+            << QByteArray("printf '%s\\t%s\\t%s\\n' \"$(ulimit -v)\" \"$(ulimit -t)\" \"$QT_QPA_PLATFORM\"\n") << limits
+            << Rows{{"262144", "3", "offscreen"}};
+        QTest::newRow("escaped cells, padded rows")
+            << QByteArray("printf 'a\\\\tb\\tc\\\\\\\\d\\\\re\\n\\n3\\n'\n") << SpreadsheetLimits{}
+            << Rows{{"a\tb", "c\\d\re"}, {"", ""}, {"3", ""}};
+    }
+
+    // The child runs under the limits, and its rows come back as it read them.
+    void xlsChildOutput()
+    {
+        QFETCH(QByteArray, rowsScript);
+        QFETCH(SpreadsheetLimits, limits);
+        QFETCH(Rows, rows);
+        const QString path = tempPath(QStringLiteral("child.xls"));
+        QVERIFY(moque::test::writeFile(path, oleFile()));
+        useXlsReader("#!/bin/sh\n[ \"$2\" = --sheet-names ] && { printf '名单\\n第\\\\t二页\\n'; exit 0; }\n"
+                     + rowsScript);
+        const auto restore = qScopeGuard([] { SpreadsheetReader::setXlsReaderProgram({}); });
+        SpreadsheetReader reader(limits);
+        QVERIFY2(reader.open(path), qPrintable(reader.errorString()));
+        QCOMPARE(reader.sheetNames(), (QStringList{"名单", "第\t二页"}));
+        QCOMPARE(reader.readSheet(1), rows);
+        QCOMPARE(reader.failure(), Failure::None);
+    }
+
+    void xlsReaderMissing()
+    {
+        const QString path = tempPath(QStringLiteral("child.xls"));
+        QVERIFY(moque::test::writeFile(path, oleFile()));
+        const QString program = tempPath(QStringLiteral("nowhere/moque-cli"));
+        SpreadsheetReader::setXlsReaderProgram(program);
+        const auto restore = qScopeGuard([] { SpreadsheetReader::setXlsReaderProgram({}); });
+        checkFailure(path, Failure::NoXlsReader);
+        QString error;
+        SpreadsheetReader::readFirstSheet(path, &error);
+        QVERIFY2(error.contains(program), qPrintable(error));
+    }
+
     void readerCanBeReused()
     {
         SpreadsheetReader reader;
@@ -310,6 +599,16 @@ private Q_SLOTS:
     }
 
 private:
+    // Makes a shell script the program that reads .xls files.
+    void useXlsReader(const QByteArray &script)
+    {
+        const QString program = tempPath(QStringLiteral("reader.sh"));
+        QFile::remove(program);
+        QVERIFY(moque::test::writeFile(program, script));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        SpreadsheetReader::setXlsReaderProgram(program);
+    }
+
     void checkFailure(const QString &path, Failure expected, const SpreadsheetLimits &limits = {})
     {
         SpreadsheetReader reader(limits);
@@ -320,6 +619,7 @@ private:
         QVERIFY(rows.isEmpty());
         QVERIFY2(reader.errorString().contains(QDir::toNativeSeparators(path)), qPrintable(reader.errorString()));
         QVERIFY(reader.errorString().startsWith(QStringLiteral("无法")));
+        QVERIFY(!reader.errorString().contains(u'\n'));
 
         QString error;
         QVERIFY(SpreadsheetReader::readFirstSheet(path, &error, limits).isEmpty());

@@ -1,5 +1,11 @@
 #include "batch/SpreadsheetReader.h"
 
+#include "batch/SheetRows.h"
+#include "batch/SheetText.h"
+#include "batch/XlsChild.h"
+#include "batch/ZipXml.h"
+
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -8,10 +14,8 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <QTime>
-#include <QXmlStreamReader>
 
 #include <freexl.h>
-#include <minizip/unzip.h>
 
 #include <cmath>
 
@@ -22,7 +26,7 @@ namespace {
 using Rows = QList<QStringList>;
 using Failure = SpreadsheetReader::Failure;
 
-QString failureText(Failure failure, const QString &path, const QString &sheet)
+QString failureText(Failure failure, const QString &path, const QString &detail)
 {
     const QString file = QDir::toNativeSeparators(path);
     switch (failure) {
@@ -39,64 +43,20 @@ QString failureText(Failure failure, const QString &path, const QString &sheet)
     case Failure::TooLarge:
         return QStringLiteral("无法读取表格文件：%1（表格过大，超出可读取的范围）").arg(file);
     case Failure::NoSuchSheet:
-        return QStringLiteral("无法读取表格文件：%1（找不到工作表：%2）").arg(file, sheet);
+        return QStringLiteral("无法读取表格文件：%1（找不到工作表：%2）").arg(file, detail);
+    case Failure::Damaged:
+        return QStringLiteral("无法读取表格文件：%1（文件已损坏：%2）").arg(file, detail);
+    case Failure::NoXlsReader:
+        return QStringLiteral("无法读取表格文件：%1（找不到读取.xls文件的程序：%2）").arg(file, detail);
     }
     return {};
 }
 
-// Collects non-empty cells at their places and pads the rows at the end; every
-// cell stored, padding included, counts against the limits.
-class RowBuilder
+QString &xlsReaderProgramSetting()
 {
-public:
-    explicit RowBuilder(const SpreadsheetLimits &limits) : m_limits(limits) {}
-
-    bool place(qint64 row, qint64 column, QString &&text)
-    {
-        if (text.isEmpty())
-            return true;
-        if (row < 0 || column < 0 || row >= m_limits.maxRows || column >= m_limits.maxColumns)
-            return false;
-        if (row >= m_rows.size())
-            m_rows.resize(row + 1);
-        QStringList &cells = m_rows[row];
-        if (column < cells.size()) {
-            cells[column] = std::move(text);
-            return true;
-        }
-        m_stored += column + 1 - cells.size();
-        if (m_stored > m_limits.maxCells)
-            return false;
-        while (cells.size() < column)
-            cells.append(QString());
-        cells.append(std::move(text));
-        return true;
-    }
-
-    // The padded rows; false when padding would pass the cell limit.
-    bool finish(Rows *out)
-    {
-        while (!m_rows.isEmpty() && m_rows.last().isEmpty())
-            m_rows.removeLast();
-        qsizetype width = 0;
-        for (const QStringList &cells : std::as_const(m_rows))
-            width = qMax(width, cells.size());
-        if (qint64(width) * m_rows.size() > m_limits.maxCells)
-            return false;
-        for (QStringList &cells : m_rows) {
-            cells.reserve(width);
-            while (cells.size() < width)
-                cells.append(QString());
-        }
-        *out = std::move(m_rows);
-        return true;
-    }
-
-private:
-    const SpreadsheetLimits &m_limits;
-    Rows m_rows;
-    qint64 m_stored = 0;
-};
+    static QString program;
+    return program;
+}
 
 // How a number is shown, from its cell format.
 enum class Shown { Number, Date, DateTime, DateTimeSeconds, Time, TimeSeconds, ZeroPadded };
@@ -257,102 +217,30 @@ QString decodeEscapes(QString text)
 
 // The text of a shared string <si> or inline string <is>: every run's <t>,
 // without phonetic runs.
-QString readRichText(QXmlStreamReader &xml)
+bool readRichText(XmlPart &part, QString *text)
 {
-    QString text;
+    text->clear();
     int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
+    while (depth > 0 && part.next()) {
+        if (part.isEnd()) {
             --depth;
-        } else if (token == QXmlStreamReader::StartElement) {
-            if (xml.name() == u"rPh")
-                xml.skipCurrentElement();
-            else if (xml.name() == u"t")
-                text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            else
+        } else if (part.isStart()) {
+            if (part.xml().name() == u"rPh") {
+                part.skipElement();
+            } else if (part.xml().name() == u"t") {
+                if (!part.readText(text))
+                    return false;
+            } else {
                 ++depth;
-        }
-    }
-    return text.contains(QLatin1String("_x")) ? decodeEscapes(std::move(text)) : text;
-}
-
-Failure xmlFailure(const QXmlStreamReader &xml)
-{
-    return xml.error() == QXmlStreamReader::PrematureEndOfDocumentError ? Failure::Truncated
-                                                                         : Failure::NotSpreadsheet;
-}
-
-// The zip container of an .xlsx.
-class ZipFile
-{
-public:
-    ~ZipFile()
-    {
-        if (m_zip)
-            unzClose(m_zip);
-    }
-
-    bool open(const QString &path)
-    {
-        m_zip = unzOpen64(QFile::encodeName(path).constData());
-        return m_zip != nullptr;
-    }
-
-    bool locate(const QString &name)
-    {
-        const QByteArray entry = name.toUtf8();
-        constexpr int caseSensitive = 1;
-        constexpr int caseInsensitive = 2;
-        return unzLocateFile(m_zip, entry.constData(), caseSensitive) == UNZ_OK
-            || unzLocateFile(m_zip, entry.constData(), caseInsensitive) == UNZ_OK;
-    }
-
-    // Inflates one entry, refusing more than `limit` bytes whatever the entry declares.
-    Failure read(const QString &name, qint64 limit, QByteArray *out)
-    {
-        out->clear();
-        if (!locate(name))
-            return Failure::NotSpreadsheet;
-        unz_file_info64 info{};
-        if (unzGetCurrentFileInfo64(m_zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-            return Failure::NotSpreadsheet;
-        if (info.flag & 1u)
-            return Failure::Encrypted;
-        if (info.uncompressed_size > quint64(limit))
-            return Failure::TooLarge;
-        if (unzOpenCurrentFile(m_zip) != UNZ_OK)
-            return Failure::NotSpreadsheet;
-        out->reserve(qsizetype(info.uncompressed_size));
-        constexpr int chunk = 64 * 1024;
-        Failure failure = Failure::None;
-        while (true) {
-            const qsizetype before = out->size();
-            out->resize(before + chunk);
-            const int got = unzReadCurrentFile(m_zip, out->data() + before, chunk);
-            out->resize(before + qMax(got, 0));
-            if (got < 0) {
-                failure = Failure::Truncated;
-                break;
-            }
-            if (got == 0)
-                break;
-            if (out->size() > limit) {
-                failure = Failure::TooLarge;
-                break;
             }
         }
-        const int closed = unzCloseCurrentFile(m_zip);
-        if (failure == Failure::None && closed != UNZ_OK)
-            failure = Failure::Truncated;
-        if (failure != Failure::None)
-            out->clear();
-        return failure;
     }
-
-private:
-    unzFile m_zip = nullptr;
-};
+    if (depth > 0)
+        return false;
+    if (text->contains(QLatin1String("_x")))
+        *text = decodeEscapes(std::move(*text));
+    return true;
+}
 
 // The folder part of an entry name, with its "/".
 QString entryFolder(const QString &entry)
@@ -360,28 +248,42 @@ QString entryFolder(const QString &entry)
     return entry.left(entry.lastIndexOf(u'/') + 1);
 }
 
-// A relationship target as an entry name: absolute from the root, else
-// relative to the folder of the part that refers to it.
-QString resolveTarget(const QString &folder, const QString &target)
-{
-    if (target.startsWith(u'/'))
-        return target.mid(1);
-    QStringList parts = (folder + target).split(u'/', Qt::SkipEmptyParts);
-    QStringList resolved;
-    for (const QString &part : std::as_const(parts)) {
-        if (part == QLatin1String(".."))
-            resolved.removeLast();
-        else if (part != QLatin1String("."))
-            resolved.append(part);
-    }
-    return resolved.join(u'/');
-}
-
 struct Relationship
 {
     QString type;
     QString target;
 };
+
+// A row number as OOXML writes it: 1 to 7 digits, no leading zero.
+bool parseRowNumber(QStringView digits, qint64 *row)
+{
+    if (digits.isEmpty() || digits.size() > 7 || digits.front() == u'0')
+        return false;
+    for (const QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    *row = digits.toLongLong() - 1;
+    return true;
+}
+
+// "AB12": one to three letters give the column, then the row number. A
+// well-formed place beyond the limits is the limits' business.
+bool parseCellReference(QStringView reference, qint64 *row, qint64 *column)
+{
+    qint64 letters = 0;
+    qsizetype i = 0;
+    for (; i < reference.size() && i <= 3; ++i) {
+        const char16_t c = reference.at(i).toUpper().unicode();
+        if (c < u'A' || c > u'Z')
+            break;
+        letters = letters * 26 + (c - u'A' + 1);
+    }
+    if (i == 0 || i > 3 || !parseRowNumber(reference.mid(i), row))
+        return false;
+    *column = letters - 1;
+    return true;
+}
 
 bool hasExcelName(const QString &path)
 {
@@ -474,11 +376,15 @@ QChar guessSeparator(QStringView text)
 struct SpreadsheetReader::Private
 {
     SpreadsheetLimits limits;
+    XlsReading xlsReading = XlsReading::ChildProcess;
     QString path;
     Format format = Format::None;
     Failure failure = Failure::None;
     QString error;
     QStringList sheetNames;
+    // What the open file holds (names, shared strings, styles); a sheet's
+    // rows are counted on top of it.
+    MemoryBudget budget{0};
 
     // .xlsx
     std::unique_ptr<ZipFile> zip;
@@ -487,18 +393,21 @@ struct SpreadsheetReader::Private
     QString stylesEntry;
     bool date1904 = false;
     bool partsLoaded = false;
+    bool hasSharedStrings = false;
     QStringList sharedStrings;
     QList<CellStyle> styles;
 
     // .xls
     const void *xls = nullptr;
 
-    bool fail(Failure cause, const QString &sheet = {})
+    bool fail(Failure cause, const QString &detail = {})
     {
         failure = cause;
-        error = failureText(cause, path, sheet);
+        error = failureText(cause, path, detail);
         return false;
     }
+
+    bool fail(const XmlPart &part) { return fail(part.failure(), part.failureDetail()); }
 
     void reset()
     {
@@ -508,41 +417,71 @@ struct SpreadsheetReader::Private
         xls = nullptr;
         format = Format::None;
         sheetNames.clear();
+        budget = MemoryBudget(limits.maxMemory);
         sheetEntries.clear();
         sharedStringsEntry.clear();
         stylesEntry.clear();
         date1904 = false;
         partsLoaded = false;
+        hasSharedStrings = false;
         sharedStrings.clear();
         styles.clear();
     }
 
-    bool readXml(const QString &entry, QByteArray *bytes)
+    bool addSheet(const QString &name, const QString &entry = {})
     {
-        const Failure cause = zip->read(entry, limits.maxBytes, bytes);
-        return cause == Failure::None || fail(cause);
+        if (!budget.charge(2 * MemoryBudget::slot + MemoryBudget::text(name) + MemoryBudget::text(entry)))
+            return fail(Failure::TooLarge);
+        sheetNames.append(name);
+        sheetEntries.append(entry);
+        return true;
     }
 
-    QHash<QString, Relationship> readRelationships(const QString &part, bool *ok)
+    // A relationship target as an entry name: absolute from the root, else
+    // relative to the folder of the part that refers to it. A target above
+    // the root points out of the file.
+    bool resolveTarget(const QString &folder, const QString &target, QString *entry)
     {
-        QHash<QString, Relationship> relations;
-        const QString entry = entryFolder(part) + QStringLiteral("_rels/") + part.mid(part.lastIndexOf(u'/') + 1)
-            + QStringLiteral(".rels");
-        QByteArray bytes;
-        *ok = readXml(entry, &bytes);
-        if (!*ok)
-            return relations;
-        QXmlStreamReader xml(bytes);
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
-                const auto attributes = xml.attributes();
-                relations.insert(attributes.value(QLatin1String("Id")).toString(),
-                                 {attributes.value(QLatin1String("Type")).toString(), attributes.value(QLatin1String("Target")).toString()});
+        if (target.startsWith(u'/')) {
+            *entry = target.mid(1);
+            return true;
+        }
+        const QStringList parts = (folder + target).split(u'/', Qt::SkipEmptyParts);
+        QStringList resolved;
+        for (const QString &part : parts) {
+            if (part == QLatin1String("..")) {
+                if (resolved.isEmpty())
+                    return fail(Failure::Damaged, QStringLiteral("内部引用%1指向文件之外").arg(quoteInMessage(target)));
+                resolved.removeLast();
+            } else if (part != QLatin1String(".")) {
+                resolved.append(part);
             }
         }
-        if (xml.hasError())
-            *ok = fail(xmlFailure(xml));
-        return relations;
+        *entry = resolved.join(u'/');
+        return true;
+    }
+
+    bool readRelationships(const QString &part, QHash<QString, Relationship> *relations)
+    {
+        const QString entry = entryFolder(part) + QStringLiteral("_rels/") + part.mid(part.lastIndexOf(u'/') + 1)
+            + QStringLiteral(".rels");
+        XmlPart xml(*zip, limits);
+        if (!xml.open(entry))
+            return fail(xml);
+        while (xml.next()) {
+            if (!xml.isStart() || xml.xml().name() != u"Relationship")
+                continue;
+            const auto attributes = xml.xml().attributes();
+            const QString id = attributes.value(QLatin1String("Id")).toString();
+            Relationship relation{attributes.value(QLatin1String("Type")).toString(),
+                                  attributes.value(QLatin1String("Target")).toString()};
+            constexpr qint64 hashNode = 64;
+            if (!budget.charge(hashNode + MemoryBudget::text(id) + MemoryBudget::text(relation.type)
+                               + MemoryBudget::text(relation.target)))
+                return fail(Failure::TooLarge);
+            relations->insert(id, std::move(relation));
+        }
+        return xml.finish() || fail(xml);
     }
 
     bool openXlsx()
@@ -550,57 +489,110 @@ struct SpreadsheetReader::Private
         zip = std::make_unique<ZipFile>();
         if (!zip->open(path))
             return fail(Failure::Truncated);
-        bool ok = false;
         QString workbook = QStringLiteral("xl/workbook.xml");
         if (zip->locate(QStringLiteral("_rels/.rels"))) {
-            const auto rootRelations = readRelationships(QString(), &ok);
-            if (!ok)
+            QHash<QString, Relationship> rootRelations;
+            if (!readRelationships(QString(), &rootRelations))
                 return false;
-            for (const Relationship &relation : rootRelations) {
-                if (relation.type.endsWith(QLatin1String("/officeDocument")))
-                    workbook = resolveTarget(QString(), relation.target);
+            for (const Relationship &relation : std::as_const(rootRelations)) {
+                if (relation.type.endsWith(QLatin1String("/officeDocument"))
+                    && !resolveTarget(QString(), relation.target, &workbook))
+                    return false;
             }
         }
         if (!zip->locate(workbook))
             return fail(Failure::NotSpreadsheet);
-        const auto relations = readRelationships(workbook, &ok);
-        if (!ok)
+        QHash<QString, Relationship> relations;
+        if (!readRelationships(workbook, &relations))
             return false;
         const QString folder = entryFolder(workbook);
-        for (const Relationship &relation : relations) {
-            if (relation.type.endsWith(QLatin1String("/sharedStrings")))
-                sharedStringsEntry = resolveTarget(folder, relation.target);
-            else if (relation.type.endsWith(QLatin1String("/styles")))
-                stylesEntry = resolveTarget(folder, relation.target);
+        for (const Relationship &relation : std::as_const(relations)) {
+            if (relation.type.endsWith(QLatin1String("/sharedStrings"))
+                && !resolveTarget(folder, relation.target, &sharedStringsEntry))
+                return false;
+            if (relation.type.endsWith(QLatin1String("/styles")) && !resolveTarget(folder, relation.target, &stylesEntry))
+                return false;
         }
 
-        QByteArray bytes;
-        if (!readXml(workbook, &bytes))
-            return false;
-        QXmlStreamReader xml(bytes);
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
+        XmlPart part(*zip, limits);
+        if (!part.open(workbook))
+            return fail(part);
+        while (part.next()) {
+            if (!part.isStart())
                 continue;
-            const auto attributes = xml.attributes();
-            if (xml.name() == u"workbookPr") {
+            const auto attributes = part.xml().attributes();
+            if (part.xml().name() == u"workbookPr") {
                 const auto value = attributes.value(QLatin1String("date1904"));
                 date1904 = value == u"1" || value == u"true";
-            } else if (xml.name() == u"sheet") {
-                // The relationship id is the namespaced "id" attribute, whatever its prefix.
+            } else if (part.xml().name() == u"sheet") {
+                // The relationship id is the "id" attribute with a namespace prefix, whatever the prefix.
                 QString id;
                 for (const QXmlStreamAttribute &attribute : attributes) {
-                    if (attribute.name() == u"id" && !attribute.namespaceUri().isEmpty())
+                    if (attribute.name() == u"id" && !attribute.prefix().isEmpty() && attribute.prefix() != u"xmlns")
                         id = attribute.value().toString();
                 }
                 const Relationship relation = relations.value(id);
-                if (relation.type.endsWith(QLatin1String("/worksheet"))) {
-                    sheetNames.append(attributes.value(QLatin1String("name")).toString());
-                    sheetEntries.append(resolveTarget(folder, relation.target));
-                }
+                QString entry;
+                if (relation.type.endsWith(QLatin1String("/worksheet"))
+                    && !(resolveTarget(folder, relation.target, &entry)
+                         && addSheet(attributes.value(QLatin1String("name")).toString(), entry)))
+                    return false;
             }
         }
-        if (xml.hasError())
-            return fail(xmlFailure(xml));
+        return part.finish() || fail(part);
+    }
+
+    bool loadSharedStrings()
+    {
+        XmlPart part(*zip, limits);
+        if (!part.open(sharedStringsEntry))
+            return fail(part);
+        QString text;
+        while (part.next()) {
+            if (!part.isStart() || part.xml().name() != u"si")
+                continue;
+            if (!readRichText(part, &text))
+                break;
+            if (!budget.charge(MemoryBudget::slot + MemoryBudget::text(text)))
+                return fail(Failure::TooLarge);
+            sharedStrings.append(text);
+        }
+        hasSharedStrings = true;
+        return part.finish() || fail(part);
+    }
+
+    bool loadStyles()
+    {
+        XmlPart part(*zip, limits);
+        if (!part.open(stylesEntry))
+            return fail(part);
+        QHash<int, QString> customFormats;
+        QList<int> formatIds;
+        bool inCellFormats = false;
+        while (part.next()) {
+            if (part.isEnd() && part.xml().name() == u"cellXfs")
+                inCellFormats = false;
+            if (!part.isStart())
+                continue;
+            const auto attributes = part.xml().attributes();
+            if (part.xml().name() == u"numFmt") {
+                const QString code = attributes.value(QLatin1String("formatCode")).toString();
+                constexpr qint64 hashNode = 48;
+                if (!budget.charge(hashNode + MemoryBudget::text(code)))
+                    return fail(Failure::TooLarge);
+                customFormats.insert(attributes.value(QLatin1String("numFmtId")).toInt(), code);
+            } else if (part.xml().name() == u"cellXfs") {
+                inCellFormats = true;
+            } else if (inCellFormats && part.xml().name() == u"xf") {
+                if (!budget.charge(qint64(sizeof(int) + sizeof(CellStyle))))
+                    return fail(Failure::TooLarge);
+                formatIds.append(attributes.value(QLatin1String("numFmtId")).toInt());
+            }
+        }
+        if (!part.finish())
+            return fail(part);
+        for (int id : std::as_const(formatIds))
+            styles.append(customFormats.contains(id) ? customStyle(customFormats.value(id)) : builtInStyle(id));
         return true;
     }
 
@@ -608,149 +600,134 @@ struct SpreadsheetReader::Private
     {
         if (partsLoaded)
             return true;
-        QByteArray bytes;
-        if (!sharedStringsEntry.isEmpty() && zip->locate(sharedStringsEntry)) {
-            if (!readXml(sharedStringsEntry, &bytes))
-                return false;
-            QXmlStreamReader xml(bytes);
-            while (!xml.atEnd()) {
-                if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-                    sharedStrings.append(readRichText(xml));
-            }
-            if (xml.hasError())
-                return fail(xmlFailure(xml));
-        }
-        if (!stylesEntry.isEmpty() && zip->locate(stylesEntry)) {
-            if (!readXml(stylesEntry, &bytes))
-                return false;
-            QHash<int, QString> customFormats;
-            QList<int> formatIds;
-            QXmlStreamReader xml(bytes);
-            bool inCellFormats = false;
-            while (!xml.atEnd()) {
-                const auto token = xml.readNext();
-                if (token == QXmlStreamReader::EndElement && xml.name() == u"cellXfs")
-                    inCellFormats = false;
-                if (token != QXmlStreamReader::StartElement)
-                    continue;
-                if (xml.name() == u"numFmt") {
-                    customFormats.insert(xml.attributes().value(QLatin1String("numFmtId")).toInt(),
-                                         xml.attributes().value(QLatin1String("formatCode")).toString());
-                } else if (xml.name() == u"cellXfs") {
-                    inCellFormats = true;
-                } else if (inCellFormats && xml.name() == u"xf") {
-                    formatIds.append(xml.attributes().value(QLatin1String("numFmtId")).toInt());
-                }
-            }
-            if (xml.hasError())
-                return fail(xmlFailure(xml));
-            for (int id : std::as_const(formatIds))
-                styles.append(customFormats.contains(id) ? customStyle(customFormats.value(id)) : builtInStyle(id));
-        }
+        if (!sharedStringsEntry.isEmpty() && zip->locate(sharedStringsEntry) && !loadSharedStrings())
+            return false;
+        if (!stylesEntry.isEmpty() && zip->locate(stylesEntry) && !loadStyles())
+            return false;
         partsLoaded = true;
         return true;
     }
 
-    QString xlsxCellText(QStringView type, QStringView value, const QString &inlineText, int style) const
+    // The text a cell shows; false with the failure set when it refers to a
+    // shared string that is not there. *shared tells a copy of a shared string.
+    bool xlsxCellText(QStringView type, const QString &value, const QString &inlineText, int style, QString *text,
+                      bool *shared)
     {
+        *shared = false;
         if (type == u"s") {
+            if (value.isEmpty()) {
+                text->clear();
+                return true;
+            }
+            if (!hasSharedStrings)
+                return fail(Failure::Damaged, QStringLiteral("缺少共享字符串表"));
             bool ok = false;
             const int index = value.toInt(&ok);
-            return ok && index >= 0 && index < sharedStrings.size() ? sharedStrings.at(index) : QString();
+            if (!ok)
+                return fail(Failure::Damaged, QStringLiteral("共享字符串编号%1无效").arg(quoteInMessage(value)));
+            if (index < 0 || index >= sharedStrings.size())
+                return fail(Failure::Damaged, QStringLiteral("共享字符串编号%1超出范围").arg(quoteInMessage(value)));
+            *text = sharedStrings.at(index);
+            *shared = true;
+        } else if (type == u"inlineStr") {
+            *text = inlineText;
+        } else if (type == u"str" || type == u"e") {
+            *text = decodeEscapes(value);
+        } else if (type == u"b") {
+            *text = value == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        } else if (type == u"d") {
+            const QDateTime moment = QDateTime::fromString(value, Qt::ISODate);
+            *text = !moment.isValid() ? value
+                                      : dateTimeText(moment.date(), moment.time(),
+                                                     moment.time() == QTime(0, 0) ? Shown::Date : Shown::DateTime);
+        } else {
+            const CellStyle cellStyle = style >= 0 && style < styles.size() ? styles.at(style) : CellStyle{};
+            *text = numberText(value, cellStyle, date1904);
         }
-        if (type == u"inlineStr")
-            return inlineText;
-        if (type == u"str" || type == u"e")
-            return decodeEscapes(value.toString());
-        if (type == u"b")
-            return value == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-        if (type == u"d") {
-            const QDateTime moment = QDateTime::fromString(value.toString(), Qt::ISODate);
-            if (!moment.isValid())
-                return value.toString();
-            return dateTimeText(moment.date(), moment.time(),
-                                moment.time() == QTime(0, 0) ? Shown::Date : Shown::DateTime);
-        }
-        const CellStyle cellStyle = style >= 0 && style < styles.size() ? styles.at(style) : CellStyle{};
-        return numberText(value, cellStyle, date1904);
+        return true;
     }
 
     bool readXlsxSheet(int index, Rows *out)
     {
         if (!loadXlsxParts())
             return false;
-        QByteArray bytes;
-        if (!readXml(sheetEntries.at(index), &bytes))
-            return false;
-        RowBuilder rows(limits);
-        QXmlStreamReader xml(bytes);
+        XmlPart part(*zip, limits);
+        if (!part.open(sheetEntries.at(index)))
+            return fail(part);
+        RowBuilder rows(limits, budget);
         qint64 row = -1;
         qint64 column = 0;
-        while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement)
+        while (part.next()) {
+            if (!part.isStart())
                 continue;
-            if (xml.name() == u"row") {
-                const auto number = xml.attributes().value(QLatin1String("r"));
-                row = number.isEmpty() ? row + 1 : number.toLongLong() - 1;
+            const auto attributes = part.xml().attributes();
+            if (part.xml().name() == u"row") {
+                const QStringView number = attributes.value(QLatin1String("r"));
+                if (number.isEmpty())
+                    ++row;
+                else if (!parseRowNumber(number, &row))
+                    return fail(Failure::Damaged, QStringLiteral("行号%1无效").arg(quoteInMessage(number)));
                 column = 0;
                 continue;
             }
-            if (xml.name() != u"c")
+            if (part.xml().name() != u"c")
                 continue;
-            const auto attributes = xml.attributes();
             const QStringView reference = attributes.value(QLatin1String("r"));
-            if (!reference.isEmpty()) {
-                // "AB12": letters give the column, digits the row.
-                qint64 letters = 0;
-                qsizetype i = 0;
-                for (; i < reference.size() && reference[i].isLetter(); ++i)
-                    letters = qMin<qint64>(letters * 26 + (reference[i].toUpper().unicode() - 'A' + 1), 1 << 24);
-                column = letters - 1;
-                if (i < reference.size())
-                    row = reference.mid(i).toLongLong() - 1;
-            }
+            if (!reference.isEmpty() && !parseCellReference(reference, &row, &column))
+                return fail(Failure::Damaged, QStringLiteral("单元格位置%1无效").arg(quoteInMessage(reference)));
             const QString type = attributes.value(QLatin1String("t")).toString();
             const int style = attributes.value(QLatin1String("s")).toInt();
             QString value;
             QString inlineText;
-            while (!xml.atEnd()) {
-                const auto token = xml.readNext();
-                if (token == QXmlStreamReader::EndElement)
-                    break;
-                if (token != QXmlStreamReader::StartElement)
+            while (part.next() && !part.isEnd()) {
+                if (!part.isStart())
                     continue;
-                if (xml.name() == u"v")
-                    value = xml.readElementText();
-                else if (xml.name() == u"is")
-                    inlineText = readRichText(xml);
-                else
-                    xml.skipCurrentElement();
+                if (part.xml().name() == u"v") {
+                    value.clear();
+                    part.readText(&value);
+                } else if (part.xml().name() == u"is") {
+                    readRichText(part, &inlineText);
+                } else {
+                    part.skipElement();
+                }
             }
-            if (!rows.place(row, column, xlsxCellText(type, value, inlineText, style)))
+            // The cell ended early: the part is broken or a limit was hit.
+            if (part.failed() || !part.isEnd())
+                break;
+            QString text;
+            bool shared = false;
+            if (!xlsxCellText(type, value, inlineText, style, &text, &shared))
+                return false;
+            if (!rows.place(row, column, std::move(text), shared))
                 return fail(Failure::TooLarge);
             ++column;
         }
-        if (xml.hasError())
-            return fail(xmlFailure(xml));
+        if (!part.finish())
+            return fail(part);
         return rows.finish(out) || fail(Failure::TooLarge);
     }
 
-    bool openXls(qint64 size)
+    // An encrypted Office 2007+ workbook is an OLE file holding an "EncryptedPackage" stream.
+    bool checkNotEncrypted(qint64 size)
     {
-        // An encrypted Office 2007+ workbook is an OLE file holding an "EncryptedPackage" stream.
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return fail(Failure::CannotOpen);
         const uchar *mapped = file.map(0, size);
-        if (mapped) {
-            const QByteArrayView content(reinterpret_cast<const char *>(mapped), size);
-            const QString stream = QStringLiteral("EncryptedPackage");
-            const QByteArrayView utf16(reinterpret_cast<const char *>(stream.utf16()), stream.size() * 2);
-            const bool encrypted = content.indexOf(utf16) >= 0;
-            file.unmap(const_cast<uchar *>(mapped));
-            if (encrypted)
-                return fail(Failure::Encrypted);
-        }
+        if (!mapped)
+            return true;
+        const QByteArrayView content(reinterpret_cast<const char *>(mapped), size);
+        const QString stream = QStringLiteral("EncryptedPackage");
+        const QByteArrayView utf16(reinterpret_cast<const char *>(stream.utf16()), stream.size() * 2);
+        const bool encrypted = content.indexOf(utf16) >= 0;
+        file.unmap(const_cast<uchar *>(mapped));
+        return !encrypted || fail(Failure::Encrypted);
+    }
+
+    bool openXls(qint64 size)
+    {
+        if (!checkNotEncrypted(size))
+            return false;
         const int result = freexl_open(QFile::encodeName(path).constData(), &xls);
         if (result != FREEXL_OK) {
             if (result == FREEXL_INSUFFICIENT_MEMORY)
@@ -771,7 +748,8 @@ struct SpreadsheetReader::Private
             const char *name = nullptr;
             if (freexl_get_worksheet_name(xls, i, &name) != FREEXL_OK)
                 return fail(Failure::NotSpreadsheet);
-            sheetNames.append(QString::fromUtf8(name));
+            if (!addSheet(QString::fromUtf8(name)))
+                return false;
         }
         return true;
     }
@@ -786,7 +764,7 @@ struct SpreadsheetReader::Private
         if (rowCount > uint(limits.maxRows) || columnCount > limits.maxColumns
             || qint64(rowCount) * columnCount > limits.maxCells)
             return fail(Failure::TooLarge);
-        RowBuilder rows(limits);
+        RowBuilder rows(limits, budget);
         for (unsigned int r = 0; r < rowCount; ++r) {
             for (unsigned short c = 0; c < columnCount; ++c) {
                 FreeXL_CellValue cell;
@@ -822,6 +800,86 @@ struct SpreadsheetReader::Private
         return rows.finish(out) || fail(Failure::TooLarge);
     }
 
+    // Runs the .xls reader program; false with the failure set when it did
+    // not finish its work.
+    bool runXlsReader(QStringList arguments, const std::function<bool(const QString &line)> &onLine)
+    {
+        const QString program = SpreadsheetReader::xlsReaderProgram();
+        // "--": a file name may start with "-".
+        arguments << QStringLiteral("--") << path;
+        const XlsChildRun run = runXlsChild(program, arguments, limits, onLine);
+        switch (run.end) {
+        case XlsChildRun::End::Finished:
+            return true;
+        case XlsChildRun::End::Refused:
+            return failAs(run.message);
+        case XlsChildRun::End::Crashed:
+            return fail(Failure::Damaged, QStringLiteral("读取时程序意外终止"));
+        case XlsChildRun::End::TimedOut:
+            return fail(Failure::Damaged,
+                        QStringLiteral("读取超过%1秒仍未完成").arg((limits.xlsReaderMilliseconds + 999) / 1000));
+        case XlsChildRun::End::NotStarted:
+            return fail(Failure::NoXlsReader, QDir::toNativeSeparators(program));
+        case XlsChildRun::End::Stopped:
+            return fail(Failure::TooLarge);
+        case XlsChildRun::End::Garbled:
+            break;
+        }
+        return fail(Failure::Damaged, QStringLiteral("读取结果无法识别"));
+    }
+
+    // The reader program's message is one of ours for the same path: take
+    // over its failure.
+    bool failAs(QString message)
+    {
+        const QString prefix = QStringLiteral("moque-cli: ");
+        if (message.startsWith(prefix))
+            message.remove(0, prefix.size());
+        const QString marker(QChar(0xFFFF));
+        for (const Failure cause : {Failure::CannotOpen, Failure::NotSpreadsheet, Failure::Truncated, Failure::Encrypted,
+                                    Failure::TooLarge, Failure::NoSuchSheet, Failure::Damaged}) {
+            const QString pattern = failureText(cause, path, marker);
+            const qsizetype at = pattern.indexOf(marker);
+            if (at < 0) {
+                if (message == pattern)
+                    return fail(cause);
+                continue;
+            }
+            const QStringView before = QStringView(pattern).left(at);
+            const QStringView after = QStringView(pattern).mid(at + 1);
+            if (message.size() > before.size() + after.size() && message.startsWith(before) && message.endsWith(after))
+                return fail(cause, message.mid(before.size(), message.size() - before.size() - after.size()));
+        }
+        return fail(Failure::Damaged, QStringLiteral("读取结果无法识别"));
+    }
+
+    bool openXlsInChild(qint64 size)
+    {
+        if (!checkNotEncrypted(size))
+            return false;
+        return runXlsReader({QStringLiteral("sheet"), QStringLiteral("--sheet-names")}, [this](const QString &line) {
+            return addSheet(sheetLineCells(line).constFirst());
+        });
+    }
+
+    bool readXlsSheetInChild(int index, Rows *out)
+    {
+        RowBuilder rows(limits, budget);
+        qint64 row = 0;
+        const bool read = runXlsReader(
+            {QStringLiteral("sheet"), QStringLiteral("--sheet"), QString::number(index + 1)},
+            [&rows, &row](const QString &line) {
+                QStringList cells = sheetLineCells(line);
+                for (qsizetype column = 0; column < cells.size(); ++column) {
+                    if (!rows.place(row, column, std::move(cells[column])))
+                        return false;
+                }
+                ++row;
+                return true;
+            });
+        return read && (rows.finish(out) || fail(Failure::TooLarge));
+    }
+
     bool readCsv(Rows *out)
     {
         QFile file(path);
@@ -829,21 +887,28 @@ struct SpreadsheetReader::Private
             return fail(Failure::CannotOpen);
         if (file.size() > limits.maxBytes)
             return fail(Failure::TooLarge);
-        const QByteArray bytes = file.readAll();
+        QByteArray bytes = file.readAll();
         const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
         if (!utf16 && bytes.contains('\0'))
             return fail(Failure::NotSpreadsheet);
         const QString text = decodeText(bytes);
-        RowBuilder rows(limits);
+        bytes.clear();
+        // The decoded text stays while the rows are built: it counts with them.
+        MemoryBudget held = budget;
+        if (!held.charge(MemoryBudget::text(text)))
+            return fail(Failure::TooLarge);
+        RowBuilder rows(limits, held);
         if (!parseDelimited(text, guessSeparator(text), rows))
             return fail(Failure::TooLarge);
         return rows.finish(out) || fail(Failure::TooLarge);
     }
 };
 
-SpreadsheetReader::SpreadsheetReader(const SpreadsheetLimits &limits) : d(std::make_unique<Private>())
+SpreadsheetReader::SpreadsheetReader(const SpreadsheetLimits &limits, XlsReading xlsReading)
+    : d(std::make_unique<Private>())
 {
     d->limits = limits;
+    d->xlsReading = xlsReading;
 }
 
 SpreadsheetReader::~SpreadsheetReader()
@@ -871,7 +936,10 @@ bool SpreadsheetReader::open(const QString &path)
         ok = d->openXlsx();
     } else if (head == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         d->format = Format::Xls;
-        ok = size <= d->limits.maxBytes ? d->openXls(size) : d->fail(Failure::TooLarge);
+        if (size > d->limits.maxBytes)
+            ok = d->fail(Failure::TooLarge);
+        else
+            ok = d->xlsReading == XlsReading::InProcess ? d->openXls(size) : d->openXlsInChild(size);
     } else if (hasExcelName(path)) {
         ok = d->fail(Failure::NotSpreadsheet);
     } else {
@@ -928,7 +996,10 @@ QList<QStringList> SpreadsheetReader::readSheet(int index)
         d->readXlsxSheet(index, &rows);
         break;
     case Format::Xls:
-        d->readXlsSheet(index, &rows);
+        if (d->xlsReading == XlsReading::InProcess)
+            d->readXlsSheet(index, &rows);
+        else
+            d->readXlsSheetInChild(index, &rows);
         break;
     case Format::Csv:
         d->readCsv(&rows);
@@ -969,6 +1040,17 @@ QList<QStringList> SpreadsheetReader::readFirstSheet(const QString &path, QStrin
     if (error)
         *error = reader.errorString();
     return rows;
+}
+
+void SpreadsheetReader::setXlsReaderProgram(const QString &program)
+{
+    xlsReaderProgramSetting() = program;
+}
+
+QString SpreadsheetReader::xlsReaderProgram()
+{
+    const QString &program = xlsReaderProgramSetting();
+    return program.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/moque-cli") : program;
 }
 
 } // namespace moque::batch

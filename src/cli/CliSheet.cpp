@@ -1,0 +1,38 @@
+#include "CliSheet.h"
+
+#include "CliErrors.h"
+
+#include "batch/SheetText.h"
+#include "batch/SpreadsheetReader.h"
+
+#include <QTextStream>
+
+namespace moque::cli {
+
+int printSheet(const SheetOptions &options)
+{
+    bool numbered = false;
+    const int sheet = options.sheet.isEmpty() ? 1 : options.sheet.toInt(&numbered);
+    if (!options.sheet.isEmpty() && (!numbered || sheet < 1))
+        return fail(QStringLiteral("--sheet must be a whole number from 1"));
+
+    batch::SpreadsheetReader reader({}, batch::SpreadsheetReader::XlsReading::InProcess);
+    QList<QStringList> rows;
+    if (reader.open(options.file) && !options.names)
+        rows = reader.readSheet(sheet - 1);
+    if (reader.failure() != batch::SpreadsheetReader::Failure::None)
+        return fail(reader.errorString());
+    QTextStream out(stdout);
+    if (options.names) {
+        for (const QString &name : reader.sheetNames())
+            out << batch::sheetLine({name}) << '\n';
+    }
+    for (const QStringList &cells : std::as_const(rows))
+        out << batch::sheetLine(cells) << '\n';
+    out.flush();
+    if (out.status() != QTextStream::Ok)
+        return fail(QStringLiteral("cannot write to standard output"));
+    return 0;
+}
+
+} // namespace moque::cli
