@@ -21,14 +21,19 @@ cmake --build build-fuzz --parallel "$(nproc)" --target $targets
 
 status=0
 for target in $targets; do
-    corpus=fuzz/corpus/${target#fuzz_}
-    work=build-fuzz/corpus/${target#fuzz_}
+    name=${target#fuzz_}
+    work=build-fuzz/corpus/$name
+    # Seeds: the target's own, and the test fixtures of its kind of file.
+    seeds=()
+    for dir in fuzz/corpus/$name tests/fixtures/$name tests/fixtures/${name}s; do
+        [ -d "$dir" ] && seeds+=("$dir")
+    done
     artifacts=build-fuzz/artifacts/$target/
     mkdir -p "$work" "$artifacts"
     echo "== $target"
     log=build-fuzz/$target.log
     # New inputs go to the work corpus; the seeds in the tree stay as they are.
-    if ASAN_OPTIONS=detect_leaks=1 build-fuzz/$target "$work" "$corpus" "${limit[@]}" \
+    if ASAN_OPTIONS=detect_leaks=1 build-fuzz/$target "$work" "${seeds[@]}" "${limit[@]}" \
         -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$artifacts" -print_final_stats=1 >"$log" 2>&1; then
         grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done )' "$log" || true
     else
