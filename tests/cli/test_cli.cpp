@@ -1,5 +1,7 @@
 // Drives build/moque-cli as a script would and checks what it prints and leaves behind.
 
+#include "support/CliRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,28 +14,11 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QStringList out;
-    QStringList err;
-};
+using Run = moque::test::CliRun;
 
-Run cli(const QStringList &args)
+Run cli(const QStringList &args, const QString &asUser = {})
 {
-    QProcess p;
-    p.start(QStringLiteral(MOQUE_CLI), args);
-    p.waitForFinished(60000);
-    auto lines = [](const QByteArray &bytes) {
-        // Empty lines count: a script pairs output lines with its inputs.
-        QStringList l = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
-        if (!l.isEmpty() && l.last().isEmpty())
-            l.removeLast();
-        l.removeIf([](const QString &s) { return s.startsWith(QLatin1String("QStandardPaths")); });
-        return l;
-    };
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, lines(p.readAllStandardOutput()),
-            lines(p.readAllStandardError())};
+    return moque::test::runCli(args, asUser);
 }
 
 bool write(const QString &path, const QByteArray &bytes)

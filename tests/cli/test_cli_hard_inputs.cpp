@@ -2,6 +2,8 @@
 // is one line naming the real cause, nothing is printed silently wrong, and
 // nothing outside the data directory and the named output is written.
 
+#include "support/CliRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,30 +17,11 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QStringList out;
-    QStringList err;
-};
+using Run = moque::test::CliRun;
 
 Run cli(const QStringList &args, const QString &asUser = {})
 {
-    QProcess p;
-    if (asUser.isEmpty())
-        p.start(QStringLiteral(MOQUE_CLI), args);
-    else
-        p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), asUser, QStringLiteral("--"),
-                                                       QStringLiteral(MOQUE_CLI)}
-                                               + args);
-    p.waitForFinished(120000);
-    auto lines = [](const QByteArray &bytes) {
-        QStringList l = QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        l.removeIf([](const QString &s) { return s.startsWith(QLatin1String("QStandardPaths")); });
-        return l;
-    };
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, lines(p.readAllStandardOutput()),
-            lines(p.readAllStandardError())};
+    return moque::test::runCli(args, asUser);
 }
 
 bool write(const QString &path, const QByteArray &bytes)
