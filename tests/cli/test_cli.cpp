@@ -16,9 +16,9 @@ namespace {
 
 using Run = moque::test::CliRun;
 
-Run cli(const QStringList &args, const QString &asUser = {})
+Run cli(const QStringList &args)
 {
-    return moque::test::runCli(args, asUser);
+    return moque::test::runCli(args);
 }
 
 bool write(const QString &path, const QByteArray &bytes)

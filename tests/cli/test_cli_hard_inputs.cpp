@@ -19,9 +19,9 @@ namespace {
 
 using Run = moque::test::CliRun;
 
-Run cli(const QStringList &args, const QString &asUser = {})
+Run cli(const QStringList &args)
 {
-    return moque::test::runCli(args, asUser);
+    return moque::test::runCli(args);
 }
 
 bool write(const QString &path, const QByteArray &bytes)
@@ -200,14 +200,19 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString data = dir.filePath(QStringLiteral("data"));
         QCOMPARE(cli({"--data-dir", data, "init"}).exitCode, 0);
-        // Root may write anywhere: the directory is read-only to an ordinary user.
+        // Root may write anywhere: the directory is read-only to an ordinary user, who runs
+        // a copy of the program there (the build folder may be closed to other users).
         const QString user = geteuid() == 0 ? QStringLiteral("nobody") : QString();
-        if (user.isEmpty())
+        QString program = QStringLiteral(MOQUE_CLI);
+        if (user.isEmpty()) {
             QVERIFY(QFile::setPermissions(data, QFile::ReadOwner | QFile::ExeOwner));
-        else
+        } else {
             QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                           | QFile::ReadOther | QFile::ExeOther));
-        const Run list = cli({"--data-dir", data, "templates"}, user);
+            program = dir.filePath(QStringLiteral("moque-cli"));
+            QVERIFY(QFile::copy(QStringLiteral(MOQUE_CLI), program));
+        }
+        const Run list = moque::test::runProgram(program, {"--data-dir", data, "templates"}, user);
         QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QVERIFY2(list.exitCode == 0, qPrintable(list.err.join('|')));
         QCOMPARE(list.out.size(), 6);

@@ -18,14 +18,13 @@ struct CliRun
 // The program's exit code (-1 when it crashed or hung) and its output lines.
 // Empty lines count, as a script pairs output lines with its inputs; Qt's own
 // notes about the environment are left out. With asUser, runs it as that user.
-inline CliRun runCli(const QStringList &args, const QString &asUser = {})
+inline CliRun runProgram(const QString &program, const QStringList &args, const QString &asUser = {})
 {
     QProcess p;
     if (asUser.isEmpty())
-        p.start(QStringLiteral(MOQUE_CLI), args);
+        p.start(program, args);
     else
-        p.start(QStringLiteral("runuser"),
-                QStringList{QStringLiteral("-u"), asUser, QStringLiteral("--"), QStringLiteral(MOQUE_CLI)} + args);
+        p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), asUser, QStringLiteral("--"), program} + args);
     p.waitForFinished(120000);
     auto lines = [](const QByteArray &bytes) {
         QStringList l = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
@@ -36,6 +35,11 @@ inline CliRun runCli(const QStringList &args, const QString &asUser = {})
     };
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, lines(p.readAllStandardOutput()),
             lines(p.readAllStandardError())};
+}
+
+inline CliRun runCli(const QStringList &args)
+{
+    return runProgram(QStringLiteral(MOQUE_CLI), args);
 }
 
 } // namespace moque::test
