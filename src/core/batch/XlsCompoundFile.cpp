@@ -1,7 +1,8 @@
 #include "batch/XlsCompoundFile.h"
 
+#include "batch/XlsBytes.h"
+
 #include <QBitArray>
-#include <QtEndian>
 
 #include <cstring>
 
@@ -18,21 +19,6 @@ constexpr quint32 endOfChain = 0xFFFFFFFE;
 constexpr quint8 storageEntry = 1;
 constexpr quint8 streamEntry = 2;
 constexpr quint8 rootEntry = 5;
-
-quint16 le16(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
-
-quint32 le32(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(bytes.constData() + at);
-}
-
-quint64 le64(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint64>(bytes.constData() + at);
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "batch/XlsRecords.h"
 
+#include "batch/XlsBytes.h"
+
 #include <QtEndian>
 
 #include <bit>
@@ -9,11 +11,6 @@ namespace moque::batch {
 namespace {
 
 constexpr quint16 continueRecord = 0x003C;
-
-quint16 le16(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
 
 // The decoder for a Windows or Mac code page number, as the CODEPAGE record
 // gives it.

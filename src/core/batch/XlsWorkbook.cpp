@@ -1,10 +1,10 @@
 #include "batch/XlsWorkbook.h"
 
 #include "batch/NumberFormat.h"
+#include "batch/XlsBytes.h"
 #include "batch/XlsCompoundFile.h"
 #include "batch/XlsRecords.h"
 
-#include <QtEndian>
 
 #include <algorithm>
 #include <bit>
@@ -43,11 +43,6 @@ constexpr quint16 biff8 = 0x0600;
 constexpr quint16 biff5 = 0x0500;
 constexpr quint16 globalsSubstream = 0x0005;
 constexpr quint8 worksheet = 0x00;
-
-quint16 le16(QByteArrayView bytes, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(bytes.constData() + at);
-}
 
 QString errorText(quint8 code)
 {
@@ -259,7 +254,7 @@ private:
         // with the kind of result in its first byte.
         if (le16(result, 6) != 0xFFFF)
             return deliver(row, column, xf,
-                        numberCell(std::bit_cast<double>(qFromLittleEndian<quint64>(result.constData()))));
+                        numberCell(std::bit_cast<double>(le64(result, 0))));
         switch (quint8(result.at(0))) {
         case 0:
             m_pending = Pending{row, column, xf};
