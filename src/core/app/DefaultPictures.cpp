@@ -4,7 +4,6 @@
 #include "common/PictureFiles.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -82,10 +81,10 @@ void DefaultPictures::writeMissing(const QString &imageDir)
 {
     const QDir dir(imageDir);
     const QString splashPath = dir.filePath(QStringLiteral("Sys_boot.jpg"));
-    if (!QFileInfo::exists(splashPath) || isCutShortPicture(splashPath))
+    if (pictureNeedsDrawing(splashPath))
         savePictureWhole(splash(getAppVersion(2)), splashPath, "JPG", 92);
     const QString bgPath = dir.filePath(QStringLiteral("sys_bg.jpg"));
-    if (!QFileInfo::exists(bgPath) || isCutShortPicture(bgPath))
+    if (pictureNeedsDrawing(bgPath))
         savePictureWhole(background(), bgPath, "JPG", 90);
 }
 

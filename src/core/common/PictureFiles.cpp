@@ -1,6 +1,7 @@
 #include "common/PictureFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -20,8 +21,10 @@ bool savePictureWhole(const QImage &image, const QString &path, const char *form
     return file.commit();
 }
 
-bool isCutShortPicture(const QString &path)
+bool pictureNeedsDrawing(const QString &path)
 {
+    if (!QFileInfo::exists(path))
+        return true;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

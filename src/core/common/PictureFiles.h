@@ -10,9 +10,10 @@ namespace moque {
 // killed while drawing leaves the old file or none, never half a picture.
 bool savePictureWhole(const QImage &image, const QString &path, const char *format, int quality);
 
-// True for a picture of ours that a killed program left behind: an empty
-// file, or a JPEG that starts but never reaches its end-of-image marker.
-// Anything else, whatever is in it, is somebody's file and counts as whole.
-bool isCutShortPicture(const QString &path);
+// True where a picture of ours is to be drawn: the file is missing, or a
+// killed program left it behind empty or as a JPEG that starts but never
+// reaches its end-of-image marker. Anything else, whatever is in it, is
+// somebody's file and is left alone.
+bool pictureNeedsDrawing(const QString &path);
 
 } // namespace moque

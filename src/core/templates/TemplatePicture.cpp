@@ -617,10 +617,7 @@ void writeMissingPictures(QSqlDatabase db, const QString &imageDir)
     for (const TemplateRow &row : std::as_const(rows)) {
         // The picture stays inside the image folder whatever the row names.
         const QString file = QFileInfo(row.imageFile).fileName();
-        if (file.isEmpty())
-            continue;
-        // A picture cut short (a start killed while drawing it) is drawn again.
-        if (QFileInfo::exists(dir.filePath(file)) && !isCutShortPicture(dir.filePath(file)))
+        if (file.isEmpty() || !pictureNeedsDrawing(dir.filePath(file)))
             continue;
         savePictureWhole(drawFormPicture(row, PrintItemStore(db).itemList(row.id)), dir.filePath(file), "JPG", 90);
     }
