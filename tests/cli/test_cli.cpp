@@ -1,6 +1,7 @@
 // Drives build/moque-cli as a script would and checks what it prints and leaves behind.
 
 #include "support/CliRun.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,11 +22,7 @@ Run cli(const QStringList &args)
     return moque::test::runCli(args);
 }
 
-bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using moque::test::writeFile;
 
 QString spreadsheetFixture(const QString &name)
 {
@@ -120,7 +117,7 @@ private Q_SLOTS:
         QString file = name;
         if (!bytes.isEmpty()) {
             file = m_dir.filePath(name);
-            QVERIFY(write(file, bytes));
+            QVERIFY(writeFile(file, bytes));
         }
         QStringList args{"sheet"};
         if (!file.isEmpty())
@@ -168,7 +165,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, json);
         QFETCH(QString, output);
         QFETCH(QString, message);
-        QVERIFY(write(m_dir.filePath("bill.json"), json));
+        QVERIFY(writeFile(m_dir.filePath("bill.json"), json));
         const QString pdf = m_dir.filePath(output);
         const Run r = cli({"--data-dir", dataDir(), "print", "--template", templateName, "--values",
                            m_dir.filePath("bill.json"), "--output", pdf});
@@ -194,7 +191,7 @@ private Q_SLOTS:
             QCOMPARE(q.numRowsAffected(), 1);
         }
         QSqlDatabase::removeDatabase("locked");
-        QVERIFY(write(dir.filePath("bill.json"), "{\"zdHKR\": \"x\"}"));
+        QVERIFY(writeFile(dir.filePath("bill.json"), "{\"zdHKR\": \"x\"}"));
         const Run r = cli({"--data-dir", data, "print", "--template", "快递单（通用快递单）", "--values",
                            dir.filePath("bill.json")});
         QCOMPARE(r.exitCode, 1);
@@ -251,7 +248,7 @@ private Q_SLOTS:
 
     void printsBillsIntoOnePdf()
     {
-        QVERIFY(write(m_dir.filePath("bills.json"),
+        QVERIFY(writeFile(m_dir.filePath("bills.json"),
                       QByteArray(R"([{"zdHKR": "Moque Ltd", "DEFCHECK0": true}, {"ZDSKR": "Second"}])")));
         const QString pdf = m_dir.filePath("bills.pdf");
         const Run r = cli({"--data-dir", dataDir(), "print", "--template", "快递单（通用快递单）", "--values",

@@ -3,6 +3,8 @@
 // nothing outside the data directory and the named output is written.
 
 #include "support/CliRun.h"
+#include "support/TestData.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,22 +26,12 @@ Run cli(const QStringList &args)
     return moque::test::runCli(args);
 }
 
-bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using moque::test::writeFile;
 
+// One statement on the data file, as another program would run it.
 bool exec(const QString &dataFile, const QString &statement)
 {
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("direct"));
-        db.setDatabaseName(dataFile);
-        ok = db.open() && QSqlQuery(db).exec(statement);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("direct"));
-    return ok;
+    return moque::test::execOnFile(dataFile, {statement});
 }
 
 const QString waybill = QStringLiteral("快递单（通用快递单）");
@@ -55,7 +47,7 @@ class TestCliHardInputs : public QObject
     Run print(const QByteArray &json, const QStringList &more = {})
     {
         const QString values = m_dir.filePath(QStringLiteral("bill.json"));
-        if (!write(values, json))
+        if (!writeFile(values, json))
             return {};
         return cli(QStringList{"--data-dir", dataDir(), "print", "--template", waybill, "--values", values} + more);
     }
@@ -125,7 +117,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        QVERIFY(write(m_dir.filePath(QStringLiteral("bill.json")), R"({"zdHKR": "甲"})"));
+        QVERIFY(writeFile(m_dir.filePath(QStringLiteral("bill.json")), R"({"zdHKR": "甲"})"));
         QStringList all{"--data-dir", dataDir(), "print", "--template", waybill};
         if (!args.contains(QStringLiteral("--values")))
             all << "--values" << m_dir.filePath(QStringLiteral("bill.json"));
@@ -234,7 +226,7 @@ private Q_SLOTS:
         const QString data = dir.filePath(QStringLiteral("data"));
         QCOMPARE(cli({"--data-dir", data, "init"}).exitCode, 0);
         QVERIFY(exec(data + "/Data/EPData.ini", QStringLiteral("delete from NameDict")));
-        QVERIFY(write(dir.filePath(QStringLiteral("bill.json")), R"({"zdHKR": "甲"})"));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("bill.json")), R"({"zdHKR": "甲"})"));
         const Run r = cli({"--data-dir", data, "print", "--template", waybill, "--values",
                            dir.filePath(QStringLiteral("bill.json")), "--output", dir.filePath("x.pdf")});
         QCOMPARE(r.exitCode, 1);

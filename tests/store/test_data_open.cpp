@@ -23,6 +23,7 @@ using namespace moque;
 
 namespace {
 
+using test::execOnFile;
 using test::readAll;
 using test::writeFile;
 
@@ -33,25 +34,6 @@ QByteArray randomBytes(int size)
     for (char &b : bytes)
         b = char(gen.bounded(256));
     return bytes;
-}
-
-// Runs statements on a database file through a connection of its own.
-bool execOnFile(const QString &path, const QStringList &statements)
-{
-    const QString name = QUuid::createUuid().toString();
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ok = db.open();
-        QSqlQuery q(db);
-        for (const QString &s : statements)
-            ok = ok && q.exec(s);
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
 }
 
 } // namespace

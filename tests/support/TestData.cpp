@@ -2,9 +2,11 @@
 
 #include "store/BoundQuery.h"
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUuid>
 
 namespace moque::test {
 
@@ -46,6 +48,24 @@ bool TestData::exec(const QString &sql, const QVariantList &values) const
 {
     QSqlQuery q(db());
     return runBound(q, sql, values);
+}
+
+bool execOnFile(const QString &path, const QStringList &statements)
+{
+    const QString name = QUuid::createUuid().toString();
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        ok = db.open();
+        QSqlQuery q(db);
+        for (const QString &s : statements)
+            ok = ok && q.exec(s);
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
 }
 
 } // namespace moque::test

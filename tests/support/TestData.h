@@ -26,4 +26,8 @@ struct TestData
     bool exec(const QString &sql, const QVariantList &values = {}) const;
 };
 
+// Runs statements on a database file through a connection of its own, as
+// another program would; false when the file cannot be opened or one fails.
+bool execOnFile(const QString &path, const QStringList &statements);
+
 } // namespace moque::test
