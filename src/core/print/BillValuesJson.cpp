@@ -1,6 +1,7 @@
 #include "print/BillValuesJson.h"
 
 #include <QFile>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,10 +35,7 @@ public:
                     skipValue();
                     bills << QStringList();
                 }
-                skipBlanks();
-                if (peek() == ',')
-                    ++m_pos;
-                skipBlanks();
+                skipSeparator();
                 // Text the JSON parser stopped short of (after a NUL byte) is no bill: never loop on it.
                 if (m_pos == before)
                     break;
@@ -53,6 +51,15 @@ private:
     {
         while (m_pos < m_text.size() && (peek() == ' ' || peek() == '\t' || peek() == '\n' || peek() == '\r'))
             ++m_pos;
+    }
+
+    // Past the comma between two members or elements, and the blanks around it.
+    void skipSeparator()
+    {
+        skipBlanks();
+        if (peek() == ',')
+            ++m_pos;
+        skipBlanks();
     }
 
     // At an opening quote: the string's text.
@@ -99,21 +106,14 @@ private:
         QStringList keys;
         ++m_pos;
         skipBlanks();
-        while (m_pos < m_text.size() && peek() != '}') {
-            const qsizetype before = m_pos;
-            if (peek() != '"')
-                break;
+        // Each name moves on at least past its quotes, so the loop ends on any text.
+        while (m_pos < m_text.size() && peek() == '"') {
             keys << string();
             skipBlanks();
             ++m_pos; // the colon
             skipBlanks();
             skipValue();
-            skipBlanks();
-            if (peek() == ',')
-                ++m_pos;
-            skipBlanks();
-            if (m_pos == before)
-                break;
+            skipSeparator();
         }
         ++m_pos;
         return keys;
@@ -142,13 +142,13 @@ QString plainText(const QJsonValue &v)
     return v.toBool() ? QStringLiteral("√") : QString();
 }
 
-const templates::DictionaryField *findField(const QList<templates::DictionaryField> &dictionary,
-                                            const QString &name)
+// The kind's fields by their names in upper case, looked up for every name of every bill.
+QHash<QString, const templates::DictionaryField *> fieldsByName(const QList<templates::DictionaryField> &dictionary)
 {
+    QHash<QString, const templates::DictionaryField *> byName;
     for (const templates::DictionaryField &d : dictionary)
-        if (d.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &d;
-    return nullptr;
+        byName.insert(d.name.toUpper(), &d);
+    return byName;
 }
 
 } // namespace
@@ -180,6 +180,7 @@ bool parseBillValues(const QByteArray &json, const QString &source,
         return false;
     }
     const QList<QStringList> keys = BillKeyScanner(json).scan();
+    const QHash<QString, const templates::DictionaryField *> fields = fieldsByName(dictionary);
     QList<MapValueSource> read;
     for (int i = 0; i < objects.size(); ++i) {
         const QString bill = QStringLiteral("%1: bill %2").arg(source).arg(i + 1);
@@ -189,7 +190,7 @@ bool parseBillValues(const QByteArray &json, const QString &source,
         }
         QStringList seen;
         for (const QString &key : keys.value(i)) {
-            const templates::DictionaryField *field = findField(dictionary, key);
+            const templates::DictionaryField *field = fields.value(key.toUpper());
             if (field && seen.contains(field->name)) {
                 *error = QStringLiteral("%1: field %2 is given twice").arg(bill, key);
                 return false;
@@ -200,7 +201,7 @@ bool parseBillValues(const QByteArray &json, const QString &source,
         const QJsonObject o = objects[i].toObject();
         MapValueSource values;
         for (auto it = o.begin(); it != o.end(); ++it) {
-            const templates::DictionaryField *field = findField(dictionary, it.key());
+            const templates::DictionaryField *field = fields.value(it.key().toUpper());
             if (!field) {
                 *error = QStringLiteral("%1: unknown field %2").arg(bill, it.key());
                 return false;
