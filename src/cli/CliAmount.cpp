@@ -1,5 +1,6 @@
 #include "CliAmount.h"
 
+#include "CliErrors.h"
 #include "entry/Amounts.h"
 
 #include <QTextStream>
@@ -27,23 +28,16 @@ entry::AmountText convert(const AmountOptions &o, const QString &amount)
 
 int convertAmounts(const AmountOptions &options)
 {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
     const QStringList conversions{QStringLiteral("capital"), QStringLiteral("digits"), QStringLiteral("money"),
                                   QStringLiteral("clean")};
-    if (!conversions.contains(options.conversion)) {
-        err << QStringLiteral("moque-cli: amount needs one of: ") << conversions.join(QStringLiteral(", "))
-            << Qt::endl;
-        return 1;
-    }
-    if (options.amounts.isEmpty()) {
-        err << QStringLiteral("moque-cli: amount %1 needs one or more amounts").arg(options.conversion) << Qt::endl;
-        return 1;
-    }
-    if (options.conversion == QLatin1String("digits") && options.count < 1) {
-        err << QStringLiteral("moque-cli: amount digits needs --count N (1 or more)") << Qt::endl;
-        return 1;
-    }
+    if (!conversions.contains(options.conversion))
+        return fail(QStringLiteral("amount needs one of: ") + conversions.join(QStringLiteral(", ")));
+    if (options.amounts.isEmpty())
+        return fail(QStringLiteral("amount %1 needs one or more amounts").arg(options.conversion));
+    if (options.conversion == QLatin1String("digits") && options.count < 1)
+        return fail(QStringLiteral("amount digits needs --count N (1 or more)"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
     int failures = 0;
     for (const QString &amount : options.amounts) {
         const entry::AmountText result = convert(options, amount);
