@@ -25,7 +25,6 @@ std::shared_ptr<QPrinter> makePrinter(const QString &name)
 {
     auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
     printer->setPrinterName(name);
-    printer->setFullPage(false);
     return printer;
 }
 
@@ -88,7 +87,6 @@ void KeptPrinters::keepUnderItsName(QPrinter &printer)
         m_printers.insert(printer.printerName(), owner);
     else
         m_unkept = owner; // a job may still be about to print on it
-
 }
 
 void KeptPrinters::setDialogRunner(DialogRunner runner)

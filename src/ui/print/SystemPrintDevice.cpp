@@ -11,12 +11,7 @@
 namespace moque::ui {
 
 SystemPrintDevice::SystemPrintDevice(const QString &printerName)
-    : SystemPrintDevice(KeptPrinters::session().printer(printerName))
-{
-}
-
-SystemPrintDevice::SystemPrintDevice(QPrinter &printer)
-    : m_printer(printer)
+    : m_printer(KeptPrinters::session().printer(printerName))
 {
     // The engine measures from the printable area's corner.
     m_printer.setFullPage(false);

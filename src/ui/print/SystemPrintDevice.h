@@ -24,7 +24,6 @@ class SystemPrintDevice : public print::PrintDevice
 {
 public:
     explicit SystemPrintDevice(const QString &printerName);
-    explicit SystemPrintDevice(QPrinter &printer);
     ~SystemPrintDevice() override;
 
     QPrinter &printer() { return m_printer; }
