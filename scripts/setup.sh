@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev libgl-dev
-  libxlsxwriter-dev libminizip-dev libfreexl-dev zlib1g-dev
+  libxlsxwriter-dev libminizip-dev zlib1g-dev
   fonts-noto-cjk fonts-liberation2 fonts-dejavu-core poppler-utils
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf

@@ -16,7 +16,7 @@ int printSheet(const SheetOptions &options)
     if (!options.sheet.isEmpty() && (!numbered || sheet < 1))
         return fail(QStringLiteral("--sheet must be a whole number from 1"));
 
-    batch::SpreadsheetReader reader({}, batch::SpreadsheetReader::XlsReading::InProcess);
+    batch::SpreadsheetReader reader;
     QList<QStringList> rows;
     if (reader.open(options.file) && !options.names)
         rows = reader.readSheet(sheet - 1);

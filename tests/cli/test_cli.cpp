@@ -88,8 +88,8 @@ private Q_SLOTS:
             << QStringList{"a\\tb\tc\\\\d\tx\\ny\tr\\r\\nz", "1\t\t3\t"} << "";
         QTest::newRow("xlsx") << spreadsheetFixture(QStringLiteral("sample.xlsx")) << QByteArray() << QStringList{}
                               << QStringList{"编号\t名称\t金额\t日期\t时间",
-                                             "00123\t北京墨雀科技有限公司\t1005.3\t2024-01-31\t2024-01-31 09:30",
-                                             "A-7\t引号\"与,逗号\t42\t2021-01-01\t2021-01-01 18:00"}
+                                             "00123\t北京墨雀科技有限公司\t1005.3\t2024/1/31\t2024/1/31 9:30",
+                                             "A-7\t引号\"与,逗号\t42\t2021/1/1\t2021/1/1 18:00"}
                               << "";
         QTest::newRow("second sheet of an xls") << xls << QByteArray() << QStringList{"--sheet", "2"}
                                                 << QStringList{"x"} << "";

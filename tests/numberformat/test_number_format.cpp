@@ -259,6 +259,30 @@ private Q_SLOTS:
         QFETCH(bool, date);
         QCOMPARE(isDateFormat(code), date);
     }
+
+    void cellCode_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("fileCode");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("built-in not written out") << 31 << "" << "yyyy\"年\"m\"月\"d\"日\"";
+        QTest::newRow("short date in an English writer's words") << 14 << "M/D/YYYY" << "yyyy/m/d";
+        QTest::newRow("short time in an English writer's words") << 22 << "m/d/yyyy h:mm" << "yyyy/m/d h:mm";
+        // Some writers number their own codes below 164.
+        QTest::newRow("a writer's own code on a date id") << 54 << "000000" << "000000";
+        QTest::newRow("a writer's own date on a Chinese date id") << 53 << "yyyy\"年\"m\"月\"d\"日\""
+                                                                 << "yyyy\"年\"m\"月\"d\"日\"";
+        QTest::newRow("currency the file writes") << 7 << "\"$\"#,##0.00" << "\"$\"#,##0.00";
+        QTest::newRow("custom") << 164 << "0.00\"元\"" << "0.00\"元\"";
+        QTest::newRow("custom without its code") << 170 << "" << "General";
+    }
+    void cellCode()
+    {
+        QFETCH(int, id);
+        QFETCH(QString, fileCode);
+        QFETCH(QString, code);
+        QCOMPARE(cellFormatCode(id, fileCode), code);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNumberFormat)

@@ -88,4 +88,24 @@ inline ZipEntries workbookEntries(const QByteArray &sheetData, const QByteArray 
     return entries;
 }
 
+// Gives a workbook a styles part with one cell format per number format:
+// cell s="0" has the first. A format with a code is a custom one.
+inline ZipEntries withNumberFormats(ZipEntries entries, const QList<QPair<int, QByteArray>> &formats)
+{
+    QByteArray custom;
+    QByteArray cellFormats;
+    for (const auto &[id, code] : formats) {
+        if (!code.isEmpty())
+            custom += "<numFmt numFmtId=\"" + QByteArray::number(id) + "\" formatCode=\"" + code + "\"/>";
+        cellFormats += "<xf numFmtId=\"" + QByteArray::number(id) + "\" applyNumberFormat=\"1\"/>";
+    }
+    entries[2].second.replace("</Relationships>",
+                              "<Relationship Id=\"rId3\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
+                              "2006/relationships/styles\" Target=\"styles.xml\"/></Relationships>");
+    entries.append({QStringLiteral("xl/styles.xml"),
+                    "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><numFmts>" + custom
+                        + "</numFmts><cellXfs>" + cellFormats + "</cellXfs></styleSheet>"});
+    return entries;
+}
+
 } // namespace moque::test

@@ -952,6 +952,15 @@ QString builtinFormatCode(int id)
     }
 }
 
+QString cellFormatCode(int id, const QString &fileCode)
+{
+    const QString builtIn = builtinFormatCode(id);
+    const bool languageDate = id >= 14 && id <= 22 && isDateFormat(fileCode);
+    if (!builtIn.isEmpty() && (fileCode.isEmpty() || languageDate))
+        return builtIn;
+    return fileCode.isEmpty() ? QStringLiteral("General") : fileCode;
+}
+
 bool isDateFormat(const QString &formatCode)
 {
     const std::optional<QList<Section>> sections = parseFormat(formatCode);

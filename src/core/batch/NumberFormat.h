@@ -19,6 +19,14 @@ QString formatCellNumber(double value, const QString &formatCode, bool date1904 
 // program shows it, e.g. 31 is yyyy"年"m"月"d"日"; empty for an id without one.
 QString builtinFormatCode(int id);
 
+// The code a cell of format id shows, given the code its file writes for the
+// id (empty when none): the short dates and times 14 to 22 are the reader's
+// language's own when the file writes a date or time for them (an English
+// writer says M/D/YYYY for 14, which a Chinese spreadsheet program shows as
+// yyyy/m/d); otherwise the file's code (some writers number their own codes
+// below 164), else the built-in one, else General.
+QString cellFormatCode(int id, const QString &fileCode);
+
 // True when the format code shows a date or a time, so that the cell holds one.
 bool isDateFormat(const QString &formatCode);
 

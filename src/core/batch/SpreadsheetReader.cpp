@@ -2,10 +2,10 @@
 
 #include "batch/SheetRows.h"
 #include "batch/SheetText.h"
-#include "batch/XlsChild.h"
+#include "batch/NumberFormat.h"
+#include "batch/XlsWorkbook.h"
 #include "batch/ZipXml.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -15,9 +15,8 @@
 #include <QStringDecoder>
 #include <QTime>
 
-#include <freexl.h>
-
 #include <cmath>
+#include <optional>
 
 namespace moque::batch {
 
@@ -46,156 +45,29 @@ QString failureText(Failure failure, const QString &path, const QString &detail)
         return QStringLiteral("无法读取表格文件：%1（找不到工作表：%2）").arg(file, detail);
     case Failure::Damaged:
         return QStringLiteral("无法读取表格文件：%1（文件已损坏：%2）").arg(file, detail);
-    case Failure::NoXlsReader:
-        return QStringLiteral("无法读取表格文件：%1（找不到读取.xls文件的程序：%2）").arg(file, detail);
     }
     return {};
 }
 
-QString &xlsReaderProgramSetting()
-{
-    static QString program;
-    return program;
-}
-
-// How a number is shown, from its cell format.
-enum class Shown { Number, Date, DateTime, DateTimeSeconds, Time, TimeSeconds, ZeroPadded };
-
-struct CellStyle
-{
-    Shown shown = Shown::Number;
-    int digits = 0;    // for ZeroPadded: the number of digits shown
-};
-
-Shown shownForTime(bool date, bool time, bool seconds)
-{
-    if (date && time)
-        return seconds ? Shown::DateTimeSeconds : Shown::DateTime;
-    if (time)
-        return seconds ? Shown::TimeSeconds : Shown::Time;
-    return date ? Shown::Date : Shown::Number;
-}
-
-// Built-in formats by id; the Chinese built-ins 27-36 and 50-58 included.
-CellStyle builtInStyle(int id)
-{
-    if ((id >= 14 && id <= 17) || (id >= 27 && id <= 31) || id == 36 || (id >= 50 && id <= 54) || id == 57
-        || id == 58)
-        return {Shown::Date};
-    if (id == 22)
-        return {Shown::DateTime};
-    if (id == 18 || id == 20 || id == 32 || id == 34 || id == 55)
-        return {Shown::Time};
-    if (id == 19 || id == 21 || id == 33 || id == 35 || id == 45 || id == 46 || id == 47 || id == 56)
-        return {Shown::TimeSeconds};
-    return {};
-}
-
-// A custom format shows a date or time when its first section, without quoted
-// text, escapes, fill and padding characters and [..] tags, holds date or time
-// letters. "m" is a month unless hours or seconds are shown.
-CellStyle customStyle(const QString &code)
-{
-    QString letters;
-    bool inQuote = false;
-    bool elapsed = false;
-    for (qsizetype i = 0; i < code.size(); ++i) {
-        const QChar c = code.at(i);
-        if (inQuote) {
-            inQuote = c != u'"';
-            continue;
-        }
-        if (c == u'"') {
-            inQuote = true;
-        } else if (c == u'\\' || c == u'_' || c == u'*') {
-            ++i;
-        } else if (c == u'[') {
-            const qsizetype close = code.indexOf(u']', i);
-            const QString tag = code.mid(i + 1, close < 0 ? -1 : close - i - 1).toLower();
-            if (!tag.isEmpty() && (tag.count(tag.at(0)) == tag.size()) && QStringLiteral("hms").contains(tag.at(0))) {
-                elapsed = true;
-                letters += tag;
-            }
-            if (close < 0)
-                break;
-            i = close;
-        } else if (c == u';') {
-            break;
-        } else {
-            letters += c.toLower();
-        }
-    }
-    letters.remove(QStringLiteral("am/pm")).remove(QStringLiteral("a/p"));
-    const bool hours = letters.contains(u'h');
-    const bool seconds = letters.contains(u's');
-    const bool date = !elapsed
-        && (letters.contains(u'y') || letters.contains(u'd') || (letters.contains(u'm') && !hours && !seconds));
-    const bool time = hours || seconds;
-    if (date || time)
-        return {shownForTime(date, time, seconds)};
-    if (!letters.isEmpty() && letters.count(u'0') == letters.size())
-        return {Shown::ZeroPadded, int(letters.size())};
-    return {};
-}
-
-QString shortestNumber(double value)
-{
-    constexpr double exactIntegers = 9007199254740992.0;    // 2^53
-    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < exactIntegers)
-        return QString::number(qint64(value));
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
-QString dateTimeText(const QDate &date, const QTime &time, Shown shown)
-{
-    switch (shown) {
-    case Shown::Date:
-        return date.toString(QStringLiteral("yyyy-MM-dd"));
-    case Shown::DateTime:
-        return date.toString(QStringLiteral("yyyy-MM-dd ")) + time.toString(QStringLiteral("HH:mm"));
-    case Shown::DateTimeSeconds:
-        return date.toString(QStringLiteral("yyyy-MM-dd ")) + time.toString(QStringLiteral("HH:mm:ss"));
-    case Shown::Time:
-        return time.toString(QStringLiteral("HH:mm"));
-    case Shown::TimeSeconds:
-        return time.toString(QStringLiteral("HH:mm:ss"));
-    case Shown::Number:
-    case Shown::ZeroPadded:
-        break;
-    }
-    return {};
-}
-
-// An Excel serial date: days since 1899-12-30 (the 1900 system, which counts
-// a 29 February 1900 that never was) or since 1904-01-01.
-QString serialDateText(double serial, Shown shown, bool date1904)
-{
-    constexpr double lastSerial = 2958466.0;    // 9999-12-31 and one day
-    if (!(serial >= 0 && serial < lastSerial))
-        return shortestNumber(serial);
-    const qint64 seconds = std::llround(serial * 86400.0);
-    const qint64 days = seconds / 86400;
-    QDate base = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
-    if (!date1904 && days < 61)
-        base = QDate(1899, 12, 31);
-    return dateTimeText(base.addDays(days), QTime(0, 0).addSecs(int(seconds % 86400)), shown);
-}
-
-QString numberText(QStringView value, const CellStyle &style, bool date1904)
+// A number cell as its format code shows it; a value that is not a number
+// stays as written.
+QString numberText(QStringView value, const QString &formatCode, bool date1904)
 {
     bool ok = false;
     const double number = value.toDouble(&ok);
-    if (!ok)
-        return value.toString();
-    if (style.shown == Shown::Number)
-        return shortestNumber(number);
-    if (style.shown == Shown::ZeroPadded) {
-        const QString digits = shortestNumber(number);
-        const bool plain = !digits.isEmpty() && digits.front().isDigit() && !digits.contains(u'.')
-            && !digits.contains(u'e');
-        return plain ? digits.rightJustified(style.digits, u'0') : digits;
-    }
-    return serialDateText(number, style.shown, date1904);
+    return ok ? formatCellNumber(number, formatCode, date1904) : value.toString();
+}
+
+// The serial day number of an ISO date cell (some writers store dates so),
+// counting the 29 February 1900 that the 1900 system has.
+std::optional<double> isoDateSerial(const QString &value, bool date1904)
+{
+    const QDateTime moment = QDateTime::fromString(value, Qt::ISODate);
+    if (!moment.isValid())
+        return std::nullopt;
+    const QDate date = moment.date();
+    const QDate base = date1904 ? QDate(1904, 1, 1) : date < QDate(1900, 3, 1) ? QDate(1899, 12, 31) : QDate(1899, 12, 30);
+    return double(base.daysTo(date)) + moment.time().msecsSinceStartOfDay() / 86'400'000.0;
 }
 
 // OOXML writes characters XML cannot hold as _xHHHH_.
@@ -376,7 +248,6 @@ QChar guessSeparator(QStringView text)
 struct SpreadsheetReader::Private
 {
     SpreadsheetLimits limits;
-    XlsReading xlsReading = XlsReading::ChildProcess;
     QString path;
     Format format = Format::None;
     Failure failure = Failure::None;
@@ -395,10 +266,11 @@ struct SpreadsheetReader::Private
     bool partsLoaded = false;
     bool hasSharedStrings = false;
     QStringList sharedStrings;
-    QList<CellStyle> styles;
+    // The number format code of each cell format, by the cells' s="" index.
+    QStringList formatCodes;
 
     // .xls
-    const void *xls = nullptr;
+    std::unique_ptr<XlsWorkbook> xls;
 
     bool fail(Failure cause, const QString &detail = {})
     {
@@ -412,9 +284,7 @@ struct SpreadsheetReader::Private
     void reset()
     {
         zip.reset();
-        if (xls)
-            freexl_close(xls);
-        xls = nullptr;
+        xls.reset();
         format = Format::None;
         sheetNames.clear();
         budget = MemoryBudget(limits.maxMemory);
@@ -425,7 +295,7 @@ struct SpreadsheetReader::Private
         partsLoaded = false;
         hasSharedStrings = false;
         sharedStrings.clear();
-        styles.clear();
+        formatCodes.clear();
     }
 
     bool addSheet(const QString &name, const QString &entry = {})
@@ -521,7 +391,11 @@ struct SpreadsheetReader::Private
             if (!part.isStart())
                 continue;
             const auto attributes = part.xml().attributes();
-            if (part.xml().name() == u"workbookPr") {
+            // Extensions may hold elements of the same local names (a newer
+            // suite's workbookPr there says nothing about the date system).
+            if (part.xml().name() == u"extLst") {
+                part.skipElement();
+            } else if (part.xml().name() == u"workbookPr") {
                 const auto value = attributes.value(QLatin1String("date1904"));
                 date1904 = value == u"1" || value == u"true";
             } else if (part.xml().name() == u"sheet") {
@@ -584,7 +458,7 @@ struct SpreadsheetReader::Private
             } else if (part.xml().name() == u"cellXfs") {
                 inCellFormats = true;
             } else if (inCellFormats && part.xml().name() == u"xf") {
-                if (!budget.charge(qint64(sizeof(int) + sizeof(CellStyle))))
+                if (!budget.charge(qint64(sizeof(int)) + MemoryBudget::slot))
                     return fail(Failure::TooLarge);
                 formatIds.append(attributes.value(QLatin1String("numFmtId")).toInt());
             }
@@ -592,7 +466,7 @@ struct SpreadsheetReader::Private
         if (!part.finish())
             return fail(part);
         for (int id : std::as_const(formatIds))
-            styles.append(customFormats.contains(id) ? customStyle(customFormats.value(id)) : builtInStyle(id));
+            formatCodes.append(cellFormatCode(id, customFormats.value(id)));
         return true;
     }
 
@@ -606,6 +480,11 @@ struct SpreadsheetReader::Private
             return false;
         partsLoaded = true;
         return true;
+    }
+
+    QString cellFormat(int style) const
+    {
+        return style >= 0 && style < formatCodes.size() ? formatCodes.at(style) : QStringLiteral("General");
     }
 
     // The text a cell shows; false with the failure set when it refers to a
@@ -636,13 +515,14 @@ struct SpreadsheetReader::Private
         } else if (type == u"b") {
             *text = value == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         } else if (type == u"d") {
-            const QDateTime moment = QDateTime::fromString(value, Qt::ISODate);
-            *text = !moment.isValid() ? value
-                                      : dateTimeText(moment.date(), moment.time(),
-                                                     moment.time() == QTime(0, 0) ? Shown::Date : Shown::DateTime);
+            const std::optional<double> serial = isoDateSerial(value, date1904);
+            // A date cell left in General format still shows a date.
+            QString code = cellFormat(style);
+            if (serial && !isDateFormat(code))
+                code = builtinFormatCode(*serial == std::trunc(*serial) ? 14 : 22);
+            *text = serial ? formatCellNumber(*serial, code, date1904) : value;
         } else {
-            const CellStyle cellStyle = style >= 0 && style < styles.size() ? styles.at(style) : CellStyle{};
-            *text = numberText(value, cellStyle, date1904);
+            *text = numberText(value, cellFormat(style), date1904);
         }
         return true;
     }
@@ -728,156 +608,55 @@ struct SpreadsheetReader::Private
     {
         if (!checkNotEncrypted(size))
             return false;
-        const int result = freexl_open(QFile::encodeName(path).constData(), &xls);
-        if (result != FREEXL_OK) {
-            if (result == FREEXL_INSUFFICIENT_MEMORY)
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(Failure::CannotOpen);
+        const QByteArray bytes = file.readAll();
+        xls = std::make_unique<XlsWorkbook>(limits.maxMemory);
+        if (!xls->open(bytes)) {
+            // A compound file is whole sectors of 512 bytes: one that is not
+            // was cut short in copying or downloading.
+            constexpr qint64 sector = 512;
+            const bool cut = bytes.size() < sector || bytes.size() % sector != 0;
+            switch (xls->failure()) {
+            case XlsWorkbook::Failure::Encrypted:
+                return fail(Failure::Encrypted);
+            case XlsWorkbook::Failure::TooLarge:
                 return fail(Failure::TooLarge);
-            constexpr int sector = 512;
-            const bool cut = result == FREEXL_CFBF_READ_ERROR || result == FREEXL_CFBF_SEEK_ERROR
-                || size < sector || size % sector != 0;
-            return fail(cut ? Failure::Truncated : Failure::NotSpreadsheet);
+            case XlsWorkbook::Failure::NotXls:
+                return fail(cut ? Failure::Truncated : Failure::NotSpreadsheet);
+            default:
+                return cut ? fail(Failure::Truncated) : failXlsDamaged();
+            }
         }
-        // freexl opens a password-protected workbook without giving a handle.
-        unsigned int info = 0;
-        if (!xls || (freexl_get_info(xls, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED))
-            return fail(Failure::Encrypted);
-        unsigned int count = 0;
-        if (freexl_get_info(xls, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
-            return fail(Failure::NotSpreadsheet);
-        for (unsigned short i = 0; i < count; ++i) {
-            const char *name = nullptr;
-            if (freexl_get_worksheet_name(xls, i, &name) != FREEXL_OK)
-                return fail(Failure::NotSpreadsheet);
-            if (!addSheet(QString::fromUtf8(name)))
+        for (const QString &name : xls->sheetNames()) {
+            if (!addSheet(name))
                 return false;
         }
         return true;
     }
 
+    bool failXlsDamaged()
+    {
+        return fail(Failure::Damaged, QStringLiteral("工作簿内部结构有误（%1）").arg(xls->detail()));
+    }
+
     bool readXlsSheet(int index, Rows *out)
     {
-        unsigned int rowCount = 0;
-        unsigned short columnCount = 0;
-        if (freexl_select_active_worksheet(xls, ushort(index)) != FREEXL_OK
-            || freexl_worksheet_dimensions(xls, &rowCount, &columnCount) != FREEXL_OK)
-            return fail(Failure::NotSpreadsheet);
-        if (rowCount > uint(limits.maxRows) || columnCount > limits.maxColumns
-            || qint64(rowCount) * columnCount > limits.maxCells)
-            return fail(Failure::TooLarge);
         RowBuilder rows(limits, budget);
-        for (unsigned int r = 0; r < rowCount; ++r) {
-            for (unsigned short c = 0; c < columnCount; ++c) {
-                FreeXL_CellValue cell;
-                if (freexl_get_cell_value(xls, r, c, &cell) != FREEXL_OK)
-                    return fail(Failure::NotSpreadsheet);
-                QString text;
-                switch (cell.type) {
-                case FREEXL_CELL_INT:
-                    text = QString::number(cell.value.int_value);
-                    break;
-                case FREEXL_CELL_DOUBLE:
-                    text = shortestNumber(cell.value.double_value);
-                    break;
-                case FREEXL_CELL_TEXT:
-                case FREEXL_CELL_SST_TEXT:
-                case FREEXL_CELL_DATE:
-                    text = QString::fromUtf8(cell.value.text_value);
-                    break;
-                case FREEXL_CELL_DATETIME:
-                case FREEXL_CELL_TIME:
-                    // freexl gives HH:MM:SS; seconds are shown only when there are some.
-                    text = QString::fromUtf8(cell.value.text_value);
-                    if (text.endsWith(QLatin1String(":00")))
-                        text.chop(3);
-                    break;
-                default:
-                    break;
-                }
-                if (!rows.place(r, c, std::move(text)))
-                    return fail(Failure::TooLarge);
-            }
-        }
-        return rows.finish(out) || fail(Failure::TooLarge);
-    }
-
-    // Runs the .xls reader program; false with the failure set when it did
-    // not finish its work.
-    bool runXlsReader(QStringList arguments, const std::function<bool(const QString &line)> &onLine)
-    {
-        const QString program = SpreadsheetReader::xlsReaderProgram();
-        // "--": a file name may start with "-".
-        arguments << QStringLiteral("--") << path;
-        const XlsChildRun run = runXlsChild(program, arguments, limits, onLine);
-        switch (run.end) {
-        case XlsChildRun::End::Finished:
-            return true;
-        case XlsChildRun::End::Refused:
-            return failAs(run.message);
-        case XlsChildRun::End::Crashed:
-            return fail(Failure::Damaged, QStringLiteral("读取时程序意外终止"));
-        case XlsChildRun::End::TimedOut:
-            return fail(Failure::Damaged,
-                        QStringLiteral("读取超过%1秒仍未完成").arg((limits.xlsReaderMilliseconds + 999) / 1000));
-        case XlsChildRun::End::NotStarted:
-            return fail(Failure::NoXlsReader, QDir::toNativeSeparators(program));
-        case XlsChildRun::End::Stopped:
-            return fail(Failure::TooLarge);
-        case XlsChildRun::End::Garbled:
-            break;
-        }
-        return fail(Failure::Damaged, QStringLiteral("读取结果无法识别"));
-    }
-
-    // The reader program's message is one of ours for the same path: take
-    // over its failure.
-    bool failAs(QString message)
-    {
-        const QString prefix = QStringLiteral("moque-cli: ");
-        if (message.startsWith(prefix))
-            message.remove(0, prefix.size());
-        const QString marker(QChar(0xFFFF));
-        for (const Failure cause : {Failure::CannotOpen, Failure::NotSpreadsheet, Failure::Truncated, Failure::Encrypted,
-                                    Failure::TooLarge, Failure::NoSuchSheet, Failure::Damaged}) {
-            const QString pattern = failureText(cause, path, marker);
-            const qsizetype at = pattern.indexOf(marker);
-            if (at < 0) {
-                if (message == pattern)
-                    return fail(cause);
-                continue;
-            }
-            const QStringView before = QStringView(pattern).left(at);
-            const QStringView after = QStringView(pattern).mid(at + 1);
-            if (message.size() > before.size() + after.size() && message.startsWith(before) && message.endsWith(after))
-                return fail(cause, message.mid(before.size(), message.size() - before.size() - after.size()));
-        }
-        return fail(Failure::Damaged, QStringLiteral("读取结果无法识别"));
-    }
-
-    bool openXlsInChild(qint64 size)
-    {
-        if (!checkNotEncrypted(size))
-            return false;
-        return runXlsReader({QStringLiteral("sheet"), QStringLiteral("--sheet-names")}, [this](const QString &line) {
-            return addSheet(sheetLineCells(line).constFirst());
+        bool placed = true;
+        const bool read = xls->readSheet(index, [&](int row, int column, const XlsCell &cell) {
+            QString text = cell.kind == XlsCell::Kind::Number
+                ? formatCellNumber(cell.number, cell.formatCode, xls->date1904())
+                : cell.text;
+            placed = rows.place(row, column, std::move(text));
+            return placed;
         });
-    }
-
-    bool readXlsSheetInChild(int index, Rows *out)
-    {
-        RowBuilder rows(limits, budget);
-        qint64 row = 0;
-        const bool read = runXlsReader(
-            {QStringLiteral("sheet"), QStringLiteral("--sheet"), QString::number(index + 1)},
-            [&rows, &row](const QString &line) {
-                QStringList cells = sheetLineCells(line);
-                for (qsizetype column = 0; column < cells.size(); ++column) {
-                    if (!rows.place(row, column, std::move(cells[column])))
-                        return false;
-                }
-                ++row;
-                return true;
-            });
-        return read && (rows.finish(out) || fail(Failure::TooLarge));
+        if (!placed)
+            return fail(Failure::TooLarge);
+        if (!read)
+            return xls->failure() == XlsWorkbook::Failure::TooLarge ? fail(Failure::TooLarge) : failXlsDamaged();
+        return rows.finish(out) || fail(Failure::TooLarge);
     }
 
     bool readCsv(Rows *out)
@@ -904,11 +683,10 @@ struct SpreadsheetReader::Private
     }
 };
 
-SpreadsheetReader::SpreadsheetReader(const SpreadsheetLimits &limits, XlsReading xlsReading)
+SpreadsheetReader::SpreadsheetReader(const SpreadsheetLimits &limits)
     : d(std::make_unique<Private>())
 {
     d->limits = limits;
-    d->xlsReading = xlsReading;
 }
 
 SpreadsheetReader::~SpreadsheetReader()
@@ -939,7 +717,7 @@ bool SpreadsheetReader::open(const QString &path)
         if (size > d->limits.maxBytes)
             ok = d->fail(Failure::TooLarge);
         else
-            ok = d->xlsReading == XlsReading::InProcess ? d->openXls(size) : d->openXlsInChild(size);
+            ok = d->openXls(size);
     } else if (hasExcelName(path)) {
         ok = d->fail(Failure::NotSpreadsheet);
     } else {
@@ -996,10 +774,7 @@ QList<QStringList> SpreadsheetReader::readSheet(int index)
         d->readXlsxSheet(index, &rows);
         break;
     case Format::Xls:
-        if (d->xlsReading == XlsReading::InProcess)
-            d->readXlsSheet(index, &rows);
-        else
-            d->readXlsSheetInChild(index, &rows);
+        d->readXlsSheet(index, &rows);
         break;
     case Format::Csv:
         d->readCsv(&rows);
@@ -1040,17 +815,6 @@ QList<QStringList> SpreadsheetReader::readFirstSheet(const QString &path, QStrin
     if (error)
         *error = reader.errorString();
     return rows;
-}
-
-void SpreadsheetReader::setXlsReaderProgram(const QString &program)
-{
-    xlsReaderProgramSetting() = program;
-}
-
-QString SpreadsheetReader::xlsReaderProgram()
-{
-    const QString &program = xlsReaderProgramSetting();
-    return program.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/moque-cli") : program;
 }
 
 } // namespace moque::batch

@@ -15,7 +15,8 @@ struct SpreadsheetLimits
     // The most bytes read from one zip entry (declared or while inflating) or
     // from a whole .csv/.xls file.
     qint64 maxBytes = 200LL * 1024 * 1024;
-    int maxRows = 1'000'000;
+    // A sheet's full size: 1,048,576 rows of 16,384 columns.
+    int maxRows = 1'048'576;
     int maxColumns = 16384;
     // Rows times columns of the padded result.
     qint64 maxCells = 20'000'000;
@@ -26,10 +27,6 @@ struct SpreadsheetLimits
     // of spaces (the XML parser keeps a whole one in memory); also the longest
     // text of one cell, and of one row of an .xls.
     qint64 maxXmlToken = 8LL * 1024 * 1024;
-    // An .xls is read by a child process (see SpreadsheetReader) that gets at
-    // most this much address space and time before its file counts as damaged.
-    qint64 xlsReaderMemory = 1024LL * 1024 * 1024;
-    int xlsReaderMilliseconds = 60'000;
 };
 
 // Reads every cell of a worksheet as text, from .xlsx, .xls or .csv. The real
@@ -39,19 +36,13 @@ struct SpreadsheetLimits
 //
 // Rows come in sheet order and are padded: every row has as many cells as the
 // last column holding a non-empty cell; rows after the last non-empty one are
-// dropped, empty rows between them are kept. Cells show what the sheet shows:
-// dates as yyyy-MM-dd (with HH:mm, or HH:mm:ss when seconds are shown, for a
-// time), integers without ".0", other numbers as their shortest exact text,
-// booleans as TRUE/FALSE.
+// dropped, empty rows between them are kept. Cells show what the spreadsheet
+// program shows: numbers and dates under their cell's number format (see
+// NumberFormat.h), formulas by their last computed result, booleans as
+// TRUE/FALSE, error values as #DIV/0! and the like. A .csv's cells are its text.
 //
 // On any failure nothing is returned and errorString() names the file and the
 // cause in one line, one message per Failure.
-//
-// The .xls library (freexl) is not ours and reads past its buffers on some
-// damaged files, so by default an .xls is read by a child process, the
-// command-line program's `sheet` command beside the running program, under
-// the limits above: a crash, a kill or a timeout there is a damaged file, not
-// a lost bill here. .xlsx and .csv are read in this process.
 class SpreadsheetReader
 {
 public:
@@ -65,12 +56,9 @@ public:
         TooLarge,
         NoSuchSheet,
         Damaged,
-        NoXlsReader,
     };
-    enum class XlsReading { ChildProcess, InProcess };
 
-    explicit SpreadsheetReader(const SpreadsheetLimits &limits = {},
-                               XlsReading xlsReading = XlsReading::ChildProcess);
+    explicit SpreadsheetReader(const SpreadsheetLimits &limits = {});
     ~SpreadsheetReader();
     SpreadsheetReader(const SpreadsheetReader &) = delete;
     SpreadsheetReader &operator=(const SpreadsheetReader &) = delete;
@@ -96,11 +84,6 @@ public:
     // Opens the file and reads its first worksheet in one go.
     static QList<QStringList> readFirstSheet(const QString &path, QString *error = nullptr,
                                              const SpreadsheetLimits &limits = {});
-
-    // The program that reads an .xls for this process; empty (the default)
-    // means moque-cli in the running program's folder.
-    static void setXlsReaderProgram(const QString &program);
-    static QString xlsReaderProgram();
 
 private:
     struct Private;

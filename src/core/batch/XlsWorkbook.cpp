@@ -476,12 +476,7 @@ QString XlsWorkbook::sharedString(qsizetype index) const
 void XlsWorkbook::setFormat(int xf, XlsCell *cell) const
 {
     cell->formatId = xf < m_xfFormats.size() ? m_xfFormats.at(xf) : 0;
-    const auto format = m_formats.constFind(cell->formatId);
-    // Built-in formats a workbook does not write out are the language's own codes.
-    const QString builtIn = builtinFormatCode(cell->formatId);
-    cell->formatCode = format != m_formats.cend() && !format->isEmpty() ? *format
-                       : builtIn.isEmpty()                               ? QStringLiteral("General")
-                                                                         : builtIn;
+    cell->formatCode = cellFormatCode(cell->formatId, m_formats.value(cell->formatId));
 }
 
 QStringList XlsWorkbook::sheetNames() const

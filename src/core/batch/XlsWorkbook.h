@@ -24,8 +24,8 @@ struct XlsCell
     // Text: the text (a formula's empty text result is an empty Text cell);
     // Boolean: TRUE or FALSE; Error: #DIV/0!, #N/A, #VALUE!, #REF!, #NAME?, #NUM!, #NULL!.
     QString text;
-    // The cell's number format code: the workbook's own FORMAT for the cell's
-    // format, else Excel's code for a built-in one, else "General".
+    // The cell's number format code, as cellFormatCode() picks it from the
+    // workbook's FORMAT records and the built-in ones.
     QString formatCode;
     // The format's number, for callers that read built-in ones their own way.
     int formatId = 0;
