@@ -25,7 +25,10 @@ for target in $targets; do
     work=build-fuzz/corpus/$name
     # Seeds: the target's own, and the test fixtures of its kind of file.
     seeds=()
-    for dir in fuzz/corpus/$name tests/fixtures/$name tests/fixtures/${name}s; do
+    dirs=(fuzz/corpus/$name tests/fixtures/$name tests/fixtures/${name}s)
+    # Workbooks of every format and writer seed the spreadsheet reader too.
+    [ "$name" = spreadsheet ] && dirs+=(tests/fixtures/xls tests/fixtures/real)
+    for dir in "${dirs[@]}"; do
         [ -d "$dir" ] && seeds+=("$dir")
     done
     artifacts=build-fuzz/artifacts/$target/

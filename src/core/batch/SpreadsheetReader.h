@@ -14,7 +14,7 @@ struct SpreadsheetLimits
 {
     // The most bytes read from one zip entry (declared or while inflating) or
     // from a whole .csv/.xls file.
-    qint64 maxBytes = 200LL * 1024 * 1024;
+    qint64 maxBytes = 512LL * 1024 * 1024;
     // A sheet's full size: 1,048,576 rows of 16,384 columns.
     int maxRows = 1'048'576;
     int maxColumns = 16384;
@@ -22,7 +22,7 @@ struct SpreadsheetLimits
     qint64 maxCells = 20'000'000;
     // What the text read may take in memory: every cell (padding included),
     // every shared string and style of an .xlsx, at what its QString costs.
-    qint64 maxMemory = 200LL * 1024 * 1024;
+    qint64 maxMemory = 1024LL * 1024 * 1024;
     // The longest piece of an .xlsx's XML held at once: a tag, a text, a run
     // of spaces (the XML parser keeps a whole one in memory); also the longest
     // text of one cell, and of one row of an .xls.
