@@ -130,6 +130,18 @@ private Q_SLOTS:
         addCase(2, "# ?/?", "2    ");
         addCase(2.5, "# ?/8", "2 4/8");
         addCase(0.99, "# ?/?", "1    ");
+        addCase(1.5, "# ??0/??0", "1   1/2  ");
+
+        // Chinese numerals
+        addCase(1234, "[DBNum2][$-804]General", "壹仟贰佰叁拾肆");
+        addCase(10, "[DBNum2][$-804]General", "壹拾");
+        addCase(100010, "[DBNum2]General", "壹拾万零壹拾");
+        addCase(100000000, "[DBNum2]General", "壹亿");
+        addCase(12.5, "[DBNum2]General", "壹拾贰.伍");
+        addCase(-3, "[DBNum2]General", "-叁");
+        addCase(0, "[DBNum2]General", "零");
+        addCase(10001, "[DBNum1]General", "一万〇一");
+        addCase(45322, "[DBNum1][$-804]yyyy\"年\"m\"月\"d\"日\"", "二〇二四年一月三十一日");
 
         // Codes that cannot be read show General
         addCase(12.5, "[Red", "12.5");
@@ -202,6 +214,8 @@ private Q_SLOTS:
         QTest::newRow("14 short date") << 14 << 43831.0 << "2020/1/1";
         QTest::newRow("20 time") << 20 << 0.75 << "18:00";
         QTest::newRow("22 date and time") << 22 << 43831.75 << "2020/1/1 18:00";
+        QTest::newRow("39 room for the bracket") << 39 << 1.5 << "1.50 ";
+        QTest::newRow("39 negative in brackets") << 39 << -1234.5 << "(1,234.50)";
         QTest::newRow("27 year month") << 27 << 43831.0 << "2020年1月";
         QTest::newRow("31 full date") << 31 << 43831.0 << "2020年1月1日";
         QTest::newRow("32 hour minute") << 32 << 0.75 << "18时00分";

@@ -175,6 +175,9 @@ struct Section
     std::optional<Condition> condition;
     bool text = false;      // holds @: the section for text cells
     bool dateTime = false;  // shows a date or a time
+    // [DBNum1]: digits as 一二三 with their units; [DBNum2]: as 壹贰叁, the
+    // way amounts are written on bills.
+    int chineseNumerals = 0;
 };
 
 // The sections of a code, split at the semicolons outside quotes and escapes.
@@ -277,8 +280,10 @@ std::optional<Section> parseSection(const QString &code)
                 section.condition = parseCondition(inside);
                 if (!section.condition)
                     return std::nullopt;
+            } else if (letters == u"dbnum1" || letters == u"dbnum2") {
+                section.chineseNumerals = letters.back().digitValue();
             }
-            // Anything else ([Red], [Color10], [DBNum1]) changes colour or script, not the characters.
+            // Anything else ([Red], [Color10], [DBNum3]) changes colour or script, not the characters.
         } else if (c == u'0' || c == u'#' || c == u'?') {
             tokens.emplaceBack(Kind::Digit, QString(c));
             ++i;
@@ -643,9 +648,13 @@ void placeFraction(const QList<Token> &tokens, qsizetype slash, double value, QS
         return;
     }
     placeWhole(tokens, numerator, QString::number(num), false, out);
+    // The denominator stands to the left of its room; the rest of the room is
+    // blank, a 0 there included (it pads no digits on this side).
     const QString denDigits = QString::number(den);
-    for (qsizetype j = 0; j < denominator.size(); ++j)
-        out[denominator.at(j)] = j < denDigits.size() ? QString(denDigits.at(j)) : padding(tokens.at(denominator.at(j)));
+    for (qsizetype j = 0; j < denominator.size(); ++j) {
+        const bool hash = tokens.at(denominator.at(j)).text == u"#";
+        out[denominator.at(j)] = j < denDigits.size() ? QString(denDigits.at(j)) : hash ? QString() : QStringLiteral(" ");
+    }
 }
 
 QString numberText(const Section &section, double value)
@@ -824,6 +833,74 @@ QString generalNumber(double value)
     return text + (shown < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) + twoDigits(std::abs(shown));
 }
 
+// A whole number in Chinese numerals with their units, in groups of four
+// digits (万, 亿): 1234 一千二百三十四, 10001 一万〇一, 10 一十.
+QString chineseWholeNumber(QStringView digits, int style)
+{
+    const QString numerals = style == 2 ? QStringLiteral("零壹贰叁肆伍陆柒捌玖") : QStringLiteral("〇一二三四五六七八九");
+    const QString units = style == 2 ? QStringLiteral(" 拾佰仟") : QStringLiteral(" 十百千");
+    const QString groups = QStringLiteral(" 万亿兆");
+    const QChar zero = numerals.front();
+    while (digits.size() > 1 && digits.front() == u'0')
+        digits = digits.mid(1);
+    if (digits.size() > 16)
+        return digits.toString();
+    if (digits == u"0")
+        return QString(numerals.front());
+    QString text;
+    bool zeroPending = false;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        const qsizetype place = digits.size() - 1 - i;
+        const int digit = digits.at(i).digitValue();
+        if (digit == 0) {
+            zeroPending = !text.isEmpty();
+        } else {
+            if (zeroPending)
+                text += zero;
+            zeroPending = false;
+            text += numerals.at(digit);
+            if (place % 4 != 0)
+                text += units.at(place % 4);
+        }
+        // A group's name follows it when the group holds a digit.
+        if (place % 4 == 0 && place > 0) {
+            const QStringView group = digits.mid(qMax<qsizetype>(0, i - 3), qMin<qsizetype>(4, i + 1));
+            if (group.count(u'0') != group.size())
+                text += groups.at(place / 4);
+        }
+    }
+    return text;
+}
+
+// The digits of a formatted number or date in Chinese numerals: a run after a
+// decimal point, and a four-digit year, digit by digit; any other run as a
+// whole number with its units.
+QString chineseNumeralText(const QString &text, int style, bool dateTime)
+{
+    const QString numerals = style == 2 ? QStringLiteral("零壹贰叁肆伍陆柒捌玖") : QStringLiteral("〇一二三四五六七八九");
+    QString out;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (!text.at(i).isDigit() || text.at(i).unicode() > 0x7F) {
+            out += text.at(i++);
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && text.at(end).unicode() >= u'0' && text.at(end).unicode() <= u'9')
+            ++end;
+        const QStringView run = QStringView(text).mid(i, end - i);
+        const bool oneByOne = (i > 0 && text.at(i - 1) == u'.') || (dateTime && run.size() == 4);
+        if (oneByOne) {
+            for (const QChar digit : run)
+                out += numerals.at(digit.digitValue());
+        } else {
+            out += chineseWholeNumber(run, style);
+        }
+        i = end;
+    }
+    return out;
+}
+
 QString formatCellNumber(double value, const QString &formatCode, bool date1904)
 {
     if (!std::isfinite(value) || formatCode.trimmed().isEmpty())
@@ -834,12 +911,16 @@ QString formatCellNumber(double value, const QString &formatCode, bool date1904)
     const std::optional<Choice> choice = chooseSection(*sections, value);
     if (!choice)
         return generalNumber(value);
+    const Section &section = *choice->section;
+    const auto numerals = [&section](const QString &text) {
+        return section.chineseNumerals ? chineseNumeralText(text, section.chineseNumerals, section.dateTime) : text;
+    };
     const QString sign = choice->minus ? QStringLiteral("-") : QString();
-    if (!choice->section->dateTime)
-        return sign + numberText(*choice->section, std::fabs(value));
+    if (!section.dateTime)
+        return sign + numerals(numberText(section, std::fabs(value)));
     // A negative date or time has no text: the spreadsheet program fills the cell with #.
-    const std::optional<QString> text = choice->minus ? std::nullopt : dateText(*choice->section, std::fabs(value), date1904);
-    return text ? *text : generalNumber(value);
+    const std::optional<QString> text = choice->minus ? std::nullopt : dateText(section, std::fabs(value), date1904);
+    return text ? numerals(*text) : generalNumber(value);
 }
 
 QString builtinFormatCode(int id)
@@ -921,14 +1002,15 @@ QString builtinFormatCode(int id)
     case 35:
     case 56:
         return QStringLiteral("上午/下午h\"时\"mm\"分\"ss\"秒\"");
+    // Positive numbers keep room for the negatives' closing bracket.
     case 37:
-        return QStringLiteral("#,##0 ;(#,##0)");
+        return QStringLiteral("#,##0_);(#,##0)");
     case 38:
-        return QStringLiteral("#,##0 ;[Red](#,##0)");
+        return QStringLiteral("#,##0_);[Red](#,##0)");
     case 39:
-        return QStringLiteral("#,##0.00;(#,##0.00)");
+        return QStringLiteral("#,##0.00_);(#,##0.00)");
     case 40:
-        return QStringLiteral("#,##0.00;[Red](#,##0.00)");
+        return QStringLiteral("#,##0.00_);[Red](#,##0.00)");
     case 41:
         return QStringLiteral("_ * #,##0_ ;_ * \\-#,##0_ ;_ * \"-\"_ ;_ @_ ");
     case 42:
