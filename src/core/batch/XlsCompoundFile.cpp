@@ -52,6 +52,11 @@ bool XlsCompoundFile::readHeader()
     m_miniCutoff = le32(m_file, 56);
     m_firstMiniFatSector = le32(m_file, 60);
     m_firstDifatSector = le32(m_file, 68);
+    // A writer may leave out the unused tail of the last sector; other
+    // readers take it as zeros, and so do we.
+    const qsizetype sectorSize = qsizetype(1) << m_sectorShift;
+    if (const qsizetype tail = m_file.size() % sectorSize)
+        m_file.append(QByteArray(sectorSize - tail, '\0'));
     return true;
 }
 
@@ -65,7 +70,6 @@ XlsCompoundFile::Sectors XlsCompoundFile::fileSectors() const
 qsizetype XlsCompoundFile::sectorCount(const Sectors &sectors) const
 {
     const qsizetype bytes = sectors.bytes->size() - sectors.first;
-    // A last sector cut short still counts: a writer may leave out its unused tail.
     return bytes > 0 ? (bytes + sectors.size - 1) / sectors.size : 0;
 }
 
