@@ -158,20 +158,31 @@ private Q_SLOTS:
         addCase(43831, "m/d/yy", "1/1/20");
         addCase(43831, "[$-804]yyyy\"年\"m\"月\"d\"日\" aaaa", "2020年1月1日 星期三");
         addCase(43831, "aaa", "三");
-        addCase(43831, "mmm d, yyyy", "Jan 1, 2020");
-        addCase(43831, "dddd, mmmm dd", "Wednesday, January 01");
-        addCase(43831, "ddd", "Wed");
-        addCase(45000, "d-mmm-yy", "15-Mar-23");
-        addCase(45000, "mmmmm", "M");
+        // Names in an English locale, in a Chinese one, and in the system's (Chinese)
+        addCase(43831, "[$-409]mmm d, yyyy", "Jan 1, 2020");
+        addCase(43831, "[$-409]dddd, mmmm dd", "Wednesday, January 01");
+        addCase(43831, "[$-409]ddd", "Wed");
+        addCase(45000, "[$-409]d-mmm-yy", "15-Mar-23");
+        addCase(45000, "[$-409]mmmmm", "M");
+        addCase(43831, "[$-804]dddd, mmmm dd", "星期三, 一月 01");
+        addCase(45000, "d-mmm-yy", "15-3月-23");
+        addCase(45291, "ddd mmmm", "周日 十二月");
+        addCase(45000, "mmmmm", "3");
+        // AM/PM in a Chinese locale; the system's long time and long date
+        addCase(0.75, "[$-804]h:mm AM/PM", "6:00 下午");
+        addCase(0.25, "[$-804]AM/PM h:mm", "上午 6:00");
+        addCase(0.75, "h:mm AM/PM", "6:00 PM");
+        addCase(0.94611111111, "[$-F400]h:mm:ss AM/PM", "22:42:24");
+        addCase(45322, "[$-F800]dddd, mmmm dd, yyyy", "2024年1月31日");
         addCase(0, "yyyy-mm-dd", "1900-01-00");
-        addCase(1, "yyyy-mm-dd dddd", "1900-01-01 Sunday");
+        addCase(1, "[$-409]yyyy-mm-dd dddd", "1900-01-01 Sunday");
         addCase(59, "yyyy-mm-dd", "1900-02-28");
         addCase(60, "yyyy-mm-dd", "1900-02-29");
-        addCase(61, "yyyy-mm-dd dddd", "1900-03-01 Thursday");
+        addCase(61, "yyyy-mm-dd dddd", "1900-03-01 星期四");
         addCase(2958465, "yyyy-mm-dd", "9999-12-31");
         addCase(2958466, "yyyy-mm-dd", "2958466");
         addCase(-1, "yyyy-mm-dd", "-1");
-        addCase(42369, "yyyy-mm-dd dddd", "2020-01-01 Wednesday", true);
+        addCase(42369, "[$-409]yyyy-mm-dd dddd", "2020-01-01 Wednesday", true);
         addCase(0, "yyyy-mm-dd", "1904-01-01", true);
 
         // Times: rounded to the second (or the decimals shown), then cut to the parts shown

@@ -287,6 +287,8 @@ private Q_SLOTS:
         QTest::newRow("elapsed hours") << 164 << QByteArray("[h]:mm") << QByteArray("1.5") << "36:00";
         QTest::newRow("fraction") << 164 << QByteArray("# ?/?") << QByteArray("1.5") << "1 1/2";
         QTest::newRow("scientific") << 11 << QByteArray() << QByteArray("12345") << "1.23E+04";
+        QTest::newRow("weekday and month in the system's Chinese")
+            << 164 << QByteArray("dddd, mmmm d") << QByteArray("45322") << "星期三, 一月 31";
     }
 
     // A number arrives as the sheet shows it under its cell's format.
@@ -304,6 +306,31 @@ private Q_SLOTS:
         QString error;
         QCOMPARE(SpreadsheetReader::readFirstSheet(path, &error), (Rows{{shown}}));
         QCOMPARE(error, QString());
+    }
+
+    void xlsxCellKinds_data()
+    {
+        QTest::addColumn<QByteArray>("cell");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("false") << QByteArray("<c r=\"A1\" t=\"b\"><v>0</v></c>") << "FALSE";
+        QTest::newRow("boolean without a value") << QByteArray("<c r=\"A1\" t=\"b\"/>") << "";
+        QTest::newRow("error") << QByteArray("<c r=\"A1\" t=\"e\"><v>#N/A</v></c>") << "#N/A";
+        QTest::newRow("ISO date") << QByteArray("<c r=\"A1\" t=\"d\"><v>2024-01-31</v></c>") << "2024/1/31";
+        QTest::newRow("ISO date and time") << QByteArray("<c r=\"A1\" t=\"d\"><v>2024-01-31T09:30:00</v></c>")
+                                           << "2024/1/31 9:30";
+        QTest::newRow("formula without a cached result") << QByteArray("<c r=\"A1\"><f>B1*2</f></c>") << "";
+    }
+
+    // Cells other than numbers and strings; a second cell keeps the row.
+    void xlsxCellKinds()
+    {
+        QFETCH(QByteArray, cell);
+        QFETCH(QString, shown);
+        const QString path = tempPath(QStringLiteral("kinds.xlsx"));
+        QFile::remove(path);
+        QVERIFY(moque::test::writeZip(
+            path, moque::test::workbookEntries("<row r=\"1\">" + cell + "<c r=\"B1\"><v>7</v></c></row>")));
+        QCOMPARE(SpreadsheetReader::readFirstSheet(path), (Rows{{shown, "7"}}));
     }
 
     void xlsxDateSystem_data()

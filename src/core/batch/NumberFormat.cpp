@@ -178,6 +178,10 @@ struct Section
     // [DBNum1]: digits as 一二三 with their units; [DBNum2]: as 壹贰叁, the
     // way amounts are written on bills.
     int chineseNumerals = 0;
+    // The language of month and weekday names and of AM/PM: a [$-804] tag
+    // says Chinese, another locale its own (English here); without one, the
+    // system's, which for our users is Chinese, except that AM/PM stays.
+    enum class Language { System, Chinese, Other } language = Language::System;
 };
 
 // The sections of a code, split at the semicolons outside quotes and escapes.
@@ -276,6 +280,12 @@ std::optional<Section> parseSection(const QString &code)
             } else if (inside.startsWith(u'$')) {
                 // [$¥-804]: a currency symbol and a locale; [$-804]: a locale alone
                 literal(inside.mid(1).section(u'-', 0, 0));
+                bool isNumber = false;
+                const uint locale = inside.section(u'-', 1).toUInt(&isNumber, 16);
+                if (isNumber) {
+                    constexpr uint chinese = 0x04;  // the primary language of zh-CN, zh-TW, zh-HK, ...
+                    section.language = (locale & 0x3FF) == chinese ? Section::Language::Chinese : Section::Language::Other;
+                }
             } else if (inside.startsWith(u'<') || inside.startsWith(u'>') || inside.startsWith(u'=')) {
                 section.condition = parseCondition(inside);
                 if (!section.condition)
@@ -714,6 +724,8 @@ std::optional<QString> dateText(const Section &section, double serial, bool date
                                          "July",    "August",   "September", "October", "November", "December"};
     static const char *const weekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     static const QString chineseWeekdays = QStringLiteral("日一二三四五六");
+    static const QStringList chineseMonths = QStringLiteral("一 二 三 四 五 六 七 八 九 十 十一 十二").split(u' ');
+    const bool chineseNames = section.language != Section::Language::Other;
 
     const QList<Token> &tokens = section.tokens;
     qsizetype decimals = 0;
@@ -746,17 +758,28 @@ std::optional<QString> dateText(const Section &section, double serial, bool date
             text += n <= 2 ? twoDigits(day.year % 100) : QString::number(day.year).rightJustified(4, u'0');
             break;
         case Kind::Month: {
-            const QString name = QString::fromLatin1(months[day.month - 1]);
-            text += n == 1 ? QString::number(day.month)
-                : n == 2   ? twoDigits(day.month)
-                : n == 3   ? name.left(3)
-                : n == 4   ? name
-                           : name.left(1);
+            if (n <= 2) {
+                text += n == 1 ? QString::number(day.month) : twoDigits(day.month);
+            } else if (chineseNames) {
+                // mmm 5月, mmmm 五月, mmmmm 5
+                text += n == 3 ? QString::number(day.month) + u'月'
+                    : n == 4   ? chineseMonths.at(day.month - 1) + u'月'
+                               : QString::number(day.month);
+            } else {
+                const QString name = QString::fromLatin1(months[day.month - 1]);
+                text += n == 3 ? name.left(3) : n == 4 ? name : name.left(1);
+            }
             break;
         }
         case Kind::Day: {
-            const QString name = QString::fromLatin1(weekdays[day.weekday]);
-            text += n == 1 ? QString::number(day.day) : n == 2 ? twoDigits(day.day) : n == 3 ? name.left(3) : name;
+            if (n <= 2) {
+                text += n == 1 ? QString::number(day.day) : twoDigits(day.day);
+            } else if (chineseNames) {
+                text += (n == 3 ? QStringLiteral("周") : QStringLiteral("星期")) + chineseWeekdays.at(day.weekday);
+            } else {
+                const QString name = QString::fromLatin1(weekdays[day.weekday]);
+                text += n == 3 ? name.left(3) : name;
+            }
             break;
         }
         case Kind::Hour: {
@@ -783,7 +806,10 @@ std::optional<QString> dateText(const Section &section, double serial, bool date
             text += (n == 3 ? QString() : QStringLiteral("星期")) + chineseWeekdays.at(day.weekday);
             break;
         case Kind::AmPm:
-            text += hour < 12 ? token.text : token.pmText;
+            if (section.language == Section::Language::Chinese && token.text == u"AM")
+                text += hour < 12 ? QStringLiteral("上午") : QStringLiteral("下午");
+            else
+                text += hour < 12 ? token.text : token.pmText;
             break;
         case Kind::Point: {
             const qsizetype shown = secondDecimals(tokens, i);
@@ -905,7 +931,11 @@ QString formatCellNumber(double value, const QString &formatCode, bool date1904)
 {
     if (!std::isfinite(value) || formatCode.trimmed().isEmpty())
         return generalNumber(value);
-    const std::optional<QList<Section>> sections = parseFormat(formatCode);
+    // The system's long time and long date, as a Chinese system shows them.
+    const QString code = formatCode.contains(QLatin1String("[$-F400]"), Qt::CaseInsensitive) ? QStringLiteral("h:mm:ss")
+        : formatCode.contains(QLatin1String("[$-F800]"), Qt::CaseInsensitive) ? QStringLiteral("yyyy\"年\"m\"月\"d\"日\"")
+                                                                               : formatCode;
+    const std::optional<QList<Section>> sections = parseFormat(code);
     if (!sections)
         return generalNumber(value);
     const std::optional<Choice> choice = chooseSection(*sections, value);

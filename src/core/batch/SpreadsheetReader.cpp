@@ -513,7 +513,8 @@ struct SpreadsheetReader::Private
         } else if (type == u"str" || type == u"e") {
             *text = decodeEscapes(value);
         } else if (type == u"b") {
-            *text = value == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+            // A boolean cell without a value shows nothing.
+            *text = value.isEmpty() ? QString() : value == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         } else if (type == u"d") {
             const std::optional<double> serial = isoDateSerial(value, date1904);
             // A date cell left in General format still shows a date.
