@@ -5,8 +5,8 @@
 // 1,048,576 rows, three columns, and prints its time and peak memory: the
 // reader's limits must let it through, in bounded memory.
 
-#include "batch/SpreadsheetReader.h"
-#include "batch/XlsxWriter.h"
+#include "sheets/SpreadsheetReader.h"
+#include "sheets/XlsxWriter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
     QElapsedTimer timer;
     timer.start();
     QString error;
-    if (!moque::batch::writeXlsxTable(xlsxPath, titles, rows, &error)) {
+    if (!moque::sheets::writeXlsxTable(xlsxPath, titles, rows, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
@@ -118,7 +118,7 @@ int main(int argc, char *argv[])
         QElapsedTimer readTimer;
         readTimer.start();
         QString readError;
-        const QList<QStringList> read = moque::batch::SpreadsheetReader::readFirstSheet(path, &readError);
+        const QList<QStringList> read = moque::sheets::SpreadsheetReader::readFirstSheet(path, &readError);
         *elapsed = seconds(readTimer);
         const bool same = read.size() == rowCount + 1 && read.first() == titles && read.mid(1) == rows;
         if (!same)
@@ -143,7 +143,7 @@ int main(int argc, char *argv[])
     for (int r = 1; r < fullRows; ++r)
         full.append({QStringLiteral("收件人%1").arg(r), QString::number(r * 1.25), QStringLiteral("%1").arg(r, 6, 10, QLatin1Char('0'))});
     const QString fullPath = dir.filePath(QStringLiteral("full.xlsx"));
-    if (!moque::batch::writeXlsxTable(fullPath, {QStringLiteral("收件人"), QStringLiteral("金额"), QStringLiteral("编号")},
+    if (!moque::sheets::writeXlsxTable(fullPath, {QStringLiteral("收件人"), QStringLiteral("金额"), QStringLiteral("编号")},
                                       full, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;

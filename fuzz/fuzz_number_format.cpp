@@ -1,7 +1,7 @@
 // Number format codes come from the files users are sent: any code, with any
 // value, in either date system, must show something and never crash or hang.
 
-#include "batch/NumberFormat.h"
+#include "sheets/NumberFormat.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::memcpy(&value, data, sizeof value);
     const QString code = QString::fromUtf8(reinterpret_cast<const char *>(data) + sizeof value,
                                            qsizetype(size - sizeof value));
-    batch::formatCellNumber(value, code, false);
-    batch::formatCellNumber(value, code, true);
-    batch::isDateFormat(code);
+    sheets::formatCellNumber(value, code, false);
+    sheets::formatCellNumber(value, code, true);
+    sheets::isDateFormat(code);
     return 0;
 }

@@ -1,7 +1,7 @@
 // Spreadsheets as users are sent them, .xlsx, .xls and .csv, read and shown
 // under their number formats: the program must survive anything.
 
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SpreadsheetReader.h"
 
 #include <QFile>
 
@@ -21,10 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             return 0;
     }
     // Smaller limits than the program's, so that running out of them is reached too.
-    batch::SpreadsheetLimits limits;
+    sheets::SpreadsheetLimits limits;
     limits.maxBytes = 16 * 1024 * 1024;
     limits.maxMemory = 64 * 1024 * 1024;
-    batch::SpreadsheetReader reader(limits);
+    sheets::SpreadsheetReader reader(limits);
     if (reader.open(path)) {
         const int sheets = int(reader.sheetNames().size());
         for (int i = 0; i < sheets && i < 4; ++i)

@@ -2,8 +2,8 @@
 
 #include "CliErrors.h"
 
-#include "batch/SheetText.h"
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SheetText.h"
+#include "sheets/SpreadsheetReader.h"
 
 #include <QTextStream>
 
@@ -16,19 +16,19 @@ int printSheet(const SheetOptions &options)
     if (!options.sheet.isEmpty() && (!numbered || sheet < 1))
         return fail(QStringLiteral("--sheet must be a whole number from 1"));
 
-    batch::SpreadsheetReader reader;
+    sheets::SpreadsheetReader reader;
     QList<QStringList> rows;
     if (reader.open(options.file) && !options.names)
         rows = reader.readSheet(sheet - 1);
-    if (reader.failure() != batch::SpreadsheetReader::Failure::None)
+    if (reader.failure() != sheets::SpreadsheetReader::Failure::None)
         return fail(reader.errorString());
     QTextStream out(stdout);
     if (options.names) {
         for (const QString &name : reader.sheetNames())
-            out << batch::sheetLine({name}) << '\n';
+            out << sheets::sheetLine({name}) << '\n';
     }
     for (const QStringList &cells : std::as_const(rows))
-        out << batch::sheetLine(cells) << '\n';
+        out << sheets::sheetLine(cells) << '\n';
     out.flush();
     if (out.status() != QTextStream::Ok)
         return fail(QStringLiteral("cannot write to standard output"));

@@ -12,7 +12,7 @@ struct SheetOptions
 };
 
 // Prints what the spreadsheet reader reads from the file, one row a line (see
-// batch::sheetLine), or the worksheet names, one a line. The reader's message
+// sheets::sheetLine), or the worksheet names, one a line. The reader's message
 // goes to standard error and the exit code is 1 when it fails. Reads in this
 // process: this is the child the desktop program reads an .xls through.
 int printSheet(const SheetOptions &options);

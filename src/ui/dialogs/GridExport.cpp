@@ -1,6 +1,6 @@
 #include "dialogs/GridExport.h"
 
-#include "batch/XlsxWriter.h"
+#include "sheets/XlsxWriter.h"
 #include "common/Dialogs.h"
 #include "common/Helpers.h"
 
@@ -118,7 +118,7 @@ bool ExportGrid2Excel(QTableView *grid, const QString &title, Dialogs &dialogs, 
     const QString fileName = exportFileName(title, QDateTime::currentDateTime());
     const QString path = freshExportPath(fileName);
     QString error;
-    if (!batch::writeXlsxTable(path, titles, rows, &error, title)) {
+    if (!sheets::writeXlsxTable(path, titles, rows, &error, title)) {
         dialogs.error(exportError(error));
         return false;
     }

@@ -1,5 +1,5 @@
-#include "batch/XlsCompoundFile.h"
-#include "batch/XlsWorkbook.h"
+#include "sheets/XlsCompoundFile.h"
+#include "sheets/XlsWorkbook.h"
 #include "support/TestFiles.h"
 #include "XlsFiles.h"
 
@@ -7,9 +7,9 @@
 
 #include <climits>
 
-using moque::batch::XlsCell;
-using moque::batch::XlsCompoundFile;
-using moque::batch::XlsWorkbook;
+using moque::sheets::XlsCell;
+using moque::sheets::XlsCompoundFile;
+using moque::sheets::XlsWorkbook;
 using Failure = XlsWorkbook::Failure;
 using namespace moque::test::xls;
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // Writes a table to an .xlsx file: the titles in row 1 in bold, the rows
 // below, every cell a text cell at 9 pt (so 00123 stays 00123), each column
@@ -21,4 +21,4 @@ int textWidthUnits(const QString &text);
 // The longest text a cell holds; longer texts are cut.
 inline constexpr int maxCellTextLength = 32767;
 
-} // namespace moque::batch
+} // namespace moque::sheets

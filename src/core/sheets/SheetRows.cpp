@@ -1,6 +1,6 @@
-#include "batch/SheetRows.h"
+#include "sheets/SheetRows.h"
 
-namespace moque::batch {
+namespace moque::sheets {
 
 bool RowBuilder::place(qint64 row, qint64 column, QString &&text, bool charged)
 {
@@ -64,4 +64,4 @@ bool RowBuilder::finish(QList<QStringList> *out)
     return true;
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

@@ -1,10 +1,10 @@
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SpreadsheetReader.h"
 
-#include "batch/SheetRows.h"
-#include "batch/SheetText.h"
-#include "batch/NumberFormat.h"
-#include "batch/XlsWorkbook.h"
-#include "batch/ZipXml.h"
+#include "sheets/SheetRows.h"
+#include "sheets/SheetText.h"
+#include "sheets/NumberFormat.h"
+#include "sheets/XlsWorkbook.h"
+#include "sheets/ZipXml.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -18,7 +18,7 @@
 #include <cmath>
 #include <optional>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 namespace {
 
@@ -818,4 +818,4 @@ QList<QStringList> SpreadsheetReader::readFirstSheet(const QString &path, QStrin
     return rows;
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

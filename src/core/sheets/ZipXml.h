@@ -1,12 +1,12 @@
 #pragma once
 
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SpreadsheetReader.h"
 
 #include <QXmlStreamReader>
 
 #include <memory>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // The zip container of an .xlsx.
 class ZipFile
@@ -84,4 +84,4 @@ private:
 // A short quote of text from a file for a one-line message.
 QString quoteInMessage(QStringView text);
 
-} // namespace moque::batch
+} // namespace moque::sheets

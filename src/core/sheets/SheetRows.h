@@ -1,8 +1,8 @@
 #pragma once
 
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SpreadsheetReader.h"
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // Counts what a reader holds against SpreadsheetLimits::maxMemory, at what
 // Qt's containers take for it on the heap.
@@ -52,4 +52,4 @@ private:
     qint64 m_stored = 0;
 };
 
-} // namespace moque::batch
+} // namespace moque::sheets

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // What a reader accepts before it gives up with "too large": a hostile or
 // broken file must not take unbounded memory or time.
@@ -90,4 +90,4 @@ private:
     std::unique_ptr<Private> d;
 };
 
-} // namespace moque::batch
+} // namespace moque::sheets

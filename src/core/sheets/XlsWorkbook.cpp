@@ -1,16 +1,16 @@
-#include "batch/XlsWorkbook.h"
+#include "sheets/XlsWorkbook.h"
 
-#include "batch/NumberFormat.h"
-#include "batch/XlsBytes.h"
-#include "batch/XlsCompoundFile.h"
-#include "batch/XlsRecords.h"
+#include "sheets/NumberFormat.h"
+#include "sheets/XlsBytes.h"
+#include "sheets/XlsCompoundFile.h"
+#include "sheets/XlsRecords.h"
 
 
 #include <algorithm>
 #include <bit>
 #include <optional>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 namespace {
 
@@ -496,4 +496,4 @@ bool XlsWorkbook::readSheet(int index, const std::function<bool(int, int, const 
     return SheetReader(*this, m_sheets.at(index), cell).read();
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

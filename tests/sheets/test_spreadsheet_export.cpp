@@ -1,4 +1,4 @@
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SpreadsheetReader.h"
 #include "dialogs/GridExport.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using moque::batch::SpreadsheetReader;
+using moque::sheets::SpreadsheetReader;
 using moque::test::ScriptedDialogs;
 using moque::ui::ExportGrid2Excel;
 using Rows = QList<QStringList>;

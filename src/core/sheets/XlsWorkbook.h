@@ -9,7 +9,7 @@
 
 #include <functional>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 class XlsCodePage;
 class XlsPieceReader;
@@ -113,4 +113,4 @@ private:
     QString m_detail;
 };
 
-} // namespace moque::batch
+} // namespace moque::sheets

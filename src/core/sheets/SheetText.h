@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // A row of cells as one line of text, the way `moque-cli sheet` prints a
 // sheet: cells separated by tabs, and a tab, line feed, carriage return or
@@ -14,4 +14,4 @@ QString sheetLine(const QStringList &cells);
 // after a backslash stands for itself.
 QStringList sheetLineCells(QStringView line);
 
-} // namespace moque::batch
+} // namespace moque::sheets

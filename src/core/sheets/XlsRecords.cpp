@@ -1,12 +1,12 @@
-#include "batch/XlsRecords.h"
+#include "sheets/XlsRecords.h"
 
-#include "batch/XlsBytes.h"
+#include "sheets/XlsBytes.h"
 
 #include <QtEndian>
 
 #include <bit>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 namespace {
 
@@ -227,4 +227,4 @@ QString XlsCodePage::decode(QByteArrayView bytes)
     return m_decoder.decode(bytes);
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

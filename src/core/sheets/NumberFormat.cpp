@@ -1,4 +1,4 @@
-#include "batch/NumberFormat.h"
+#include "sheets/NumberFormat.h"
 
 #include <QDate>
 #include <QList>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <utility>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 namespace {
 
@@ -1080,4 +1080,4 @@ bool isDateFormat(const QString &formatCode)
         && std::any_of(sections->begin(), sections->end(), [](const Section &s) { return !s.text && s.dateTime; });
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

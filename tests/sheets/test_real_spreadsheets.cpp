@@ -1,5 +1,5 @@
-#include "batch/SheetText.h"
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SheetText.h"
+#include "sheets/SpreadsheetReader.h"
 #include "support/CliRun.h"
 
 #include <QDir>
@@ -14,7 +14,7 @@
 // rules for where Excel shows a cell otherwise. Every sheet must arrive as
 // shown, the same through the reader and through `moque-cli sheet`.
 
-using moque::batch::SpreadsheetReader;
+using moque::sheets::SpreadsheetReader;
 using Rows = QList<QStringList>;
 
 namespace {
@@ -49,7 +49,7 @@ Rows rowsOfLines(const QStringList &lines)
 {
     Rows rows;
     for (const QString &line : lines)
-        rows.append(moque::batch::sheetLineCells(line));
+        rows.append(moque::sheets::sheetLineCells(line));
     return rows;
 }
 
@@ -74,7 +74,7 @@ QString cellName(qsizetype row, qsizetype column)
 QString shown(const QString &cell)
 {
     constexpr qsizetype longest = 80;
-    const QString line = moque::batch::sheetLine({cell});
+    const QString line = moque::sheets::sheetLine({cell});
     return QLatin1Char('"') + (line.size() > longest ? line.left(longest) + QStringLiteral("…") : line)
            + QLatin1Char('"');
 }

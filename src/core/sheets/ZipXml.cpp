@@ -1,4 +1,4 @@
-#include "batch/ZipXml.h"
+#include "sheets/ZipXml.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 namespace {
 
@@ -303,4 +303,4 @@ QString quoteInMessage(QStringView text)
     return u'“' + quoted + u'”';
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

@@ -1,4 +1,4 @@
-#include "batch/XlsxWriter.h"
+#include "sheets/XlsxWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 namespace {
 
@@ -142,4 +142,4 @@ bool writeXlsxTable(const QString &path, const QStringList &titles, const QList<
     return true;
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

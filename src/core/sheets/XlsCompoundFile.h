@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // The streams of an OLE compound file, the container of an .xls: version 3
 // (512-byte sectors) and 4 (4096-byte sectors), the sector table and its
@@ -81,4 +81,4 @@ private:
     QString m_detail;
 };
 
-} // namespace moque::batch
+} // namespace moque::sheets

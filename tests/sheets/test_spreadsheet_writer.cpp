@@ -1,5 +1,5 @@
-#include "batch/SpreadsheetReader.h"
-#include "batch/XlsxWriter.h"
+#include "sheets/SpreadsheetReader.h"
+#include "sheets/XlsxWriter.h"
 #include "ZipFiles.h"
 
 #include <QRegularExpression>
@@ -7,9 +7,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-using moque::batch::SpreadsheetReader;
-using moque::batch::textWidthUnits;
-using moque::batch::writeXlsxTable;
+using moque::sheets::SpreadsheetReader;
+using moque::sheets::textWidthUnits;
+using moque::sheets::writeXlsxTable;
 using Rows = QList<QStringList>;
 
 namespace {
@@ -177,9 +177,9 @@ private Q_SLOTS:
     void longTextsAreCut()
     {
         const QString path = m_dir.filePath(QStringLiteral("long.xlsx"));
-        const QString longText(moque::batch::maxCellTextLength + 10, u'长');
+        const QString longText(moque::sheets::maxCellTextLength + 10, u'长');
         QVERIFY(writeXlsxTable(path, {"t"}, {{longText}}));
-        QCOMPARE(SpreadsheetReader::readFirstSheet(path).value(1).value(0), longText.left(moque::batch::maxCellTextLength));
+        QCOMPARE(SpreadsheetReader::readFirstSheet(path).value(1).value(0), longText.left(moque::sheets::maxCellTextLength));
     }
 
     void writeFailureNamesTheFile()

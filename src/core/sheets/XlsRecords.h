@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringDecoder>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // The records of a workbook stream (BIFF5 or BIFF8), one after another from
 // an offset: each is a 2-byte type, a 2-byte length and that many bytes.
@@ -84,4 +84,4 @@ private:
     QStringDecoder m_decoder;
 };
 
-} // namespace moque::batch
+} // namespace moque::sheets

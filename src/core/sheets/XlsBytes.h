@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <QtEndian>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // Little-endian numbers at a byte offset of a compound file or a BIFF record;
 // the caller has checked that the bytes are there.
@@ -22,4 +22,4 @@ inline quint64 le64(QByteArrayView bytes, qsizetype at)
     return qFromLittleEndian<quint64>(bytes.constData() + at);
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

@@ -1,12 +1,12 @@
-#include "batch/XlsCompoundFile.h"
+#include "sheets/XlsCompoundFile.h"
 
-#include "batch/XlsBytes.h"
+#include "sheets/XlsBytes.h"
 
 #include <QBitArray>
 
 #include <cstring>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 namespace {
 
@@ -255,4 +255,4 @@ bool XlsCompoundFile::readStream(const QString &name, QByteArray *data)
     return readChain(mini, entry->start, qint64(entry->size), data);
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace moque::batch {
+namespace moque::sheets {
 
 // A number as a General cell shows it: up to 15 significant digits without
 // trailing zeros (49.199999999999996 is 49.2), and E notation with up to six
@@ -30,4 +30,4 @@ QString cellFormatCode(int id, const QString &fileCode);
 // True when the format code shows a date or a time, so that the cell holds one.
 bool isDateFormat(const QString &formatCode);
 
-} // namespace moque::batch
+} // namespace moque::sheets

@@ -1,13 +1,13 @@
-#include "batch/SheetText.h"
-#include "batch/SpreadsheetReader.h"
+#include "sheets/SheetText.h"
+#include "sheets/SpreadsheetReader.h"
 #include "support/TestFiles.h"
 #include "ZipFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-using moque::batch::SpreadsheetLimits;
-using moque::batch::SpreadsheetReader;
+using moque::sheets::SpreadsheetLimits;
+using moque::sheets::SpreadsheetReader;
 using moque::test::ZipEntries;
 using Rows = QList<QStringList>;
 using Failure = SpreadsheetReader::Failure;
@@ -624,8 +624,8 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, cells);
         QFETCH(QString, line);
-        QCOMPARE(moque::batch::sheetLine(cells), line);
-        QCOMPARE(moque::batch::sheetLineCells(line), cells);
+        QCOMPARE(moque::sheets::sheetLine(cells), line);
+        QCOMPARE(moque::sheets::sheetLineCells(line), cells);
     }
 
     void readerCanBeReused()

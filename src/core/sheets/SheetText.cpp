@@ -1,6 +1,6 @@
-#include "batch/SheetText.h"
+#include "sheets/SheetText.h"
 
-namespace moque::batch {
+namespace moque::sheets {
 
 QString sheetLine(const QStringList &cells)
 {
@@ -50,4 +50,4 @@ QStringList sheetLineCells(QStringView line)
     return cells;
 }
 
-} // namespace moque::batch
+} // namespace moque::sheets

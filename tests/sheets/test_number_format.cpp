@@ -1,8 +1,8 @@
-#include "batch/NumberFormat.h"
+#include "sheets/NumberFormat.h"
 
 #include <QTest>
 
-using namespace moque::batch;
+using namespace moque::sheets;
 
 namespace {
 
