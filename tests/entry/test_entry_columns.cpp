@@ -1,5 +1,6 @@
 #include "entry/WaybillAids.h"
 #include "entry/WaybillColumns.h"
+#include "entry/WaybillFields.h"
 #include "store/Schema.h"
 
 #include <QSet>
@@ -24,6 +25,37 @@ private Q_SLOTS:
             "送货费",   "金额大写1", "保价金额", "保价费",  "自定义1",  "自定义2",  "自定义3",  "自定义4",
             "自定义5"};
         QCOMPARE(waybillSaveColumns(), expected);
+    }
+
+    void readingOrder_data()
+    {
+        using B = BillField::Block;
+        QTest::addColumn<QList<FieldPlace>>("places");
+        QTest::addColumn<QList<qsizetype>>("order");
+        QTest::newRow("rows top down, left to right")
+            << QList<FieldPlace>{{B::Contents, QRect(200, 40, 80, 20)}, {B::Contents, QRect(10, 40, 80, 20)},
+                                 {B::Contents, QRect(10, 10, 80, 20)}}
+            << QList<qsizetype>{2, 1, 0};
+        // A combo box two pixels taller than the edit beside it stands a pixel higher.
+        QTest::newRow("boxes of other heights share a row")
+            << QList<FieldPlace>{{B::Contents, QRect(200, 39, 80, 22)}, {B::Contents, QRect(10, 40, 80, 20)},
+                                 {B::Contents, QRect(10, 70, 80, 20)}}
+            << QList<qsizetype>{1, 0, 2};
+        QTest::newRow("a tall memo starts its row at its middle")
+            << QList<FieldPlace>{{B::Contents, QRect(10, 10, 80, 60)}, {B::Contents, QRect(200, 10, 80, 20)}}
+            << QList<qsizetype>{1, 0};
+        QTest::newRow("blocks before places")
+            << QList<FieldPlace>{{B::Closing, QRect(10, 10, 80, 20)}, {B::Receiver, QRect(10, 300, 80, 20)},
+                                 {B::Sender, QRect(10, 500, 80, 20)}, {B::Contents, QRect(10, 10, 80, 20)}}
+            << QList<qsizetype>{2, 1, 3, 0};
+        QTest::newRow("none") << QList<FieldPlace>{} << QList<qsizetype>{};
+    }
+    // Tab's order: block by block, each read row by row as the form shows it.
+    void readingOrder()
+    {
+        QFETCH(QList<FieldPlace>, places);
+        QFETCH(QList<qsizetype>, order);
+        QCOMPARE(entry::readingOrder(places), order);
     }
 
     void everyHistoryColumnIsSaved()

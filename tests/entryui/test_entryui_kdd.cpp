@@ -5,12 +5,14 @@
 #include "app/FontSetup.h"
 #include "entry/TfmCheckKDD.h"
 #include "entry/WaybillColumns.h"
+#include "entry/WaybillFields.h"
 #include "refdata/DAOPerson.h"
 #include "support/TestData.h"
 #include "templates/TemplateCache.h"
 #include "templates/TemplateCatalog.h"
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -21,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
@@ -547,6 +550,150 @@ private Q_SLOTS:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(rowCount(), 1);
         QCOMPARE(dialogs().texts().first(), QStringLiteral("是否保存该快递单？"));
+    }
+
+    // Someone typing waybills all day never touches the mouse: the window
+    // starts in the receiver's name, Tab goes through every field the
+    // template shows in reading order (a picker over its box, closed and
+    // written back by Tab) and round again without leaving the bill,
+    // Shift+Tab goes back, Enter looks a party up, Ctrl+S saves, Ctrl+P prints.
+    void aWholeWaybillByKeyboardAlone()
+    {
+        refdata::TPerson p = person(QStringLiteral("杭州星河贸易有限公司"), QStringLiteral("王五"), QStringLiteral("杭州市"));
+        p.setInputCode(QStringLiteral("hzxh"));
+        p.setText(refdata::TPerson::PartyType, refdata::partyPartner);
+        QString error;
+        QVERIFY2(refdata::DAOPerson(m_data->db()).SavePerson(p, &error) > 0, qPrintable(error));
+        auto w = openWindow();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), w->control("zdSKR"));
+
+        // Every field the template shows, and the option boxes.
+        QSet<QWidget *> shown;
+        for (const entry::BillField &field : entry::waybillFields()) {
+            if (w->control(field.name)->isVisibleTo(w.get()))
+                shown << w->control(field.name);
+        }
+        for (QCheckBox *box : w->itemChecks()) {
+            if (box->isVisibleTo(w.get()))
+                shown << box;
+        }
+        QVERIFY(shown.size() > 15);
+        // The field that has the keyboard: a picker stands for the box under it.
+        const auto focused = [&w]() -> QWidget * {
+            QWidget *f = QApplication::focusWidget();
+            for (const char *picker : {"Cb_S", "Cb_XS", "cbCountry", "cbBZ", "cb_zdWPNR"}) {
+                auto *combo = w->findChild<QComboBox *>(QLatin1String(picker));
+                if (f == combo) {
+                    for (QWidget *field : w->findChildren<QWidget *>()) {
+                        if (field != combo && field->parentWidget() == combo->parentWidget()
+                            && field->geometry() == combo->geometry() && !field->isHidden())
+                            return field;
+                    }
+                }
+            }
+            return f;
+        };
+        const auto typeHere = [](const QString &text) {
+            QWidget *f = QApplication::focusWidget();
+            if (auto *combo = qobject_cast<QComboBox *>(f))
+                f = combo->lineEdit();
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(f, &commit);
+        };
+        const auto tab = [](Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), modifiers & Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab,
+                            modifiers);
+        };
+
+        // The receiver from the address book by its code and Enter.
+        typeHere(QStringLiteral("hzxh"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(combo(*w, "zdSKR"), QStringLiteral("杭州星河贸易有限公司"));
+
+        const QHash<QString, QString> typed{
+            {QStringLiteral("zdSKRLXR"), QStringLiteral("赵六")},
+            {QStringLiteral("zdSKRS"), QStringLiteral("江苏省")},
+            {QStringLiteral("zdSKRXS"), QStringLiteral("南京市")},
+            {QStringLiteral("zdSkrDZ"), QStringLiteral("鼓楼区中山路1号")},
+            {QStringLiteral("edtWeight"), QStringLiteral("2.5")},
+        };
+        QStringList round;
+        for (qsizetype step = 0; step < shown.size(); ++step) {
+            QWidget *field = focused();
+            QVERIFY2(shown.contains(field), qPrintable(field ? field->objectName() : QStringLiteral("nothing")));
+            round << field->objectName();
+            if (typed.contains(field->objectName()))
+                typeHere(typed.value(field->objectName()));
+            tab();
+        }
+        // Round once through every field, each once, and back to the start.
+        QCOMPARE(focused(), w->control("zdSKR"));
+        QCOMPARE(QSet<QString>(round.begin(), round.end()).size(), shown.size());
+        // The receiver's block as the form shows it, row by row; then the
+        // contents from the top right, the option boxes among them, and the
+        // signature and dates last, before the sender's block.
+        QCOMPARE(round.mid(0, 12),
+                 (QStringList{"zdSKR", "zdSFKHBM", "zdSKRLXR", "zdskrDH", "skrHandset", "edtCountryDest", "zdSKRS",
+                              "zdSKRXS", "edtSJRTown", "zdSkrDZ", "zdSKRYB", "cbDestSite"}));
+        QCOMPARE(round.mid(12, 3), (QStringList{"zdUserCode", "zdPJBH", "zdWPNR"}));
+        QVERIFY(round.indexOf("DEFCHECK0") > round.indexOf("zdBz"));
+        QVERIFY(round.indexOf("DEFCHECK0") < round.indexOf("zdDef1"));
+        QVERIFY(round.indexOf("zdSign") > round.indexOf("zdTxt2"));
+        QVERIFY(round.indexOf("zdHKR") > round.indexOf("zdSign"));
+        QCOMPARE(round.last(), QStringLiteral("cbFromSite"));
+        // Shift+Tab goes back the same way.
+        tab(Qt::ShiftModifier);
+        QCOMPARE(focused()->objectName(), round.last());
+        tab();
+        QCOMPARE(focused(), w->control("zdSKR"));
+        // What the pickers held was written back when Tab closed them.
+        QCOMPARE(edit(*w, "zdSKRS"), QStringLiteral("江苏省"));
+        QCOMPARE(edit(*w, "zdSKRXS"), QStringLiteral("南京市"));
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(dialogs().lastText(), QStringLiteral("新快递单保存成功！ "));
+        const int id = w->state().checkId();
+        QCOMPARE(column(id, "收件单位"), QStringLiteral("杭州星河贸易有限公司"));
+        QCOMPARE(column(id, "收件联系人"), QStringLiteral("赵六"));
+        QCOMPARE(column(id, "收件省"), QStringLiteral("江苏省"));
+        QCOMPARE(column(id, "收件市县"), QStringLiteral("南京市"));
+        QCOMPARE(column(id, "收件地址"), QStringLiteral("鼓楼区中山路1号"));
+        QCOMPARE(column(id, "重量"), QStringLiteral("2.5"));
+
+        const QString path = pdfPath("keyboard.pdf");
+        dialogs().files.enqueue(path);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+        QVERIFY2(QFile::exists(path), qPrintable(dialogs().texts().join('|')));
+        const QList<Word> words = pdfWords(path);
+        QVERIFY(std::any_of(words.begin(), words.end(), [](const Word &word) { return word.text.contains(QStringLiteral("南京市")); }));
+    }
+
+    void doubleClickTakesTheWholeName_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("sender") << "zdHKR";
+        QTest::newRow("receiver") << "zdSKR";
+        QTest::newRow("province picker") << "Cb_S";
+    }
+    // A double-click takes the whole name to type over, not one word of it.
+    void doubleClickTakesTheWholeName()
+    {
+        QFETCH(QString, box);
+        auto w = openWindow();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        if (box == QStringLiteral("Cb_S"))
+            w->control("zdSKRS")->setFocus();
+        auto *name = w->findChild<QComboBox *>(box);
+        QTRY_VERIFY(name->isVisible());
+        name->setEditText(QStringLiteral("Xinghe Trading Co"));
+        const QPoint onFirstWord(name->lineEdit()->fontMetrics().horizontalAdvance(QStringLiteral("Xin")),
+                                 name->lineEdit()->height() / 2);
+        QTest::mouseDClick(name->lineEdit(), Qt::LeftButton, Qt::NoModifier, onFirstWord);
+        QCOMPARE(name->lineEdit()->selectedText(), QStringLiteral("Xinghe Trading Co"));
     }
 
     void enterLooksThePartyUp_data()

@@ -6,6 +6,7 @@
 #include "entry/BillStore.h"
 #include "entry/WaybillAids.h"
 #include "entry/WaybillColumns.h"
+#include "entry/WaybillFields.h"
 #include "print/PrintJob.h"
 #include "print/SystemPrintDevice.h"
 #include "print/ValueSource.h"
@@ -31,6 +32,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSignalBlocker>
+#include <QShortcut>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -78,71 +80,6 @@ const QStringList kSenderOnlyControls{
     QStringLiteral("edtCountryFrom"), QStringLiteral("cbFromSite"), QStringLiteral("zdSign")};
 const QStringList kDateControls{QStringLiteral("zdNian"), QStringLiteral("zdYue"), QStringLiteral("zdRi"),
                                 QStringLiteral("zdTime")};
-
-struct ControlSpec
-{
-    enum Kind { Edit, Combo, Memo };
-    const char *name;
-    Kind kind;
-    const char16_t *hint;
-};
-
-const ControlSpec kControls[] = {
-    {"zdHKR", ControlSpec::Combo, u"寄件单位"},
-    {"zdHKRLXR", ControlSpec::Edit, u"寄方联系人"},
-    {"zdHKRS", ControlSpec::Edit, u"寄方所在省"},
-    {"zdHKRXS", ControlSpec::Edit, u"寄方所在县/市"},
-    {"edtFJRTown", ControlSpec::Edit, u"发件人镇/区"},
-    {"zdHkrDZ", ControlSpec::Memo, u"寄方地址"},
-    {"zdhkrDH", ControlSpec::Edit, u"寄方联系电话"},
-    {"hkrHandset", ControlSpec::Edit, u"寄件方手机"},
-    {"edtCountryFrom", ControlSpec::Edit, u"寄方所在国家"},
-    {"zdHKRYB", ControlSpec::Edit, u"寄方邮编"},
-    {"cbFromSite", ControlSpec::Combo, u"请在字典管理中修改始发站为您所在地区"},
-    {"zdSign", ControlSpec::Combo, u"寄件人签名-可在字典管理中修改预选项，设计模式中设置默认值"},
-    {"zdNian", ControlSpec::Edit, u"寄出年"},
-    {"zdYue", ControlSpec::Edit, u"寄出月"},
-    {"zdRi", ControlSpec::Edit, u"寄出日"},
-    {"zdTime", ControlSpec::Edit, u"寄出时"},
-    {"zdSKR", ControlSpec::Combo, u"收件单位"},
-    {"zdSKRLXR", ControlSpec::Edit, u"收方联系人"},
-    {"zdSKRS", ControlSpec::Edit, u"收方所在省"},
-    {"zdSKRXS", ControlSpec::Edit, u"收方所在县/市"},
-    {"edtSJRTown", ControlSpec::Edit, u"收件人镇/区"},
-    {"zdSkrDZ", ControlSpec::Memo, u"收件方地址"},
-    {"zdskrDH", ControlSpec::Edit, u"收方联系电话"},
-    {"skrHandset", ControlSpec::Edit, u"收方手机"},
-    {"edtCountryDest", ControlSpec::Edit, u"收方所在国家"},
-    {"zdSKRYB", ControlSpec::Edit, u"收方邮编"},
-    {"cbDestSite", ControlSpec::Combo, u"目的站"},
-    {"zdPJBH", ControlSpec::Edit, u"速递单号"},
-    {"zdUserCode", ControlSpec::Combo, u"快递帐号"},
-    {"zdWPNR", ControlSpec::Memo, u"物品内容(鼠标双击下拉选择)"},
-    {"edtAmount", ControlSpec::Combo, u"可在设计模式中设置默认值，或者字典管理中设置下拉预选项"},
-    {"edtWeight", ControlSpec::Edit, u"重量"},
-    {"edtMoney", ControlSpec::Edit, u"总费用"},
-    {"zdBz", ControlSpec::Memo, u"备注说明(鼠标双击下拉选择)"},
-    {"zdJEDX1", ControlSpec::Edit, u"金额大写(只需输入小写),如启用大写，请在设计模式里设定其等宽打印参数"},
-    {"zdBJJE", ControlSpec::Edit, u"保价金额"},
-    {"zdBJFee", ControlSpec::Edit, u"保价费"},
-    {"zdYunFee", ControlSpec::Edit, u"运费"},
-    {"zdJiaJiFee", ControlSpec::Edit, u"加急费"},
-    {"zdBaoZFee", ControlSpec::Edit, u"包装费"},
-    {"zdQiTaFee", ControlSpec::Edit, u"其他费"},
-    {"zdSongHFee", ControlSpec::Edit, u"送货费"},
-    {"zdTiJi", ControlSpec::Edit, u"体积"},
-    {"zdDaisJE", ControlSpec::Edit, u"代收金额"},
-    {"zdShouxuFee", ControlSpec::Edit, u"手续费"},
-    {"zdDef1", ControlSpec::Combo, u"自定义1"},
-    {"zdDef2", ControlSpec::Combo, u"自定义2"},
-    {"zdDef3", ControlSpec::Edit, u"自定义3"},
-    {"zdDef4", ControlSpec::Edit, u"自定义3"},
-    {"zdDef5", ControlSpec::Edit, u"自定义3"},
-    {"zdJFKHBM", ControlSpec::Edit, u"寄方客户编号"},
-    {"zdSFKHBM", ControlSpec::Edit, u"收方客户编号"},
-    {"zdTxt1", ControlSpec::Edit, u"固定文字"},
-    {"zdTxt2", ControlSpec::Edit, u"固定文字"},
-};
 
 const QStringList kJedxFormats{
     QStringLiteral("00000.00  限万位到分"),   QStringLiteral("00000.0   限万位到角"),
@@ -297,6 +234,17 @@ void TfmCheckKDD::buildToolbar()
         else
             close();
     });
+    // Keys that work however narrow the window is, when the toolbar has put
+    // its last buttons out of sight (their Alt mnemonics go with them).
+    const auto key = [this](QKeySequence::StandardKey standard, const QString &button, auto slot) {
+        auto *shortcut = new QShortcut(QKeySequence(standard), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
+        m_toolBar->findChild<QToolButton *>(button)->setToolTip(shortcut->key().toString(QKeySequence::NativeText));
+    };
+    key(QKeySequence::New, QStringLiteral("btNewCheck"), &TfmCheckKDD::btNewClick);
+    key(QKeySequence::Save, QStringLiteral("btSaveCheck"), &TfmCheckKDD::btSaveCheckClick);
+    key(QKeySequence::Print, QStringLiteral("btPrint1"), &TfmCheckKDD::btPrint1Click);
     const QList<QAction *> actions = m_toolBar->actions();
     for (QAction *a : actions) {
         const QWidget *w = m_toolBar->widgetForAction(a);
@@ -335,29 +283,33 @@ void TfmCheckKDD::buildPanel()
     m_bgImage->setObjectName(QStringLiteral("bgImage"));
     m_bgImage->setGeometry(0, 0, 400, 300);
 
-    for (const ControlSpec &spec : kControls) {
+    for (const entry::BillField &field : entry::waybillFields()) {
         QWidget *w = nullptr;
-        switch (spec.kind) {
-        case ControlSpec::Edit:
+        switch (field.control) {
+        case entry::BillField::Control::Edit:
             w = new QLineEdit(m_panel);
             break;
-        case ControlSpec::Combo: {
+        case entry::BillField::Control::Combo: {
             auto *combo = new QComboBox(m_panel);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
             w = combo;
             break;
         }
-        case ControlSpec::Memo:
-            w = new QPlainTextEdit(m_panel);
+        case entry::BillField::Control::Memo: {
+            auto *memo = new QPlainTextEdit(m_panel);
+            // Tab moves on to the next field; an address needs no tab characters.
+            memo->setTabChangesFocus(true);
+            memo->viewport()->installEventFilter(this);
+            w = memo;
             break;
         }
-        w->setObjectName(QLatin1String(spec.name));
-        w->setToolTip(QString::fromUtf16(spec.hint));
+        }
+        w->setObjectName(field.name);
+        w->setToolTip(field.hint);
         w->hide();
         w->installEventFilter(this);
-        if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
-            memo->viewport()->installEventFilter(this);
+        m_fields.append(w);
     }
     auto *amount = qobject_cast<QComboBox *>(control(QStringLiteral("edtAmount")));
     fillList(amount, {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
@@ -423,6 +375,12 @@ void TfmCheckKDD::buildPanel()
     }
 
     buildPickers();
+    for (QComboBox *combo : {qobject_cast<QComboBox *>(control(QStringLiteral("zdHKR"))),
+                             qobject_cast<QComboBox *>(control(QStringLiteral("zdSKR"))), m_cbS, m_cbXS, m_cbCountry,
+                             m_cbBZ, m_cbWPNR}) {
+        combo->lineEdit()->installEventFilter(this);
+        m_selectAllOnDoubleClick.append(combo->lineEdit());
+    }
     buildOptionStrip();
     m_scroll->setWidget(m_panel);
     m_scroll->setWidgetResizable(false);
@@ -482,6 +440,8 @@ void TfmCheckKDD::openPicker(QComboBox *picker, QWidget *target)
     picker->show();
     picker->raise();
     picker->setFocus(Qt::OtherFocusReason);
+    // Typing replaces what the box held, as in any box reached by Tab.
+    picker->lineEdit()->selectAll();
 }
 
 void TfmCheckKDD::closePicker(QComboBox *picker)
@@ -954,14 +914,21 @@ void TfmCheckKDD::fitAddressFont(QPlainTextEdit *memo)
     memo->setFont(font);
 }
 
+bool TfmCheckKDD::isPicker(const QObject *object) const
+{
+    return object
+        && (object == m_cbS || object == m_cbXS || object == m_cbCountry || object == m_cbBZ || object == m_cbWPNR);
+}
+
 bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
 {
     const QString name = watched->objectName();
-    auto *asPicker = qobject_cast<QComboBox *>(watched);
-    const bool isPicker = asPicker
-                          && (asPicker == m_cbS || asPicker == m_cbXS || asPicker == m_cbCountry
-                              || asPicker == m_cbBZ || asPicker == m_cbWPNR);
-    if (isPicker) {
+    if (event->type() == QEvent::MouseButtonDblClick && m_selectAllOnDoubleClick.contains(watched)) {
+        static_cast<QLineEdit *>(watched)->selectAll();
+        return true;
+    }
+    if (isPicker(watched)) {
+        auto *asPicker = static_cast<QComboBox *>(watched);
         // The picker's own drop-down takes the focus for a moment; that is not leaving.
         if (event->type() == QEvent::FocusOut
             && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
@@ -986,6 +953,10 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
         }
     }
     if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        auto *memo = qobject_cast<QPlainTextEdit *>(watched);
+        if (memo && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+            memo->selectAll();
         if (name == QStringLiteral("zdHKRS") || name == QStringLiteral("zdSKRS")) {
             openPicker(m_cbS, static_cast<QWidget *>(watched));
         } else if (name == QStringLiteral("zdHKRXS") || name == QStringLiteral("zdSKRXS")) {
@@ -993,10 +964,13 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
         } else if (name == QStringLiteral("edtCountryFrom") || name == QStringLiteral("edtCountryDest")) {
             openPicker(m_cbCountry, static_cast<QWidget *>(watched));
         } else if (name == QStringLiteral("zdHKR") || name == QStringLiteral("zdSKR")) {
-            // The receiver prompt goes away when the user comes to type.
-            if (text(name) == entry::receiverPlaceholder())
-                setText(name, QString());
+            // The receiver prompt goes away when the user comes to type; the
+            // bill holds no other value for it.
             auto *combo = static_cast<QComboBox *>(watched);
+            if (text(name) == entry::receiverPlaceholder()) {
+                const QSignalBlocker blocker(combo);
+                setText(name, QString());
+            }
             if (combo->count() == 0)
                 fillList(combo, refdata::DAOPerson(m_core.db())
                                     .loadCompanyList(name == QStringLiteral("zdHKR") ? QStringLiteral("我方单位")
@@ -1041,6 +1015,47 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
             fitAddressFont(static_cast<QPlainTextEdit *>(watched));
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The bill's shown fields in the order a person reads the form: the sender,
+// the receiver, the contents and fees with the option boxes, the signature
+// and dates, each row by row as the template places them.
+QList<QWidget *> TfmCheckKDD::tabSequence() const
+{
+    QList<QWidget *> shown;
+    QList<entry::FieldPlace> places;
+    const auto add = [&](QWidget *field, entry::BillField::Block block) {
+        if (field->isVisibleTo(m_panel) && field->isEnabled()) {
+            shown.append(field);
+            places.append({block, field->geometry()});
+        }
+    };
+    const QList<entry::BillField> &fields = entry::waybillFields();
+    for (qsizetype i = 0; i < m_fields.size(); ++i)
+        add(m_fields.at(i), fields.at(i).block);
+    for (QCheckBox *box : m_itemChecks)
+        add(box, entry::BillField::Block::Contents);
+    QList<QWidget *> sequence;
+    for (const qsizetype i : entry::readingOrder(places))
+        sequence.append(shown.at(i));
+    return sequence;
+}
+
+// Tab and Shift+Tab go round the bill's fields and never out to the option
+// strip or the toolbar. A picker stands for the box it fills.
+bool TfmCheckKDD::focusNextPrevChild(bool next)
+{
+    QWidget *current = focusWidget();
+    if (m_pickTarget && isPicker(current))
+        current = m_pickTarget;
+    const QList<QWidget *> sequence = tabSequence();
+    const qsizetype at = sequence.indexOf(current);
+    if (at < 0)
+        return QWidget::focusNextPrevChild(next);
+    QWidget *target = sequence.at((at + (next ? 1 : sequence.size() - 1)) % sequence.size());
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    m_scroll->ensureWidgetVisible(target);
+    return true;
 }
 
 void TfmCheckKDD::updateCaption()
@@ -1088,6 +1103,19 @@ void TfmCheckKDD::btNewClick()
     setBillDate(QDate::currentDate());
     m_btSaveAs->setEnabled(false);
     updateCaption();
+    focusFirstField();
+}
+
+// A new bill starts in the receiver's name (the sender usually stays), or
+// in the first field the template shows.
+void TfmCheckKDD::focusFirstField()
+{
+    QWidget *receiver = control(QStringLiteral("zdSKR"));
+    const QList<QWidget *> sequence = tabSequence();
+    if (sequence.contains(receiver))
+        receiver->setFocus(Qt::OtherFocusReason);
+    else if (!sequence.isEmpty())
+        sequence.first()->setFocus(Qt::OtherFocusReason);
 }
 
 void TfmCheckKDD::btSaveAsClick()
@@ -1231,6 +1259,7 @@ void TfmCheckKDD::showEvent(QShowEvent *event)
     for (const char *name : {"zdHKR", "zdSKR"})
         qobject_cast<QComboBox *>(control(QLatin1String(name)))->setMaxVisibleItems(rows);
     m_cbFirstTypeName->setMaxVisibleItems(screenHeight <= 1000 ? 26 : 35);
+    focusFirstField();
 }
 
 bool TfmCheckKDD::toolbarAtBottom() const

@@ -111,6 +111,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool isPicker(const QObject *object) const;
+    void focusFirstField();
+    QList<QWidget *> tabSequence() const;
 
 private:
     class PanelValues;
@@ -191,6 +195,11 @@ private:
     QCheckBox *m_ckPrintFJROnly = nullptr;
     QCheckBox *m_ckPrintSJROnly = nullptr;
     QList<QCheckBox *> m_itemChecks;
+    // The bill's input controls, as entry::waybillFields() lists them.
+    QList<QWidget *> m_fields;
+    // The party name boxes' and the pickers' line edits: a double-click takes
+    // their whole text, to type over.
+    QList<QObject *> m_selectAllOnDoubleClick;
     // Floating pickers laid over an edit while it is filled (PickTarget).
     QComboBox *m_cbS = nullptr;
     QComboBox *m_cbXS = nullptr;
