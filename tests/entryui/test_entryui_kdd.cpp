@@ -162,6 +162,15 @@ class TestEntryUiKdd : public QObject
         type(w, QStringLiteral("edtWeight"), QStringLiteral("2.5"));
     }
     QString pdfPath(const QString &name) { return m_out.filePath(name); }
+    // A receiver in the address book, found by its name or its code hzxh.
+    void savePartner()
+    {
+        refdata::TPerson p = person(QStringLiteral("杭州星河贸易有限公司"), QStringLiteral("王五"), QStringLiteral("杭州市"));
+        p.setInputCode(QStringLiteral("hzxh"));
+        p.setText(refdata::TPerson::PartyType, refdata::partyPartner);
+        QString error;
+        QVERIFY2(refdata::DAOPerson(m_data->db()).SavePerson(p, &error) > 0, qPrintable(error));
+    }
 
 private Q_SLOTS:
     void initTestCase() { app::installFontSubstitutions(); }
@@ -559,11 +568,7 @@ private Q_SLOTS:
     // Shift+Tab goes back, Enter looks a party up, Ctrl+S saves, Ctrl+P prints.
     void aWholeWaybillByKeyboardAlone()
     {
-        refdata::TPerson p = person(QStringLiteral("杭州星河贸易有限公司"), QStringLiteral("王五"), QStringLiteral("杭州市"));
-        p.setInputCode(QStringLiteral("hzxh"));
-        p.setText(refdata::TPerson::PartyType, refdata::partyPartner);
-        QString error;
-        QVERIFY2(refdata::DAOPerson(m_data->db()).SavePerson(p, &error) > 0, qPrintable(error));
+        savePartner();
         auto w = openWindow();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
@@ -705,11 +710,7 @@ private Q_SLOTS:
     void enterLooksThePartyUp()
     {
         QFETCH(QString, typed);
-        refdata::TPerson p = person(QStringLiteral("杭州星河贸易有限公司"), QStringLiteral("王五"), QStringLiteral("杭州市"));
-        p.setInputCode(QStringLiteral("hzxh"));
-        p.setText(refdata::TPerson::PartyType, refdata::partyPartner);
-        QString error;
-        QVERIFY2(refdata::DAOPerson(m_data->db()).SavePerson(p, &error) > 0, qPrintable(error));
+        savePartner();
         auto w = openWindow();
         auto *name = qobject_cast<QComboBox *>(w->control("zdSKR"));
         type(*w, "zdSKR", typed);
