@@ -4,44 +4,23 @@
 #include "common/Helpers.h"
 #include "print/Units.h"
 
+#include <algorithm>
+
 namespace moque::print {
 
 namespace {
-
-// Width in half-width units: a character outside ASCII counts as two, as in GBK.
-int unitWidth(QChar c)
-{
-    return c.unicode() < 0x80 ? 1 : 2;
-}
 
 int unitWidth(const QString &text)
 {
     int w = 0;
     for (QChar c : text)
-        w += unitWidth(c);
+        w += halfWidthUnits(c);
     return w;
 }
 
 bool hasDoubleByte(const QString &text)
 {
-    for (QChar c : text)
-        if (c.unicode() >= 0x80)
-            return true;
-    return false;
-}
-
-int roundHalfEven(int twice)
-{
-    // twice / 2 with halves to even.
-    int q = twice / 2;
-    int r = twice % 2;
-    if (r < 0) {
-        q -= 1;
-        r += 2;
-    }
-    if (r == 1 && (q & 1))
-        ++q;
-    return q;
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return halfWidthUnits(c) > 1; });
 }
 
 bool isFitAdvance(const QString &fit)
@@ -108,9 +87,9 @@ QStringList ItemRenderer::breakByWidth(const QString &text, int charsPerLine)
         qsizetype n = qMin<qsizetype>(charsPerLine, text.size() - pos);
         int w = 0;
         for (qsizetype k = 0; k < n; ++k)
-            w += unitWidth(text[pos + k]);
+            w += halfWidthUnits(text[pos + k]);
         while (w < limit && pos + n < text.size())
-            w += unitWidth(text[pos + n++]);
+            w += halfWidthUnits(text[pos + n++]);
         lines << text.mid(pos, n);
         pos += n;
         remaining -= w;
@@ -222,7 +201,7 @@ void ItemRenderer::printTextAt(int x, int y, const QString &text, const QString 
     m_canvas.setFont(font);
     if (align == 1 || align == 2) {
         const int free = tenthsToDevice(width, facts.dpiX) - m_canvas.textWidth(text);
-        p.x += align == 2 ? free : roundHalfEven(free);
+        p.x += align == 2 ? free : int(divideHalfToEven(free, 2));
     }
     m_canvas.drawText(p.x, p.y, text);
 }

@@ -1,12 +1,14 @@
 #include "print/RecordingCanvas.h"
 
+#include "print/Units.h"
+
 namespace moque::print {
 
 int RecordingCanvas::textWidth(const QString &text)
 {
     int w = 0;
     for (QChar c : text)
-        w += c.unicode() < 0x80 ? m_charWidth : 2 * m_charWidth;
+        w += halfWidthUnits(c) * m_charWidth;
     return w;
 }
 

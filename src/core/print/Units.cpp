@@ -4,20 +4,23 @@
 
 namespace moque::print {
 
+qint64 divideHalfToEven(qint64 numerator, qint64 denominator)
+{
+    qint64 q = numerator / denominator;
+    qint64 r = numerator % denominator;
+    if (r < 0) {
+        // Floor division, so the remainder is always in [0, denominator).
+        q -= 1;
+        r += denominator;
+    }
+    if (2 * r > denominator || (2 * r == denominator && (q & 1)))
+        ++q;
+    return q;
+}
+
 int tenthsToDevice(int tenthsMm, int dpi)
 {
-    const std::int64_t n = std::int64_t(dpi) * tenthsMm;
-    constexpr std::int64_t d = 254;
-    std::int64_t q = n / d;
-    std::int64_t r = n % d;
-    if (r < 0) {
-        // Floor division, so the remainder is always in [0, d).
-        q -= 1;
-        r += d;
-    }
-    if (2 * r > d || (2 * r == d && (q & 1)))
-        ++q;
-    return int(q);
+    return int(divideHalfToEven(qint64(dpi) * tenthsMm, 254));
 }
 
 DevicePoint sheetToDevice(int xTenths, int yTenths, const DeviceFacts &facts)
