@@ -7,6 +7,7 @@
 #include "entry/WaybillColumns.h"
 #include "entry/WaybillFields.h"
 #include "refdata/DAOPerson.h"
+#include "support/PdfText.h"
 #include "support/TestData.h"
 #include "templates/TemplateCache.h"
 #include "templates/TemplateCatalog.h"
@@ -21,8 +22,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -33,33 +32,7 @@ using namespace moque;
 
 namespace {
 
-struct Word
-{
-    double x = 0;
-    double y = 0;
-    QString text;
-};
-
-QList<Word> pdfWords(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
-        return {};
-    static const QRegularExpression wordRe(QString::fromLatin1(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
-    QList<Word> words;
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    for (const QString &line : html.split(QLatin1Char('\n')))
-        if (const auto w = wordRe.match(line); w.hasMatch())
-            words << Word{w.captured(1).toDouble(), w.captured(2).toDouble(), w.captured(3)};
-    return words;
-}
-
-double pt(int tenthsMm)
-{
-    return tenthsMm / 254.0 * 72.0;
-}
+using test::PdfWord;
 
 refdata::TPerson person(const QString &name, const QString &contact, const QString &city)
 {
@@ -299,13 +272,13 @@ private Q_SLOTS:
         QVERIFY(q.next());
         const int x = q.value(0).toInt() + q.value(2).toInt();
         const int y = q.value(1).toInt() + q.value(3).toInt();
-        const QList<Word> words = pdfWords(path);
+        const QList<PdfWord> words = test::readPdfWords(path);
         const auto it = std::find_if(words.begin(), words.end(),
-                                     [](const Word &word) { return word.text == QStringLiteral("XingheTrading"); });
+                                     [](const PdfWord &word) { return word.text == QStringLiteral("XingheTrading"); });
         QVERIFY(it != words.end());
         const double tolerance = 72.0 / 254.0;
-        QVERIFY2(qAbs(it->x - pt(x)) <= tolerance, qPrintable(QString::number(it->x)));
-        QVERIFY2(qAbs(it->y - pt(y)) <= tolerance, qPrintable(QString::number(it->y)));
+        QVERIFY2(qAbs(it->x - test::tenthsToPoints(x)) <= tolerance, qPrintable(QString::number(it->x)));
+        QVERIFY2(qAbs(it->y - test::tenthsToPoints(y)) <= tolerance, qPrintable(QString::number(it->y)));
         // Printing alone saves nothing.
         QCOMPARE(rowCount(), 0);
     }
@@ -672,8 +645,8 @@ private Q_SLOTS:
         dialogs().files.enqueue(path);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
         QVERIFY2(QFile::exists(path), qPrintable(dialogs().texts().join('|')));
-        const QList<Word> words = pdfWords(path);
-        QVERIFY(std::any_of(words.begin(), words.end(), [](const Word &word) { return word.text.contains(QStringLiteral("南京市")); }));
+        const QList<PdfWord> words = test::readPdfWords(path);
+        QVERIFY(std::any_of(words.begin(), words.end(), [](const PdfWord &word) { return word.text.contains(QStringLiteral("南京市")); }));
     }
 
     void doubleClickTakesTheWholeName_data()

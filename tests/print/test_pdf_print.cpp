@@ -6,12 +6,11 @@
 #include "print/PrintJob.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
+#include "support/PdfText.h"
 #include "support/TestData.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -20,46 +19,8 @@ using namespace moque;
 
 namespace {
 
-struct Word
-{
-    double x = 0;
-    double y = 0;
-    QString text;
-};
-
-struct Page
-{
-    double width = 0;
-    double height = 0;
-    QList<Word> words;
-};
-
-QList<Page> readPdf(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
-        return {};
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    QList<Page> pages;
-    static const QRegularExpression pageRe(QString::fromLatin1(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
-    static const QRegularExpression wordRe(QString::fromLatin1(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
-    for (const QString &line : html.split(QLatin1Char('\n'))) {
-        if (const auto m = pageRe.match(line); m.hasMatch())
-            pages << Page{m.captured(1).toDouble(), m.captured(2).toDouble(), {}};
-        else if (const auto w = wordRe.match(line); w.hasMatch() && !pages.isEmpty())
-            // Compatibility forms (⼤ for 大) come from the font's character map; compare the normal forms.
-            pages.last().words << Word{w.captured(1).toDouble(), w.captured(2).toDouble(),
-                                       w.captured(3).normalized(QString::NormalizationForm_KC)};
-    }
-    return pages;
-}
-
-double pt(int tenthsMm)
-{
-    return tenthsMm / 254.0 * 72.0;
-}
+using test::PdfPage;
+using test::PdfWord;
 
 // 0.1 mm in points.
 constexpr double tolerance = 72.0 / 254.0;
@@ -88,7 +49,7 @@ class TestPdfPrint : public QObject
                             {id, name, x, y, font, size, fit}));
     }
 
-    QList<Page> print(int templateId, const QList<print::MapValueSource> &bills, int copies = 1)
+    QList<PdfPage> print(int templateId, const QList<print::MapValueSource> &bills, int copies = 1)
     {
         const QString path = m_out.filePath(QStringLiteral("job%1.pdf").arg(templateId));
         print::PdfPrintDevice device(path);
@@ -102,7 +63,7 @@ class TestPdfPrint : public QObject
         }
         if (!job.PrinterTransEnd())
             return {};
-        return readPdf(path);
+        return test::readPdfPages(path);
     }
 
 private Q_SLOTS:
@@ -132,7 +93,7 @@ private Q_SLOTS:
         bill.set("ZDSKR", "上海浦东");
         bill.set("ZDSKRLXR", "张三丰");
         bill.set("ZDSKRDH", "13800138000");
-        const QList<Page> pages = print(901, {bill});
+        const QList<PdfPage> pages = print(901, {bill});
         QCOMPARE(pages.size(), 1);
         const struct
         {
@@ -142,11 +103,11 @@ private Q_SLOTS:
         } expected[] = {{"Moque", 200, 150}, {"上海浦东", 1200, 150}, {"张三丰", 1200, 420}, {"13800138000", 1750, 420}};
         for (const auto &e : expected) {
             auto it = std::find_if(pages[0].words.begin(), pages[0].words.end(),
-                                   [&](const Word &w) { return w.text == e.text; });
+                                   [&](const PdfWord &w) { return w.text == e.text; });
             QVERIFY2(it != pages[0].words.end(), qPrintable(e.text));
             // The template is moved 1.5 mm right and 1 mm up as a whole.
-            QVERIFY2(qAbs(it->x - pt(e.x + 15)) <= tolerance, qPrintable(QStringLiteral("%1 x %2").arg(e.text).arg(it->x)));
-            QVERIFY2(qAbs(it->y - pt(e.y - 10)) <= tolerance, qPrintable(QStringLiteral("%1 y %2").arg(e.text).arg(it->y)));
+            QVERIFY2(qAbs(it->x - test::tenthsToPoints(e.x + 15)) <= tolerance, qPrintable(QStringLiteral("%1 x %2").arg(e.text).arg(it->x)));
+            QVERIFY2(qAbs(it->y - test::tenthsToPoints(e.y - 10)) <= tolerance, qPrintable(QStringLiteral("%1 y %2").arg(e.text).arg(it->y)));
         }
     }
 
@@ -185,11 +146,11 @@ private Q_SLOTS:
                 names << field.name;
             }
             QVERIFY2(!bills.isEmpty(), qPrintable(row.fullName));
-            const QList<Page> pages = print(row.id, bills);
+            const QList<PdfPage> pages = print(row.id, bills);
             QCOMPARE(pages.size(), bills.size());
             for (int i = 0; i < pages.size(); ++i) {
                 QString read;
-                for (const Word &w : pages[i].words)
+                for (const PdfWord &w : pages[i].words)
                     read += w.text;
                 QVERIFY2(read == values[i].normalized(QString::NormalizationForm_KC),
                          qPrintable(QStringLiteral("%1 %2: %3").arg(row.fullName, names[i], read)));
@@ -203,13 +164,13 @@ private Q_SLOTS:
     {
         print::MapValueSource bill;
         bill.set("ZDJEDX1", "40715");
-        const QList<Page> pages = print(901, {bill});
+        const QList<PdfPage> pages = print(901, {bill});
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages[0].words.size(), 5);
         for (int k = 0; k < 5; ++k) {
             QCOMPARE(pages[0].words[k].text, QString("40715").mid(k, 1));
-            QVERIFY(qAbs(pages[0].words[k].x - pt(300 + 15 + k * 50)) <= tolerance);
-            QVERIFY(qAbs(pages[0].words[k].y - pt(1000 - 10)) <= tolerance);
+            QVERIFY(qAbs(pages[0].words[k].x - test::tenthsToPoints(300 + 15 + k * 50)) <= tolerance);
+            QVERIFY(qAbs(pages[0].words[k].y - test::tenthsToPoints(1000 - 10)) <= tolerance);
         }
     }
 
@@ -218,9 +179,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("templateId");
         QTest::addColumn<double>("width");
         QTest::addColumn<double>("height");
-        QTest::newRow("waybill 230 × 127 mm") << 901 << pt(2300) << pt(1270);
-        QTest::newRow("A4 turned for landscape") << 902 << pt(2970) << pt(2100);
-        QTest::newRow("landscape entered as seen") << 903 << pt(2970) << pt(2100);
+        QTest::newRow("waybill 230 × 127 mm") << 901 << test::tenthsToPoints(2300) << test::tenthsToPoints(1270);
+        QTest::newRow("A4 turned for landscape") << 902 << test::tenthsToPoints(2970) << test::tenthsToPoints(2100);
+        QTest::newRow("landscape entered as seen") << 903 << test::tenthsToPoints(2970) << test::tenthsToPoints(2100);
     }
     void pageIsTheTemplatesPaper()
     {
@@ -229,7 +190,7 @@ private Q_SLOTS:
         QFETCH(double, height);
         print::MapValueSource bill;
         bill.set("ZDHKR", "Page");
-        const QList<Page> pages = print(templateId, {bill});
+        const QList<PdfPage> pages = print(templateId, {bill});
         QCOMPARE(pages.size(), 1);
         QVERIFY(qAbs(pages[0].width - width) < 1);
         QVERIFY(qAbs(pages[0].height - height) < 1);
@@ -244,7 +205,7 @@ private Q_SLOTS:
         first.set("ZDHKR", "First");
         print::MapValueSource second;
         second.set("ZDHKR", "Second");
-        const QList<Page> pages = print(901, {first, second}, 2);
+        const QList<PdfPage> pages = print(901, {first, second}, 2);
         QCOMPARE(pages.size(), 4);
         const QStringList texts{pages[0].words.value(0).text, pages[1].words.value(0).text,
                                 pages[2].words.value(0).text, pages[3].words.value(0).text};
@@ -341,7 +302,7 @@ private Q_SLOTS:
                     && job.PrinterTransEnd());
         }
         QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(readPdf(target).value(0).words.value(0).text, QStringLiteral("Linked"));
+        QCOMPARE(test::readPdfPages(target).value(0).words.value(0).text, QStringLiteral("Linked"));
     }
 
     void abortedJobLeavesNoFile()
