@@ -28,7 +28,7 @@ namespace {
 bool runBound(QSqlQuery &q, const QString &sql, const QVariantList &values)
 {
     QString error;
-    if (store::execPositional(q, sql, values, error))
+    if (store::execBound(q, sql, values, error))
         return true;
     qWarning() << sql << error;
     return false;

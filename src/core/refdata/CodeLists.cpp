@@ -17,7 +17,7 @@ namespace {
 const QString hint = QStringLiteral("提示");
 const QChar quote = QLatin1Char('"');
 
-using store::execPositional;
+using store::execBound;
 
 QString pair(const QString &province, const QString &city)
 {
@@ -40,7 +40,7 @@ QStringList CodeLists::loadProvinces() const
 {
     QStringList provinces;
     QSqlQuery q(m_db);
-    if (!execPositional(q,
+    if (!execBound(q,
              QStringLiteral("select distinct trim(一级代码) from DMTable2 where trim(类型)=? and trim(一级代码)<>'' "
                             "order by 1"),
              {provinceKind}, m_error))
@@ -55,7 +55,7 @@ QStringList CodeLists::loadCitysByProvince(const QString &province) const
 {
     QStringList cities;
     QSqlQuery q(m_db);
-    if (!execPositional(q,
+    if (!execBound(q,
              QStringLiteral("select distinct trim(二级代码) from DMTable2 where trim(一级代码)=? and trim(类型)=? "
                             "and trim(二级代码)<>'' order by 1"),
              {province.trimmed(), provinceKind}, m_error))
@@ -69,7 +69,7 @@ QStringList CodeLists::loadCitysByProvince(const QString &province) const
 bool CodeLists::cityExists(const QString &province, const QString &city) const
 {
     QSqlQuery q(m_db);
-    return execPositional(q,
+    return execBound(q,
                QStringLiteral("select 1 from DMTable2 where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
                {provinceKind, province.trimmed(), city.trimmed()}, m_error)
            && q.next();
@@ -87,7 +87,7 @@ CodeLists::Outcome CodeLists::addCity(const QString &province, const QString &ci
         return {Result::Exists, pair(p, c) + QStringLiteral("已经存在，不需要添加！"), hint};
     }
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("insert into DMTable2 (类型,一级代码,二级代码) values(?,?,?)"), {provinceKind, p, c},
+    if (!execBound(q, QStringLiteral("insert into DMTable2 (类型,一级代码,二级代码) values(?,?,?)"), {provinceKind, p, c},
              m_error)
         || !cityExists(p, c) || !m_db.commit()) {
         m_db.rollback();
@@ -104,7 +104,7 @@ CodeLists::Outcome CodeLists::renameCity(const QString &province, const QString 
         return {Result::Empty, QStringLiteral("省和市输入不能为空！"), hint};
     m_db.transaction();
     QSqlQuery q(m_db);
-    if (!execPositional(q,
+    if (!execBound(q,
              QStringLiteral("update DMTable2 set 二级代码=? where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
              {c, provinceKind, p, oldCity.trimmed()}, m_error)
         || q.numRowsAffected() <= 0 || !cityExists(p, c) || !m_db.commit()) {
@@ -122,7 +122,7 @@ CodeLists::Outcome CodeLists::deleteCity(const QString &province, const QString 
         return {Result::Empty, QStringLiteral("删除失败！"), hint};
     QSqlQuery q(m_db);
     const bool deleted =
-        execPositional(q, QStringLiteral("delete from DMTable2 where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
+        execBound(q, QStringLiteral("delete from DMTable2 where trim(类型)=? and trim(一级代码)=? and trim(二级代码)=?"),
             {provinceKind, p, c}, m_error);
     if (!deleted || cityExists(p, c))
         return {Result::Failed, QStringLiteral("删除失败！"), hint};

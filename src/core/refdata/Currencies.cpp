@@ -15,7 +15,7 @@ const QString hint = QStringLiteral("提示");
 const QString failed = QStringLiteral("失败");
 const QChar quote = QLatin1Char('"');
 
-using store::execPositional;
+using store::execBound;
 
 } // namespace
 
@@ -23,7 +23,7 @@ QList<Currency> Currencies::loadCurrencies() const
 {
     QList<Currency> list;
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("select 币种,缩写,顺序 from coins order by 顺序 desc, rowid"), {}, m_error))
+    if (!execBound(q, QStringLiteral("select 币种,缩写,顺序 from coins order by 顺序 desc, rowid"), {}, m_error))
         return list;
     while (q.next())
         list << Currency{q.value(0).toString(), q.value(1).toString(), q.value(2).toInt()};
@@ -42,7 +42,7 @@ QStringList Currencies::loadMoneyTypeList() const
 QString Currencies::getMoneyCodeByName(const QString &name) const
 {
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("select 缩写 from coins where 币种=? order by 顺序 desc, rowid"), {name}, m_error))
+    if (!execBound(q, QStringLiteral("select 缩写 from coins where 币种=? order by 顺序 desc, rowid"), {name}, m_error))
         return {};
     return q.next() ? q.value(0).toString() : QString();
 }
@@ -50,7 +50,7 @@ QString Currencies::getMoneyCodeByName(const QString &name) const
 QString Currencies::getMoneyNameByCode(const QString &code) const
 {
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("select 币种 from coins where 缩写=? order by 顺序 desc, rowid"), {code}, m_error))
+    if (!execBound(q, QStringLiteral("select 币种 from coins where 缩写=? order by 顺序 desc, rowid"), {code}, m_error))
         return {};
     return q.next() ? q.value(0).toString() : QString();
 }
@@ -60,7 +60,7 @@ bool Currencies::taken(const QString &column, const QString &value, const QStrin
     const QString c = store::quoteIdentifier(column);
     // An empty `except` is bound as NULL; ifnull keeps the comparison true for every currency.
     QSqlQuery q(m_db);
-    return execPositional(q,
+    return execBound(q,
                QStringLiteral("select 1 from coins where upper(trim(") + c + QStringLiteral("))=upper(?) and ")
                    + store::quoteIdentifier(QStringLiteral("币种")) + QStringLiteral("<>ifnull(?,'')"),
                {value.trimmed(), except}, m_error)
@@ -87,7 +87,7 @@ Currencies::Outcome Currencies::addCurrency(const QString &name, const QString &
                 QStringLiteral("存在的币种简码")};
     }
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("insert into coins (币种,缩写,顺序) values(?,?,0)"), {n, c}, m_error)
+    if (!execBound(q, QStringLiteral("insert into coins (币种,缩写,顺序) values(?,?,0)"), {n, c}, m_error)
         || !m_db.commit()) {
         m_db.rollback();
         return {Result::Failed, QStringLiteral("添加失败！"), failed};
@@ -100,7 +100,7 @@ Currencies::Outcome Currencies::deleteCurrency(const QString &chosenName)
     if (chosenName.isEmpty())
         return {Result::NotChosen, QStringLiteral("请先选中要删除的币种！"), hint};
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("delete from coins where 币种=?"), {chosenName}, m_error) || q.numRowsAffected() <= 0)
+    if (!execBound(q, QStringLiteral("delete from coins where 币种=?"), {chosenName}, m_error) || q.numRowsAffected() <= 0)
         return {Result::Failed, QStringLiteral("币种删除失败！"), failed};
     return {Result::Done, QStringLiteral("币种") + quote + chosenName + quote + QStringLiteral("删除成功！"),
             QStringLiteral("成功")};
@@ -123,7 +123,7 @@ Currencies::Outcome Currencies::changeCode(const QString &chosenName, const QStr
                 QStringLiteral("存在的币种简码")};
     }
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("update coins set 缩写=? where 币种=?"), {c, chosenName}, m_error)
+    if (!execBound(q, QStringLiteral("update coins set 缩写=? where 币种=?"), {c, chosenName}, m_error)
         || q.numRowsAffected() <= 0 || !m_db.commit()) {
         m_db.rollback();
         return {Result::Failed, QStringLiteral("币种修改失败！"), failed};
@@ -134,7 +134,7 @@ Currencies::Outcome Currencies::changeCode(const QString &chosenName, const QStr
 bool Currencies::setOrder(const QString &name, int order)
 {
     QSqlQuery q(m_db);
-    return execPositional(q, QStringLiteral("update coins set 顺序=? where 币种=?"), {order, name}, m_error)
+    return execBound(q, QStringLiteral("update coins set 顺序=? where 币种=?"), {order, name}, m_error)
            && q.numRowsAffected() > 0;
 }
 

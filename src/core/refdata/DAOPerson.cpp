@@ -1,23 +1,17 @@
 #include "refdata/DAOPerson.h"
 
+#include "store/BoundQuery.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
 namespace moque::refdata {
 
+using store::execBound;
+
 namespace {
 
 const QString selectAll = QStringLiteral("select * from CKPersonalInfoTable");
-
-bool runBound(QSqlQuery &q, const QString &sql, const QVariantList &values)
-{
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        return false;
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    return q.exec();
-}
 
 // A text for a LIKE pattern that matches itself only: "\" escapes the wildcards.
 QString escapeLike(QString text)
@@ -63,7 +57,7 @@ int DAOPerson::LoadPersonByID(TPerson &person) const
     if (person.ID() <= 0)
         return -1;
     QSqlQuery q(m_db);
-    if (!runBound(q, selectAll + QStringLiteral(" where ID=?"), {person.ID()}))
+    if (!execBound(q, selectAll + QStringLiteral(" where ID=?"), {person.ID()}))
         return -1;
     if (!q.next())
         return 0;
@@ -74,7 +68,7 @@ int DAOPerson::LoadPersonByID(TPerson &person) const
 std::optional<TPerson> DAOPerson::findFirst(const QString &where, const QVariantList &values) const
 {
     QSqlQuery q(m_db);
-    if (!runBound(q, selectAll + QStringLiteral(" where ") + where, values) || !q.next())
+    if (!execBound(q, selectAll + QStringLiteral(" where ") + where, values) || !q.next())
         return std::nullopt;
     TPerson person;
     ReadPersonFromRow(person, q.record());
@@ -137,7 +131,7 @@ int DAOPerson::SavePerson(const TPerson &person, QString *error) const
         return -1;
     };
     QSqlQuery find(m_db);
-    if (!runBound(find, QStringLiteral("select ID from CKPersonalInfoTable where ID=?"), {person.ID()}))
+    if (!execBound(find, QStringLiteral("select ID from CKPersonalInfoTable where ID=?"), {person.ID()}))
         return fail(find);
     const bool exists = find.next();
     find.finish();
@@ -151,14 +145,14 @@ int DAOPerson::SavePerson(const TPerson &person, QString *error) const
     QSqlQuery write(m_db);
     if (exists) {
         values << person.ID();
-        if (!runBound(write,
+        if (!execBound(write,
                       QStringLiteral("update CKPersonalInfoTable set ") + columns.join(QStringLiteral("=?,"))
                           + QStringLiteral("=? where ID=?"),
                       values))
             return fail(write);
         return write.numRowsAffected() == 1 ? 1 : 0;
     }
-    if (!runBound(write,
+    if (!execBound(write,
                   QStringLiteral("insert into CKPersonalInfoTable (") + columns.join(QLatin1Char(','))
                       + QStringLiteral(") values (") + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
                       + QLatin1Char(')'),
@@ -171,7 +165,9 @@ QStringList DAOPerson::loadList(const QString &sql, const QVariantList &values, 
 {
     QStringList list;
     QSqlQuery q(m_db);
-    if (!runBound(q, sql, values))
+    // A long list read once: no row is kept for going back.
+    q.setForwardOnly(true);
+    if (!execBound(q, sql, values))
         return list;
     while (q.next()) {
         const QString v = q.value(0).toString();
@@ -253,8 +249,8 @@ bool DAOPerson::SetDefaultIssuer(int id, QString *error) const
     db.transaction();
     QSqlQuery clear(db);
     QSqlQuery set(db);
-    if (runBound(clear, QStringLiteral("update CKPersonalInfoTable set 分组='' where 分组=?"), {groupDefaultIssuer})
-        && runBound(set, QStringLiteral("update CKPersonalInfoTable set 分组=?,单位类型=? where ID=?"),
+    if (execBound(clear, QStringLiteral("update CKPersonalInfoTable set 分组='' where 分组=?"), {groupDefaultIssuer})
+        && execBound(set, QStringLiteral("update CKPersonalInfoTable set 分组=?,单位类型=? where ID=?"),
                     {groupDefaultIssuer, partyOwn, id})
         && db.commit())
         return true;
@@ -273,8 +269,8 @@ int DAOPerson::DeleteAllPersons(const QString &partyType, QString *error) const
     const QString type = partyType.trimmed();
     QSqlQuery q(m_db);
     const bool ok = type.isEmpty()
-                        ? runBound(q, QStringLiteral("delete from CKPersonalInfoTable"), {})
-                        : runBound(q, QStringLiteral("delete from CKPersonalInfoTable where 单位类型=?"), {type});
+                        ? execBound(q, QStringLiteral("delete from CKPersonalInfoTable"), {})
+                        : execBound(q, QStringLiteral("delete from CKPersonalInfoTable where 单位类型=?"), {type});
     if (!ok) {
         if (error)
             *error = q.lastError().text();
@@ -286,7 +282,7 @@ int DAOPerson::DeleteAllPersons(const QString &partyType, QString *error) const
 int DAOPerson::CountPersons() const
 {
     QSqlQuery q(m_db);
-    if (!runBound(q, QStringLiteral("select count(*) from CKPersonalInfoTable"), {}) || !q.next())
+    if (!execBound(q, QStringLiteral("select count(*) from CKPersonalInfoTable"), {}) || !q.next())
         return -1;
     return q.value(0).toInt();
 }

@@ -11,7 +11,7 @@ namespace moque::refdata {
 
 namespace {
 
-using store::execPositional;
+using store::execBound;
 
 QString placeholders(qsizetype count)
 {
@@ -62,7 +62,7 @@ QStringList Dictionaries::loadDMListByName(const QString &name, const QList<int>
     for (int id : templateIds)
         binds << id;
     QSqlQuery q(m_db);
-    if (!execPositional(q, sql, binds, m_error))
+    if (!execBound(q, sql, binds, m_error))
         return {};
     while (q.next())
         values << q.value(0).toString();
@@ -74,7 +74,7 @@ QStringList Dictionaries::loadDictionaryNames(int templateId) const
     auto namesOf = [this](int id) {
         QStringList names;
         QSqlQuery q(m_db);
-        if (!execPositional(q,
+        if (!execBound(q,
                  QStringLiteral("select distinct DMName from DMTable where (DMName not like 'cfg%') and CheckTypeId=? "
                                 "order by DMName"),
                  {id}, m_error))
@@ -101,7 +101,7 @@ std::optional<QList<DictionaryValue>> Dictionaries::loadValues(const QString &na
                                                                bool withCommon) const
 {
     QSqlQuery q(m_db);
-    if (!execPositional(q, valuesStatement(withCommon), {name, templateId}, m_error))
+    if (!execBound(q, valuesStatement(withCommon), {name, templateId}, m_error))
         return std::nullopt;
     QList<DictionaryValue> rows;
     while (q.next())
@@ -116,7 +116,7 @@ Dictionaries::Outcome Dictionaries::addDictionary(int templateId, const QString 
         return {Result::EmptyName, QStringLiteral("请输入字典名称"), QStringLiteral("提示")};
     m_db.transaction();
     QSqlQuery q(m_db);
-    if (!execPositional(q, QStringLiteral("select 1 from DMTable where CheckTypeId=? and DMName=?"), {templateId, trimmed},
+    if (!execBound(q, QStringLiteral("select 1 from DMTable where CheckTypeId=? and DMName=?"), {templateId, trimmed},
              m_error)) {
         m_db.rollback();
         return {Result::Failed, m_error, QStringLiteral("错误")};
@@ -127,7 +127,7 @@ Dictionaries::Outcome Dictionaries::addDictionary(int templateId, const QString 
                 QStringLiteral("提示")};
     }
     QSqlQuery insert(m_db);
-    if (!execPositional(insert, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
+    if (!execBound(insert, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
              {templateId, trimmed, placeholderValue}, m_error)
         || !m_db.commit()) {
         m_db.rollback();
@@ -144,9 +144,9 @@ bool Dictionaries::saveValues(const QList<DictionaryValue> &rows)
     for (const DictionaryValue &row : rows) {
         QSqlQuery q(m_db);
         const bool stored =
-            row.id == 0 ? execPositional(q, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
+            row.id == 0 ? execBound(q, QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(?,?,?)"),
                               {row.templateId, row.name, row.value}, m_error)
-                        : execPositional(q, QStringLiteral("update DMTable set DMValue=? where ID=?"), {row.value, row.id},
+                        : execBound(q, QStringLiteral("update DMTable set DMValue=? where ID=?"), {row.value, row.id},
                               m_error);
         if (!stored) {
             m_db.rollback();
@@ -164,7 +164,7 @@ bool Dictionaries::saveValues(const QList<DictionaryValue> &rows)
 bool Dictionaries::deleteValue(int id)
 {
     QSqlQuery q(m_db);
-    return execPositional(q, QStringLiteral("delete from DMTable where ID=?"), {id}, m_error);
+    return execBound(q, QStringLiteral("delete from DMTable where ID=?"), {id}, m_error);
 }
 
 void DictionaryValueModel::setRows(const QList<DictionaryValue> &rows)

@@ -1,6 +1,6 @@
 #include "templates/PrintItemStore.h"
 
-#include "templates/BoundQuery.h"
+#include "store/BoundQuery.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,7 +10,7 @@
 
 namespace moque::templates {
 
-using detail::execBound;
+using store::execBound;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "templates/TemplateCache.h"
 
 #include "common/Dialogs.h"
-#include "templates/BoundQuery.h"
+#include "store/BoundQuery.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 
@@ -12,7 +12,7 @@
 
 namespace moque::templates {
 
-using detail::execBound;
+using store::execBound;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "common/Dialogs.h"
 #include "store/Schema.h"
 #include "store/Store.h"
-#include "templates/BoundQuery.h"
+#include "store/BoundQuery.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,8 +13,8 @@
 
 namespace moque::templates {
 
-using detail::Bind;
-using detail::execBound;
+using store::Bind;
+using store::execBound;
 
 namespace {
 
