@@ -3,7 +3,7 @@
 #include "BenchDialogs.h"
 #include "app/AppCore.h"
 #include "refdata/PersonListModel.h"
-#include "refdata/Tfm_PersonManage.h"
+#include "refdata/AddressBookWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     std::printf("model: keyword filter: %lld ms (%d listed)\n", timer.elapsed(), model.rowCount());
 
     timer.restart();
-    moque::ui::Tfm_PersonManage window(core);
+    moque::ui::AddressBookWindow window(core);
     window.show();
     app.processEvents();
     const qint64 open = timer.elapsed();

@@ -4,7 +4,7 @@
 
 #include "BenchDialogs.h"
 #include "app/AppCore.h"
-#include "app/TfmMain.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@ qint64 startOnce(const QString &dir, BenchDialogs &dialogs)
         QTextStream(stderr) << "failed: " << core.errorText() << Qt::endl;
         return -1;
     }
-    moque::ui::TfmMain window(core);
+    moque::ui::MainWindow window(core);
     window.showMaximized();
     QCoreApplication::processEvents();
     return t.elapsed();

@@ -4,7 +4,7 @@
 #include "BenchDialogs.h"
 #include "app/AppCore.h"
 #include "app/FontSetup.h"
-#include "entry/TfmCheckKDD.h"
+#include "entry/WaybillWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
     }
     QElapsedTimer t;
     t.start();
-    moque::ui::TfmCheckKDD window(core);
+    moque::ui::WaybillWindow window(core);
     window.resize(1200, 800);
     window.show();
     QCoreApplication::processEvents();

@@ -3,8 +3,8 @@
 #include "app/AppCore.h"
 #include "app/AppVersion.h"
 #include "app/FontSetup.h"
-#include "app/TfmMain.h"
-#include "app/TfrmBoot.h"
+#include "app/MainWindow.h"
+#include "app/SplashScreen.h"
 #include "dialogs/QtDialogs.h"
 #include "store/DataDirectory.h"
 
@@ -47,10 +47,10 @@ int main(int argc, char *argv[])
     }
 
     bool restart = false;
-    moque::ui::TfmMain mainWindow(core);
-    QObject::connect(&mainWindow, &moque::ui::TfmMain::terminateRequested, &app, &QApplication::quit,
+    moque::ui::MainWindow mainWindow(core);
+    QObject::connect(&mainWindow, &moque::ui::MainWindow::terminateRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
-    QObject::connect(&mainWindow, &moque::ui::TfmMain::restartRequested, &app, [&] {
+    QObject::connect(&mainWindow, &moque::ui::MainWindow::restartRequested, &app, [&] {
         restart = true;
         QApplication::quit();
     });
@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     mainWindow.showMaximized();
 
     {
-        moque::ui::TfrmBoot splash(dir.imageDir() + QStringLiteral("Sys_boot.jpg"));
+        moque::ui::SplashScreen splash(dir.imageDir() + QStringLiteral("Sys_boot.jpg"));
         splash.showBriefly();
     }
     QApplication::setApplicationDisplayName(QStringLiteral("墨雀票据打印"));

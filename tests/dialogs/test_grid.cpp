@@ -1,6 +1,6 @@
 #include "common/SqlListModel.h"
 #include "dialogs/GridOperations.h"
-#include "dialogs/TfrmGridConfig.h"
+#include "dialogs/GridColumnsDialog.h"
 #include "support/TestData.h"
 
 #include <QApplication>
@@ -383,7 +383,7 @@ private Q_SLOTS:
         Grid g;
         QVERIFY(g.open());
         g.view.setColumnHidden(3, true);
-        TfrmGridConfig d(&g.view, QStringLiteral("KDDView"), g.settings(), g.dialogs());
+        GridColumnsDialog d(&g.view, QStringLiteral("KDDView"), g.settings(), g.dialogs());
         QCOMPARE(d.windowTitle(), QStringLiteral("表格栏目配置"));
         auto *shown = d.findChild<QListWidget *>(QStringLiteral("lstShown"));
         auto *hidden = d.findChild<QListWidget *>(QStringLiteral("lstHidden"));
@@ -408,7 +408,7 @@ private Q_SLOTS:
         QVERIFY(g.open());
         g.model.setHeaderData(1, Qt::Horizontal, QStringLiteral("名称"));
         g.view.setColumnWidth(1, 90);
-        TfrmGridConfig d(&g.view, QStringLiteral("KDDView"), g.settings(), g.dialogs());
+        GridColumnsDialog d(&g.view, QStringLiteral("KDDView"), g.settings(), g.dialogs());
         auto *shown = d.findChild<QListWidget *>(QStringLiteral("lstShown"));
         QCOMPARE(entries(shown), (QStringList{"ID", "名称", "Note", "City"}));
         selectEntries(shown, {"名称"});
@@ -440,7 +440,7 @@ private Q_SLOTS:
         GridColsWidthLoad(&g.view, QStringLiteral("KDDView"), g.settings(), g.dialogs());
         QVERIFY(g.view.isColumnHidden(2));
 
-        TfrmGridConfig d(&g.view, QStringLiteral("KDDView"), g.settings(), g.dialogs());
+        GridColumnsDialog d(&g.view, QStringLiteral("KDDView"), g.settings(), g.dialogs());
         auto *hidden = d.findChild<QListWidget *>(QStringLiteral("lstHidden"));
         QCOMPARE(entries(hidden), (QStringList{"Note"}));
         selectEntries(hidden, {"Note"});
@@ -460,7 +460,7 @@ private Q_SLOTS:
         QString title;
         QSize size;
         QTimer::singleShot(0, [&] {
-            auto *d = qobject_cast<TfrmGridConfig *>(QApplication::activeModalWidget());
+            auto *d = qobject_cast<GridColumnsDialog *>(QApplication::activeModalWidget());
             if (!d)
                 return;
             title = d->windowTitle();

@@ -1,4 +1,4 @@
-#include "dialogs/TfrmInputValue.h"
+#include "dialogs/InputValueDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,7 +11,7 @@
 
 #include <functional>
 
-using moque::ui::TfrmInputValue;
+using moque::ui::InputValueDialog;
 
 namespace {
 
@@ -19,33 +19,33 @@ const QString integerRefused = QStringLiteral("提示：只能输入数字,谢�
 const QString doubleRefused = QStringLiteral("提示:只能输入数字及点(如: 12.5 )！");
 const QString emptyRefused = QStringLiteral("请输入正确的值，不能为空");
 
-QComboBox *valueBox(const TfrmInputValue &d)
+QComboBox *valueBox(const InputValueDialog &d)
 {
     return d.findChild<QComboBox *>(QStringLiteral("cbValue"));
 }
 
-QString message(const TfrmInputValue &d)
+QString message(const InputValueDialog &d)
 {
     return d.findChild<QLabel *>(QStringLiteral("lbMessage"))->text();
 }
 
-QPushButton *button(const TfrmInputValue &d, const QString &name)
+QPushButton *button(const InputValueDialog &d, const QString &name)
 {
     return d.findChild<QPushButton *>(name);
 }
 
 // Runs giveMeAnValue and drives the dialog it shows, once it is up.
-QString runModal(const QString &defaultValue, const QString &kind, const std::function<void(TfrmInputValue &)> &drive)
+QString runModal(const QString &defaultValue, const QString &kind, const std::function<void(InputValueDialog &)> &drive)
 {
     bool driven = false;
     QTimer::singleShot(0, [&] {
-        auto *d = qobject_cast<TfrmInputValue *>(QApplication::activeModalWidget());
+        auto *d = qobject_cast<InputValueDialog *>(QApplication::activeModalWidget());
         if (!d)
             return;
         driven = true;
         drive(*d);
     });
-    const QString result = TfrmInputValue::giveMeAnValue(nullptr, QStringLiteral("请输入打印份数"), defaultValue, kind);
+    const QString result = InputValueDialog::giveMeAnValue(nullptr, QStringLiteral("请输入打印份数"), defaultValue, kind);
     if (!driven)
         qWarning("the input dialog was not shown modally");
     return driven ? result : QStringLiteral("<not shown>");
@@ -75,14 +75,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, given);
         QFETCH(QString, used);
-        QCOMPARE(TfrmInputValue::normaliseKind(given), used);
-        const TfrmInputValue d(QStringLiteral("值"), {}, given);
+        QCOMPARE(InputValueDialog::normaliseKind(given), used);
+        const InputValueDialog d(QStringLiteral("值"), {}, given);
         QCOMPARE(d.kind(), used);
     }
 
     void layoutAndIntegerList()
     {
-        TfrmInputValue d(QStringLiteral("请输入打印份数"), QStringLiteral("1"), QStringLiteral("integer"));
+        InputValueDialog d(QStringLiteral("请输入打印份数"), QStringLiteral("1"), QStringLiteral("integer"));
         d.show();
         QCOMPARE(d.windowTitle(), QStringLiteral("用户输入"));
         QCOMPARE(d.size(), QSize(360, 200));
@@ -108,7 +108,7 @@ private Q_SLOTS:
 
     void stringHasNoListNoLimit()
     {
-        TfrmInputValue d(QStringLiteral("备注"), QStringLiteral("默认"), QStringLiteral("string"));
+        InputValueDialog d(QStringLiteral("备注"), QStringLiteral("默认"), QStringLiteral("string"));
         d.show();
         QComboBox *box = valueBox(d);
         QCOMPARE(box->count(), 0);
@@ -142,7 +142,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, text);
         QFETCH(QString, shown);
-        TfrmInputValue d(QStringLiteral("值"), defaultValue, kind);
+        InputValueDialog d(QStringLiteral("值"), defaultValue, kind);
         d.show();
         QComboBox *box = valueBox(d);
         QTest::keyClick(box, Qt::Key_End);
@@ -154,7 +154,7 @@ private Q_SLOTS:
 
     void backspaceAccepted()
     {
-        TfrmInputValue d(QStringLiteral("值"), QStringLiteral("12"), QStringLiteral("integer"));
+        InputValueDialog d(QStringLiteral("值"), QStringLiteral("12"), QStringLiteral("integer"));
         d.show();
         QComboBox *box = valueBox(d);
         QTest::keyClick(box, Qt::Key_End);
@@ -179,7 +179,7 @@ private Q_SLOTS:
         QFETCH(QString, kind);
         QFETCH(QString, pasted);
         QFETCH(QString, text);
-        TfrmInputValue d(QStringLiteral("值"), QStringLiteral("9"), kind);
+        InputValueDialog d(QStringLiteral("值"), QStringLiteral("9"), kind);
         d.show();
         QLineEdit *edit = valueBox(d)->lineEdit();
         edit->end(false);
@@ -197,7 +197,7 @@ private Q_SLOTS:
     void blanksOnlyAreRefused()
     {
         QFETCH(bool, byEnter);
-        TfrmInputValue d(QStringLiteral("模板名称"), {}, QStringLiteral("string"));
+        InputValueDialog d(QStringLiteral("模板名称"), {}, QStringLiteral("string"));
         d.show();
         QComboBox *box = valueBox(d);
         QTest::keyClicks(box, QStringLiteral("   "));
@@ -230,7 +230,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, byEnter);
         QFETCH(QString, result);
-        const QString value = runModal(defaultValue, kind, [&](TfrmInputValue &d) {
+        const QString value = runModal(defaultValue, kind, [&](InputValueDialog &d) {
             QTest::keyClick(valueBox(d), Qt::Key_End);
             QTest::keyClicks(valueBox(d), typed);
             if (byEnter)
@@ -251,7 +251,7 @@ private Q_SLOTS:
     void cancellingReturnsEmptyText()
     {
         QFETCH(QString, route);
-        const QString value = runModal(QStringLiteral("5"), QStringLiteral("integer"), [&](TfrmInputValue &d) {
+        const QString value = runModal(QStringLiteral("5"), QStringLiteral("integer"), [&](InputValueDialog &d) {
             if (route == QLatin1String("close"))
                 d.close();
             else if (route == QLatin1String("cancel"))
@@ -261,7 +261,7 @@ private Q_SLOTS:
         });
         QCOMPARE(value, QString());
 
-        TfrmInputValue d(QStringLiteral("值"), QStringLiteral("5"), QStringLiteral("integer"));
+        InputValueDialog d(QStringLiteral("值"), QStringLiteral("5"), QStringLiteral("integer"));
         d.show();
         if (route == QLatin1String("close"))
             d.close();

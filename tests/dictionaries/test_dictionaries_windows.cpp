@@ -1,6 +1,6 @@
-#include "refdata/Tfm_DMConfig.h"
-#include "refdata/TfrmCom.h"
-#include "refdata/TfrmSsSet.h"
+#include "refdata/DictionaryWindow.h"
+#include "refdata/CurrencyWindow.h"
+#include "refdata/ProvinceCityWindow.h"
 #include "support/TestData.h"
 
 #include <QCheckBox>
@@ -15,9 +15,9 @@
 #include <QTest>
 
 using namespace moque;
-using ui::Tfm_DMConfig;
-using ui::TfrmCom;
-using ui::TfrmSsSet;
+using ui::DictionaryWindow;
+using ui::CurrencyWindow;
+using ui::ProvinceCityWindow;
 
 namespace {
 
@@ -121,7 +121,7 @@ void TestDictionaryWindows::dictionaryWindowOpensOnTemplate()
     test::TestData data;
     QVERIFY(data.open());
     QVERIFY(data.exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(0,'cfgShared','1')")));
-    Tfm_DMConfig window(*data.core, templateId);
+    DictionaryWindow window(*data.core, templateId);
     window.show();
     QCOMPARE(window.windowTitle(), caption);
     // Without lists of its own the template shows the common names, the first chosen.
@@ -139,7 +139,7 @@ void TestDictionaryWindows::dictionaryWindowNewList()
 {
     test::TestData data;
     QVERIFY(data.open());
-    Tfm_DMConfig window(*data.core, 1);
+    DictionaryWindow window(*data.core, 1);
     window.show();
     auto *nameBox = child<QComboBox>(&window, "cbDMName");
     nameBox->setCurrentText(QStringLiteral("  "));
@@ -170,7 +170,7 @@ void TestDictionaryWindows::dictionaryWindowValues()
     QVERIFY(data.open());
     QVERIFY(data.exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values(1,?,'乙'),(0,?,'甲')"),
                       {list, list}));
-    Tfm_DMConfig window(*data.core, 1);
+    DictionaryWindow window(*data.core, 1);
     window.show();
     auto *grid = child<QTableView>(&window, "gridValues");
     QCOMPARE(listed(grid, valueColumn), (QStringList{QStringLiteral("乙"), QStringLiteral("甲")}));
@@ -225,7 +225,7 @@ void TestDictionaryWindows::dictionaryWindowExports()
 {
     test::TestData data;
     QVERIFY(data.open());
-    Tfm_DMConfig window(*data.core, 0);
+    DictionaryWindow window(*data.core, 0);
     window.show();
     QVERIFY(!child<QPushButton>(&window, "btExport")->isVisible());
     QTableView *exported = nullptr;
@@ -243,7 +243,7 @@ void TestDictionaryWindows::cityWindow()
 {
     test::TestData data;
     QVERIFY(data.open());
-    TfrmSsSet window(*data.core);
+    ProvinceCityWindow window(*data.core);
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral("省市代码设置"));
     auto *provinces = child<QComboBox>(&window, "cbProvince");
@@ -303,7 +303,7 @@ void TestDictionaryWindows::currencyWindow()
 {
     test::TestData data;
     QVERIFY(data.open());
-    TfrmCom window(*data.core);
+    CurrencyWindow window(*data.core);
     window.show();
     QCOMPARE(window.windowTitle(), QStringLiteral("币种设置"));
     auto *names = child<QComboBox>(&window, "cbMoneyName");
@@ -360,7 +360,7 @@ void TestDictionaryWindows::currencyListShowsAndExports()
 {
     test::TestData data;
     QVERIFY(data.open());
-    TfrmCom window(*data.core);
+    CurrencyWindow window(*data.core);
     window.show();
     auto *grid = child<QTableView>(&window, "gridCoins");
     // Listed by order, highest first, with their codes.

@@ -3,7 +3,7 @@
 // saved bill, copy it and close with the save prompt.
 
 #include "app/FontSetup.h"
-#include "entry/TfmCheckKDD.h"
+#include "entry/WaybillWindow.h"
 #include "entry/WaybillColumns.h"
 #include "entry/WaybillFields.h"
 #include "refdata/DAOPerson.h"
@@ -59,27 +59,27 @@ class TestEntryUiKdd : public QObject
 
     test::ScriptedDialogs &dialogs() { return m_data->dialogs; }
 
-    std::unique_ptr<ui::TfmCheckKDD> openWindow()
+    std::unique_ptr<ui::WaybillWindow> openWindow()
     {
-        auto w = std::make_unique<ui::TfmCheckKDD>(*m_data->core);
+        auto w = std::make_unique<ui::WaybillWindow>(*m_data->core);
         w->show();
         return w;
     }
     template<class T>
-    T *find(ui::TfmCheckKDD &w, const QString &name)
+    T *find(ui::WaybillWindow &w, const QString &name)
     {
         return w.findChild<T *>(name);
     }
-    QString combo(ui::TfmCheckKDD &w, const QString &name)
+    QString combo(ui::WaybillWindow &w, const QString &name)
     {
         return qobject_cast<QComboBox *>(w.control(name))->currentText();
     }
-    QString edit(ui::TfmCheckKDD &w, const QString &name)
+    QString edit(ui::WaybillWindow &w, const QString &name)
     {
         return qobject_cast<QLineEdit *>(w.control(name))->text();
     }
     // Types like the user: key clicks for ASCII text, an input-method commit otherwise.
-    void type(ui::TfmCheckKDD &w, const QString &name, const QString &text)
+    void type(ui::WaybillWindow &w, const QString &name, const QString &text)
     {
         QWidget *c = w.control(name);
         QWidget *target = c;
@@ -113,7 +113,7 @@ class TestEntryUiKdd : public QObject
             return m->toPlainText();
         return {};
     }
-    void click(ui::TfmCheckKDD &w, const QString &button)
+    void click(ui::WaybillWindow &w, const QString &button)
     {
         auto *b = find<QToolButton>(w, button);
         QVERIFY2(b, qPrintable(button));
@@ -125,7 +125,7 @@ class TestEntryUiKdd : public QObject
         return m_data->scalar(QStringLiteral("select \"%1\" from DataKDDTable where 流水号=?").arg(column), {id}).toString();
     }
     // A bill with both parties typed in.
-    void fillBill(ui::TfmCheckKDD &w)
+    void fillBill(ui::WaybillWindow &w)
     {
         type(w, QStringLiteral("zdHKR"), QStringLiteral("墨雀科技"));
         type(w, QStringLiteral("zdHKRLXR"), QStringLiteral("张三"));
@@ -344,7 +344,7 @@ private Q_SLOTS:
         QFile::remove(path);
         dialogs().files.enqueue(path);
         dialogs().clear();
-        w->btMultiPrintFClick();
+        w->printRepeatedly();
         QVERIFY(!dialogs().shown.isEmpty());
         QCOMPARE(dialogs().shown.first().kind, QStringLiteral("input"));
         QCOMPARE(dialogs().shown.first().text, QStringLiteral("输入重复打印的张数"));
@@ -361,7 +361,7 @@ private Q_SLOTS:
                              {QStringLiteral("通用快递单"), QStringLiteral("无日期"), QStringLiteral("昨天")}));
         const int id = m_data->scalar(QStringLiteral("select max(流水号) from DataKDDTable")).toInt();
         auto w = openWindow();
-        QVERIFY(w->BrowseOldCheck(QStringLiteral("通用快递单"), id));
+        QVERIFY(w->openSavedBill(QStringLiteral("通用快递单"), id));
         QCOMPARE(combo(*w, "zdSKR"), QStringLiteral("无日期"));
         for (const char *box : {"zdNian", "zdYue", "zdRi"})
             QVERIFY2(edit(*w, box).isEmpty(), box);
@@ -379,7 +379,7 @@ private Q_SLOTS:
             id = w->state().checkId();
         }
         auto w = openWindow();
-        QVERIFY(w->BrowseOldCheck(QStringLiteral("通用快递单"), id));
+        QVERIFY(w->openSavedBill(QStringLiteral("通用快递单"), id));
         QCOMPARE(combo(*w, "zdSKR"), QStringLiteral("XingheTrading"));
         QCOMPARE(edit(*w, "zdSKRLXR"), QStringLiteral("李四"));
         QCOMPARE(qobject_cast<QPlainTextEdit *>(w->control("zdSkrDZ"))->toPlainText(), QStringLiteral("西湖区文三路90号"));
@@ -422,7 +422,7 @@ private Q_SLOTS:
 
         auto other = openWindow();
         QCOMPARE(other->curTypeId(), 1);
-        QVERIFY(other->BrowseOldCheck(QStringLiteral("标准快递单"), id));
+        QVERIFY(other->openSavedBill(QStringLiteral("标准快递单"), id));
         QCOMPARE(other->curTypeId(), 2);
         QCOMPARE(m_data->core->session().currentTemplateId, 2);
         QCOMPARE(combo(*other, "zdSKR"), QStringLiteral("XingheTrading"));
@@ -476,7 +476,7 @@ private Q_SLOTS:
         qobject_cast<QLineEdit *>(w->control("zdSKRLXR"))->setText(contact);
         dialogs().answers.enqueue(answer);
         dialogs().clear();
-        QSignalSpy closed(w.get(), &ui::TfmCheckKDD::closed);
+        QSignalSpy closed(w.get(), &ui::WaybillWindow::closed);
         QVERIFY(w->close());
         QCOMPARE(closed.count(), 1);
         const bool wasAsked = !dialogs().shown.isEmpty() && dialogs().shown.first().kind == QStringLiteral("ask");
@@ -519,14 +519,14 @@ private Q_SLOTS:
     void closingTheSubWindowClosesTheBill()
     {
         QMdiArea area;
-        auto *w = new ui::TfmCheckKDD(*m_data->core);
+        auto *w = new ui::WaybillWindow(*m_data->core);
         QMdiSubWindow *sub = area.addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         area.show();
         sub->show();
         QCOMPARE(sub->windowTitle(), QStringLiteral("快递单（通用快递单）-ID=-1"));
         fillBill(*w);
-        QSignalSpy closed(w, &ui::TfmCheckKDD::closed);
+        QSignalSpy closed(w, &ui::WaybillWindow::closed);
         dialogs().answers.enqueue(true);
         click(*w, "btClose");
         QCOMPARE(closed.count(), 1);

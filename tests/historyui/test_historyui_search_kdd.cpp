@@ -1,5 +1,5 @@
 #include "common/SqlListModel.h"
-#include "history/TfmSearch_KDD.h"
+#include "history/WaybillHistoryWindow.h"
 #include "support/TestData.h"
 
 #include <QCheckBox>
@@ -18,7 +18,7 @@
 #include <memory>
 
 using namespace moque;
-using ui::TfmSearch_KDD;
+using ui::WaybillHistoryWindow;
 
 namespace {
 
@@ -59,7 +59,7 @@ bool addWaybills(const test::TestData &data)
     return true;
 }
 
-QList<int> listedIds(TfmSearch_KDD &w)
+QList<int> listedIds(WaybillHistoryWindow &w)
 {
     QList<int> ids;
     for (int r = 0; r < w.model()->rowCount(); ++r)
@@ -77,7 +77,7 @@ QList<int> storedIds(const test::TestData &data)
     return ids;
 }
 
-int rowOf(TfmSearch_KDD &w, int id)
+int rowOf(WaybillHistoryWindow &w, int id)
 {
     return int(listedIds(w).indexOf(id));
 }
@@ -106,7 +106,7 @@ private Q_SLOTS:
 
     void opensWithEveryRowNewestFirstAndTheTotal()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QCOMPARE(w.objectName(), QStringLiteral("fmSearch_KDD"));
         QCOMPARE(w.windowTitle(), QStringLiteral("快递单查询"));
         QCOMPARE(listedIds(w), QList<int>({4, 3, 2, 1}));
@@ -129,7 +129,7 @@ private Q_SLOTS:
     void emptyTableDisablesDeleteAndExport()
     {
         QVERIFY(m_data->exec(QStringLiteral("delete from DataKDDTable")));
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QCOMPARE(child<QLabel>(&w, "Pjcount")->text(), QStringLiteral("0"));
         QCOMPARE(child<QLabel>(&w, "lbSumMoney")->text(), QStringLiteral("总费用汇总:￥"));
         QVERIFY(!child<QPushButton>(&w, "del")->isEnabled());
@@ -168,7 +168,7 @@ private Q_SLOTS:
         QFETCH(bool, exact);
         QFETCH(QList<int>, ids);
         QFETCH(QString, sum);
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.show();
         child<QRadioButton>(&w, exact ? "rbExact" : "rbContains")->setChecked(true);
         child<QLineEdit>(&w, "filterSKR")->setText(receiver);
@@ -191,7 +191,7 @@ private Q_SLOTS:
 
     void choosingTemplateOrMatchModeQueriesAtOnce()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QComboBox *templateBox = child<QComboBox>(&w, "filterTemplate");
         templateBox->setCurrentIndex(templateBox->findText(QStringLiteral("圆通")));
         QCOMPARE(listedIds(w), QList<int>({2}));
@@ -216,7 +216,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, node);
         QFETCH(QList<int>, ids);
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.show();
         // A previous filter is reset by the period.
         child<QLineEdit>(&w, "filterSKR")->setText(QStringLiteral("上海戊"));
@@ -233,7 +233,7 @@ private Q_SLOTS:
 
     void otherPeriodSetsDatesWithoutQuery()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.selectPeriod(QStringLiteral("今天"));
         QCOMPARE(listedIds(w), QList<int>({1}));
         w.selectPeriod(QStringLiteral("其他日期"));
@@ -247,7 +247,7 @@ private Q_SLOTS:
 
     void reversedDatesShowErrorAndKeepList()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         const QDate today = QDate::currentDate();
         child<QDateEdit>(&w, "Date1")->setDate(today);
         child<QDateEdit>(&w, "Date2")->setDate(today.addDays(-1));
@@ -262,7 +262,7 @@ private Q_SLOTS:
 
     void sameQueryRunsOnceUntilRefreshed()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QVERIFY(m_data->exec(QStringLiteral("insert into DataKDDTable(流水号, 模板种类) values(5, '顺丰')")));
         child<QPushButton>(&w, "btQur")->click();
         QCOMPARE(listedIds(w), QList<int>({4, 3, 2, 1}));
@@ -272,7 +272,7 @@ private Q_SLOTS:
 
     void headerClickSortsDescending()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.show();
         QTableView *grid = child<QTableView>(&w, "gridKDD");
         const int column = w.model()->fieldIndex(QStringLiteral("快递单号"));
@@ -298,7 +298,7 @@ private Q_SLOTS:
         QFETCH(QString, expanded);
         QVERIFY(m_data->exec(QStringLiteral("insert into CKPersonalInfoTable(全称, 助记码) values(?, ?)"),
                              {QStringLiteral("广州甲公司"), QStringLiteral("gzjgs")}));
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.show();
         QLineEdit *edit = child<QLineEdit>(&w, qPrintable(box));
         QTest::keyClicks(edit, typed);
@@ -309,7 +309,7 @@ private Q_SLOTS:
 
     void pickButtonsWriteThePickedParty()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QStringList asked;
         w.setPersonPicker([&](const QString &type, const QString &caption) -> std::optional<QString> {
             asked << type + QLatin1Char('/') + caption;
@@ -327,7 +327,7 @@ private Q_SLOTS:
 
     void leavingPartyFilterForAFieldPicksFromAddressBook()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QStringList asked;
         w.setPersonPicker([&](const QString &type, const QString &caption) -> std::optional<QString> {
             asked << type + QLatin1Char('/') + caption;
@@ -364,7 +364,7 @@ private Q_SLOTS:
     {
         QFETCH(bool, confirm);
         QFETCH(QList<int>, remaining);
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.show();
         QTableView *grid = child<QTableView>(&w, "gridKDD");
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCenter(grid, rowOf(w, 3)));
@@ -385,7 +385,7 @@ private Q_SLOTS:
 
     void deleteListedDeletesOnlyListed()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         child<QLineEdit>(&w, "filterSKR")->setText(QStringLiteral("广州甲公司"));
         child<QPushButton>(&w, "btQur")->click();
         QCOMPARE(listedIds(w), QList<int>({3, 2, 1}));
@@ -404,7 +404,7 @@ private Q_SLOTS:
 
     void deleteAllEmptiesTableOncePerOpening()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         m_data->dialogs.answers.enqueue(true);
         child<QPushButton>(&w, "DelAll")->click();
         QCOMPARE(m_data->dialogs.shown.first().text, QStringLiteral("清空操作将删除所有保存的历史开票数据，确定要清空吗？"));
@@ -423,7 +423,7 @@ private Q_SLOTS:
     void doubleClickOpensOnlyWhenTicked()
     {
         QFETCH(bool, ticked);
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.show();
         QCheckBox *box = child<QCheckBox>(&w, "ckDBLClick");
         QVERIFY(box->isChecked()); // no stored value means ticked
@@ -431,7 +431,7 @@ private Q_SLOTS:
         box->setChecked(ticked);
         QCOMPARE(m_data->core->settings().getINIConfigByname(QStringLiteral("KDDView_DBLOPEN")),
                  ticked ? QStringLiteral("1") : QStringLiteral("0"));
-        QSignalSpy opened(&w, &TfmSearch_KDD::openBillRequested);
+        QSignalSpy opened(&w, &WaybillHistoryWindow::openBillRequested);
         QTableView *grid = child<QTableView>(&w, "gridKDD");
         const QPoint cell = cellCenter(grid, rowOf(w, 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
@@ -451,22 +451,22 @@ private Q_SLOTS:
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened.first().at(1).toInt(), 2);
 
-        TfmSearch_KDD reopened(*m_data->core);
+        WaybillHistoryWindow reopened(*m_data->core);
         QVERIFY(!child<QCheckBox>(&reopened, "ckDBLClick")->isChecked());
     }
 
     void cancelledOpenKeepsWindowOpen()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         w.show();
-        connect(&w, &TfmSearch_KDD::openBillRequested, &w, [&w] { w.cancelOpen(); }, Qt::DirectConnection);
+        connect(&w, &WaybillHistoryWindow::openBillRequested, &w, [&w] { w.cancelOpen(); }, Qt::DirectConnection);
         child<QPushButton>(&w, "btOpenView")->click();
         QVERIFY(w.isVisible());
     }
 
     void exportCallsExporterWithTitleAndDate()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QString title;
         QTableView *exported = nullptr;
         w.setExporter([&](QTableView *grid, const QString &t) {
@@ -480,7 +480,7 @@ private Q_SLOTS:
 
     void supplementWritesCurrentRow()
     {
-        TfmSearch_KDD w(*m_data->core);
+        WaybillHistoryWindow w(*m_data->core);
         QTableView *grid = child<QTableView>(&w, "gridKDD");
         grid->setCurrentIndex(w.model()->index(rowOf(w, 3), 0));
         m_data->dialogs.inputs.enqueue(QStringLiteral("SF'999"));

@@ -1,9 +1,9 @@
 #include "app/AppVersion.h"
-#include "app/TfmMain.h"
-#include "app/TfrmAbout.h"
-#include "entry/TfmCheckKDD.h"
-#include "history/TfmSearch_KDD.h"
-#include "refdata/Tfm_PersonManage.h"
+#include "app/MainWindow.h"
+#include "app/AboutDialog.h"
+#include "entry/WaybillWindow.h"
+#include "history/WaybillHistoryWindow.h"
+#include "refdata/AddressBookWindow.h"
 #include "settings/IniFile.h"
 #include "support/TestData.h"
 
@@ -24,7 +24,7 @@
 #include <QToolBar>
 
 using namespace moque;
-using moque::ui::TfmMain;
+using moque::ui::MainWindow;
 
 class TestMainWindow : public QObject
 {
@@ -34,7 +34,7 @@ class TestMainWindow : public QObject
     struct Fixture
     {
         test::TestData data;
-        std::unique_ptr<TfmMain> window;
+        std::unique_ptr<MainWindow> window;
         int loginsShown = 0;
         QString userAfterLogin;
 
@@ -44,7 +44,7 @@ class TestMainWindow : public QObject
                 return false;
             if (before)
                 before(data);
-            window = std::make_unique<TfmMain>(*data.core);
+            window = std::make_unique<MainWindow>(*data.core);
             window->setLoginRunner([this] {
                 ++loginsShown;
                 data.core->session().currentUserName = userAfterLogin;
@@ -190,7 +190,7 @@ private Q_SLOTS:
                 d.core->options().setConfigByname("进入系统需验证", option);
             d.core->LoadSysParam();
         }));
-        QSignalSpy terminate(f.window.get(), &TfmMain::terminateRequested);
+        QSignalSpy terminate(f.window.get(), &MainWindow::terminateRequested);
         f.window->timerTick();
         f.window->timerTick();
         QCOMPARE(f.loginsShown, loginsShown);
@@ -242,7 +242,7 @@ private Q_SLOTS:
             }
         }));
         f.window->show();
-        QSignalSpy terminate(f.window.get(), &TfmMain::terminateRequested);
+        QSignalSpy terminate(f.window.get(), &MainWindow::terminateRequested);
         f.data.dialogs.answers.enqueue(answer);
         f.window->action("mExit")->trigger();
         const QString word = brand.isEmpty() ? QStringLiteral("墨雀") : brand;
@@ -270,7 +270,7 @@ private Q_SLOTS:
         QVERIFY(f.open());
         f.window->show();
         f.window->action("mKDD")->trigger();
-        ui::TfmCheckKDD *waybill = f.window->waybillWindow();
+        ui::WaybillWindow *waybill = f.window->waybillWindow();
         QVERIFY(waybill);
         qobject_cast<QComboBox *>(waybill->control("zdSKR"))->setEditText(QStringLiteral("杭州星河"));
         qobject_cast<QLineEdit *>(waybill->control("zdSKRLXR"))->setText(QStringLiteral("王五"));
@@ -295,7 +295,7 @@ private Q_SLOTS:
     {
         Fixture f;
         QVERIFY(f.open());
-        QSignalSpy restart(f.window.get(), &TfmMain::restartRequested);
+        QSignalSpy restart(f.window.get(), &MainWindow::restartRequested);
         f.window->action("mRestart")->trigger();
         QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("确定要重开软件吗?"));
         QCOMPARE(f.data.dialogs.lastCaption(), QStringLiteral("重启软件"));
@@ -320,7 +320,7 @@ private Q_SLOTS:
         f.window.reset();
 
         // A new start keeps the toolbar hidden.
-        TfmMain again(*f.data.core);
+        MainWindow again(*f.data.core);
         again.show();
         QVERIFY(!again.findChild<QToolBar *>("ToolBarMain")->isVisible());
         again.action("mToggleToolbar")->trigger();
@@ -409,8 +409,8 @@ private Q_SLOTS:
         test::ScriptedDialogs dialogs;
         app::AppCore core(store::DataDirectory(parent.path() + "/pack$1"), dialogs);
         QVERIFY(core.open());
-        TfmMain window(core);
-        QSignalSpy terminate(&window, &TfmMain::terminateRequested);
+        MainWindow window(core);
+        QSignalSpy terminate(&window, &MainWindow::terminateRequested);
         QVERIFY(terminate.wait(1000));
         QVERIFY(dialogs.lastText().contains(QStringLiteral("压缩包")));
     }
@@ -421,13 +421,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("windowClass");
         QTest::addColumn<QString>("typeFilter");
         QTest::addColumn<QString>("tabCaption");
-        QTest::newRow("menu: everything") << "mPersonManage" << "moque::ui::Tfm_PersonManage" << "" << "";
-        QTest::newRow("own companies") << "tbOwnCompanies" << "moque::ui::Tfm_PersonManage" << "我方单位"
+        QTest::newRow("menu: everything") << "mPersonManage" << "moque::ui::AddressBookWindow" << "" << "";
+        QTest::newRow("own companies") << "tbOwnCompanies" << "moque::ui::AddressBookWindow" << "我方单位"
                                        << "【我方单位】";
-        QTest::newRow("partners") << "tbPartners" << "moque::ui::Tfm_PersonManage" << "往来单位" << "【往来单位】";
-        QTest::newRow("dictionaries") << "mDictionary" << "moque::ui::Tfm_DMConfig" << "" << "";
-        QTest::newRow("currencies") << "mCurrency" << "moque::ui::TfrmCom" << "" << "";
-        QTest::newRow("provinces") << "mProvinceCity" << "moque::ui::TfrmSsSet" << "" << "";
+        QTest::newRow("partners") << "tbPartners" << "moque::ui::AddressBookWindow" << "往来单位" << "【往来单位】";
+        QTest::newRow("dictionaries") << "mDictionary" << "moque::ui::DictionaryWindow" << "" << "";
+        QTest::newRow("currencies") << "mCurrency" << "moque::ui::CurrencyWindow" << "" << "";
+        QTest::newRow("provinces") << "mProvinceCity" << "moque::ui::ProvinceCityWindow" << "" << "";
     }
     void referenceWindowsOpen()
     {
@@ -446,7 +446,7 @@ private Q_SLOTS:
             if (!modal)
                 return;
             opened = QString::fromLatin1(modal->metaObject()->className());
-            if (auto *book = qobject_cast<ui::Tfm_PersonManage *>(modal)) {
+            if (auto *book = qobject_cast<ui::AddressBookWindow *>(modal)) {
                 filter = book->typeFilter();
                 caption = typeFilter.isEmpty() ? QString() : book->tabCaption();
             }
@@ -529,7 +529,7 @@ private Q_SLOTS:
         bool listed = false;
         // The history is modal: choose its first row, which opens the bill and closes the history.
         QTimer::singleShot(0, [&] {
-            auto *history = qobject_cast<ui::TfmSearch_KDD *>(QApplication::activeModalWidget());
+            auto *history = qobject_cast<ui::WaybillHistoryWindow *>(QApplication::activeModalWidget());
             if (!history)
                 return;
             auto *grid = history->findChild<QTableView *>("gridKDD");
@@ -541,7 +541,7 @@ private Q_SLOTS:
         });
         f.window->action("mKDDHistory")->trigger();
         QVERIFY(listed);
-        ui::TfmCheckKDD *waybill = f.window->waybillWindow();
+        ui::WaybillWindow *waybill = f.window->waybillWindow();
         QVERIFY(waybill);
         QVERIFY(waybill->state().isHistory());
         QCOMPARE(waybill->state().checkId(),
@@ -558,7 +558,7 @@ private Q_SLOTS:
 
     void aboutShowsVersion()
     {
-        QCOMPARE(ui::TfrmAbout::versionLine(), QStringLiteral("当前版本：") + app::getAppVersion(4) + "(H1)");
+        QCOMPARE(ui::AboutDialog::versionLine(), QStringLiteral("当前版本：") + app::getAppVersion(4) + "(H1)");
     }
 };
 

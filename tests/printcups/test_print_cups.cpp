@@ -4,9 +4,9 @@
 // printed value is compared, both pages measured from the paper's top-left corner.
 
 #include "app/FontSetup.h"
-#include "app/TfmMain.h"
+#include "app/MainWindow.h"
 #include "print/KeptPrinters.h"
-#include "entry/TfmCheckKDD.h"
+#include "entry/WaybillWindow.h"
 #include "support/CupsQueue.h"
 #include "support/TestData.h"
 #include "support/TestFiles.h"
@@ -269,14 +269,14 @@ private Q_SLOTS:
         });
         m_data->core->session().billPrinterName.clear();
         {
-            ui::TfmMain main(*m_data->core);
+            ui::MainWindow main(*m_data->core);
             main.action(QStringLiteral("mPrinterSetup"))->trigger();
         }
         kept.setDialogRunner({});
         QCOMPARE(dialogPrinter, m_queue->name());
         QVERIFY(m_data->core->session().printerReady);
 
-        ui::TfmCheckKDD w(*m_data->core);
+        ui::WaybillWindow w(*m_data->core);
         w.show();
         qobject_cast<QComboBox *>(w.control(QStringLiteral("zdSKR")))->setEditText(QStringLiteral("杭州星河"));
         auto *button = w.findChild<QToolButton *>(QStringLiteral("btPrint1"));
@@ -301,7 +301,7 @@ private Q_SLOTS:
     {
         REQUIRE_QUEUE();
         m_data->core->session().billPrinterName.clear();
-        ui::TfmCheckKDD w(*m_data->core);
+        ui::WaybillWindow w(*m_data->core);
         w.show();
         QVERIFY(w.isUsable());
         QCOMPARE(w.curTypeId(), m_data->scalar(QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=?"),

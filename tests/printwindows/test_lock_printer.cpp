@@ -1,4 +1,4 @@
-#include "print/TfmLockPrinter.h"
+#include "print/BillPrinterDialog.h"
 #include "support/TestData.h"
 
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QTest>
 
 using namespace moque;
-using moque::ui::TfmLockPrinter;
+using moque::ui::BillPrinterDialog;
 
 class TestLockPrinter : public QObject
 {
@@ -28,7 +28,7 @@ private Q_SLOTS:
         test::TestData data;
         QVERIFY(data.open());
         data.core->options().setConfigByname("DefaultPrinter", stored);
-        TfmLockPrinter window(*data.core, {"Epson LQ-630K", "HP LaserJet", "PDF"}, {});
+        BillPrinterDialog window(*data.core, {"Epson LQ-630K", "HP LaserJet", "PDF"}, {});
         QCOMPARE(window.windowTitle(), QStringLiteral("固定票据打印机"));
         QCOMPARE(window.chosenPrinter(), chosen);
         QCOMPARE(window.findChild<QPushButton *>("btLock")->isEnabled(), !chosen.isEmpty());
@@ -39,7 +39,7 @@ private Q_SLOTS:
         test::TestData data;
         QVERIFY(data.open());
         QString selected;
-        TfmLockPrinter window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &n) { selected = n; });
+        BillPrinterDialog window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &n) { selected = n; });
         auto *list = window.findChild<QListWidget *>("lbPrinters");
         list->setCurrentRow(0);
         window.findChild<QPushButton *>("btLock")->click();
@@ -53,7 +53,7 @@ private Q_SLOTS:
         test::TestData data;
         QVERIFY(data.open());
         bool called = false;
-        TfmLockPrinter window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &) { called = true; });
+        BillPrinterDialog window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &) { called = true; });
         auto *list = window.findChild<QListWidget *>("lbPrinters");
         list->setCurrentRow(1);
         list->clearSelection();
@@ -67,7 +67,7 @@ private Q_SLOTS:
     {
         test::TestData data;
         QVERIFY(data.open());
-        TfmLockPrinter window(*data.core, {}, {});
+        BillPrinterDialog window(*data.core, {}, {});
         QCOMPARE(data.dialogs.lastText(), QStringLiteral("没有检测到打印机！请安装打印机并重启动本软件！"));
         QVERIFY(!window.findChild<QPushButton *>("btLock")->isEnabled());
         QVERIFY(!window.findChild<QPushButton *>("btCalibrate")->isEnabled());

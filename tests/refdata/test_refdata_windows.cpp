@@ -1,6 +1,6 @@
 #include "refdata/DAOPerson.h"
-#include "refdata/Tfm_PersonManage.h"
-#include "refdata/Tfrm_PersonInfo.h"
+#include "refdata/AddressBookWindow.h"
+#include "refdata/AddressEntryDialog.h"
 #include "support/TestData.h"
 
 #include <QApplication>
@@ -17,8 +17,8 @@
 
 using namespace moque;
 using refdata::TPerson;
-using ui::Tfm_PersonManage;
-using ui::Tfrm_PersonInfo;
+using ui::AddressBookWindow;
+using ui::AddressEntryDialog;
 
 namespace {
 
@@ -39,7 +39,7 @@ int addPerson(const test::TestData &data, const QString &name, const QString &ty
     return data.scalar(QStringLiteral("select max(ID) from CKPersonalInfoTable")).toInt();
 }
 
-QStringList listedNames(Tfm_PersonManage &w)
+QStringList listedNames(AddressBookWindow &w)
 {
     QTableView *grid = child<QTableView>(&w, "gridPerson");
     auto *model = qobject_cast<refdata::PersonListModel *>(grid->model());
@@ -50,7 +50,7 @@ QStringList listedNames(Tfm_PersonManage &w)
     return names;
 }
 
-int rowOf(Tfm_PersonManage &w, const QString &name)
+int rowOf(AddressBookWindow &w, const QString &name)
 {
     auto *model = qobject_cast<refdata::PersonListModel *>(child<QTableView>(&w, "gridPerson")->model());
     for (int r = 0; r < model->rowCount(); ++r)
@@ -59,7 +59,7 @@ int rowOf(Tfm_PersonManage &w, const QString &name)
     return -1;
 }
 
-QTreeWidgetItem *treeNode(Tfm_PersonManage &w, const QString &path)
+QTreeWidgetItem *treeNode(AddressBookWindow &w, const QString &path)
 {
     QTreeWidget *tree = child<QTreeWidget>(&w, "tvGroup");
     const QStringList parts = path.split(QLatin1Char('\\'));
@@ -76,7 +76,7 @@ QTreeWidgetItem *treeNode(Tfm_PersonManage &w, const QString &path)
     return nullptr;
 }
 
-void clickTree(Tfm_PersonManage &w, const QString &path)
+void clickTree(AddressBookWindow &w, const QString &path)
 {
     QTreeWidget *tree = child<QTreeWidget>(&w, "tvGroup");
     QTreeWidgetItem *item = treeNode(w, path);
@@ -84,13 +84,13 @@ void clickTree(Tfm_PersonManage &w, const QString &path)
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
 }
 
-void clickRow(Tfm_PersonManage &w, int row, Qt::KeyboardModifiers modifiers = {})
+void clickRow(AddressBookWindow &w, int row, Qt::KeyboardModifiers modifiers = {})
 {
     QTableView *grid = child<QTableView>(&w, "gridPerson");
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, grid->visualRect(grid->model()->index(row, 1)).center());
 }
 
-void doubleClickRow(Tfm_PersonManage &w, int row)
+void doubleClickRow(AddressBookWindow &w, int row)
 {
     QTableView *grid = child<QTableView>(&w, "gridPerson");
     const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
@@ -128,7 +128,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, type);
         QFETCH(QStringList, expected);
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         const QString caption = type.isEmpty() ? QString() : QStringLiteral("【") + type + QStringLiteral("】");
         w.setTypeFilter(type, caption);
         w.show();
@@ -152,7 +152,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, keyword);
         QFETCH(QStringList, expected);
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.setTypeFilter(refdata::partyPartner, QStringLiteral("【往来单位】"));
         w.show();
         child<QLineEdit>(&w, "KeyEdit")->setText(keyword);
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QStringList, expected);
         QFETCH(QString, tab);
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.show();
         clickTree(w, path);
         QCOMPARE(listedNames(w), expected);
@@ -191,7 +191,7 @@ private Q_SLOTS:
 
     void deleteSelectedAsksAndReports()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.show();
         clickRow(w, rowOf(w, QStringLiteral("客户乙")));
         clickRow(w, rowOf(w, QStringLiteral("我方甲")), Qt::ControlModifier);
@@ -211,7 +211,7 @@ private Q_SLOTS:
 
     void deleteListedDeletesOnlyListed()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.setTypeFilter(refdata::partyPartner, QStringLiteral("【往来单位】"));
         w.show();
         m_data->dialogs.answers.enqueue(true);
@@ -223,7 +223,7 @@ private Q_SLOTS:
 
     void deleteAllWithPartnerFilterKeepsOwn()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.setTypeFilter(refdata::partyPartner, QStringLiteral("【往来单位】"));
         w.show();
         child<QLabel>(&w, "lbDeleteAll");
@@ -238,11 +238,11 @@ private Q_SLOTS:
 
     void setDefaultIssuerMarksCurrentRow()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         bool closeAsked = false;
         int reloads = 0;
-        connect(&w, &Tfm_PersonManage::defaultIssuerChanged, this, [&] { ++reloads; });
-        connect(&w, &Tfm_PersonManage::closeEntryWindowsRequested, this, [&] { closeAsked = true; });
+        connect(&w, &AddressBookWindow::defaultIssuerChanged, this, [&] { ++reloads; });
+        connect(&w, &AddressBookWindow::closeEntryWindowsRequested, this, [&] { closeAsked = true; });
         w.setEntryWindowsOpen([] { return true; });
         w.show();
         clickRow(w, rowOf(w, QStringLiteral("客户乙")));
@@ -258,7 +258,7 @@ private Q_SLOTS:
 
     void emptyListRefusesEditAndDefault()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.show();
         child<QLineEdit>(&w, "KeyEdit")->setText(QStringLiteral("无此单位"));
         child<QPushButton>(&w, "btQuery")->click();
@@ -270,7 +270,7 @@ private Q_SLOTS:
 
     void advancedSearchChecksAndMatchesExactly()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.show();
         child<QPushButton>(&w, "btAdvanced")->click();
         QCOMPARE(child<QPushButton>(&w, "btAdvanced")->text(), QStringLiteral(">>"));
@@ -293,7 +293,7 @@ private Q_SLOTS:
 
     void headerClickTogglesOrder()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.show();
         QTableView *grid = child<QTableView>(&w, "gridPerson");
         auto *model = qobject_cast<refdata::PersonListModel *>(grid->model());
@@ -308,14 +308,14 @@ private Q_SLOTS:
     {
         std::optional<TPerson> picked;
         QTimer::singleShot(0, this, [&] {
-            auto *w = qobject_cast<Tfm_PersonManage *>(QApplication::activeModalWidget());
+            auto *w = qobject_cast<AddressBookWindow *>(QApplication::activeModalWidget());
             QVERIFY(w);
             QCOMPARE(w->windowTitle(), QStringLiteral("选择收件人资料"));
             QCOMPARE(listedNames(*w), (QStringList{QStringLiteral("客户丙 100%"), QStringLiteral("客户乙")}));
             QCOMPARE(child<QTableView>(w, "gridPerson")->toolTip(), QStringLiteral("鼠标双击选择指定的单位！"));
             doubleClickRow(*w, rowOf(*w, QStringLiteral("客户乙")));
         });
-        picked = Tfm_PersonManage::fetchOnePerson(*m_data->core, refdata::partyPartner, QStringLiteral("选择收件人资料"));
+        picked = AddressBookWindow::fetchOnePerson(*m_data->core, refdata::partyPartner, QStringLiteral("选择收件人资料"));
         QVERIFY(picked);
         QCOMPARE(picked->fullName(), QStringLiteral("客户乙"));
         QCOMPARE(picked->group(), QStringLiteral("华南客户"));
@@ -324,19 +324,19 @@ private Q_SLOTS:
     void pickModeClosedWithoutChoiceReturnsNone()
     {
         QTimer::singleShot(0, this, [] {
-            auto *w = qobject_cast<Tfm_PersonManage *>(QApplication::activeModalWidget());
+            auto *w = qobject_cast<AddressBookWindow *>(QApplication::activeModalWidget());
             QVERIFY(w);
             clickRow(*w, 0);
             child<QPushButton>(w, "btClose")->click();
         });
-        QVERIFY(!Tfm_PersonManage::fetchOnePerson(*m_data->core, refdata::partyOwn, QStringLiteral("选择发件人资料")));
+        QVERIFY(!AddressBookWindow::fetchOnePerson(*m_data->core, refdata::partyOwn, QStringLiteral("选择发件人资料")));
     }
 
     void exportCallsExporterWithTitle()
     {
         QString title;
         QTableView *exported = nullptr;
-        Tfm_PersonManage w(*m_data->core, nullptr, [&](QTableView *grid, const QString &t) {
+        AddressBookWindow w(*m_data->core, nullptr, [&](QTableView *grid, const QString &t) {
             exported = grid;
             title = t;
         });
@@ -348,7 +348,7 @@ private Q_SLOTS:
 
     void editorSavesNewThenUpdatesAndCopies()
     {
-        Tfrm_PersonInfo editor(*m_data->core);
+        AddressEntryDialog editor(*m_data->core);
         QCOMPARE(child<QComboBox>(&editor, "edtCountry")->currentText(), QStringLiteral("中国"));
         child<QLineEdit>(&editor, "edtName")->setText(QStringLiteral("新\"公司\"'；"));
         child<QLineEdit>(&editor, "edtInputCode")->setText(QStringLiteral("  xgs  "));
@@ -383,7 +383,7 @@ private Q_SLOTS:
 
     void editorTownGoesBeforeAddress()
     {
-        Tfrm_PersonInfo editor(*m_data->core);
+        AddressEntryDialog editor(*m_data->core);
         editor.show();
         editor.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&editor));
@@ -400,7 +400,7 @@ private Q_SLOTS:
 
     void editorCodeHelp()
     {
-        Tfrm_PersonInfo editor(*m_data->core);
+        AddressEntryDialog editor(*m_data->core);
         editor.show();
         QTest::mouseClick(child<QLabel>(&editor, "lbInputCode"), Qt::LeftButton);
         QCOMPARE(m_data->dialogs.lastCaption(), QStringLiteral("message"));
@@ -409,11 +409,11 @@ private Q_SLOTS:
 
     void addFromWindowPrefillsTypeAndRelists()
     {
-        Tfm_PersonManage w(*m_data->core);
+        AddressBookWindow w(*m_data->core);
         w.setTypeFilter(refdata::partyOwn, QStringLiteral("【我方单位】"));
         w.show();
         QTimer::singleShot(0, this, [&] {
-            Tfrm_PersonInfo *editor = w.editor();
+            AddressEntryDialog *editor = w.editor();
             QCOMPARE(child<QComboBox>(editor, "cbAcountType")->currentText(), refdata::partyOwn);
             child<QLineEdit>(editor, "edtName")->setText(QStringLiteral("我方丁"));
             child<QPushButton>(editor, "btSaveClose")->click();
@@ -429,11 +429,11 @@ private Q_SLOTS:
         party.setAddress(QStringLiteral("新地址"));
         party.setPartyType(refdata::partyPartner);
         QTimer::singleShot(0, this, [] {
-            auto *editor = qobject_cast<Tfrm_PersonInfo *>(QApplication::activeModalWidget());
+            auto *editor = qobject_cast<AddressEntryDialog *>(QApplication::activeModalWidget());
             QVERIFY(editor);
             child<QPushButton>(editor, "btSaveClose")->click();
         });
-        Tfrm_PersonInfo::savePersonToBook(*m_data->core, &party);
+        AddressEntryDialog::savePersonToBook(*m_data->core, &party);
         QCOMPARE(m_data->dialogs.lastText(), QStringLiteral("历史单位资料资料更新成功！"));
         const std::optional<TPerson> stored = refdata::DAOPerson(m_data->db()).FindPersonByFullName(QStringLiteral("客户乙"));
         QCOMPARE(stored->address(), QStringLiteral("新地址"));

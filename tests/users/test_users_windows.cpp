@@ -1,7 +1,7 @@
 #include "support/TestData.h"
-#include "users/TfrmModifyPassword.h"
-#include "users/TfrmUserLogin.h"
-#include "users/TfrmUserManage.h"
+#include "users/PasswordDialog.h"
+#include "users/LoginDialog.h"
+#include "users/UserManagerWindow.h"
 #include "users/UserStore.h"
 
 #include <QComboBox>
@@ -13,9 +13,9 @@
 #include <QTimer>
 
 using namespace moque;
-using ui::TfrmModifyPassword;
-using ui::TfrmUserLogin;
-using ui::TfrmUserManage;
+using ui::PasswordDialog;
+using ui::LoginDialog;
+using ui::UserManagerWindow;
 using users::UserStore;
 
 namespace {
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QVERIFY(data.open());
         addUser(data, QStringLiteral("bob"), QStringLiteral("x"));
         addUser(data, QStringLiteral("alice"), QStringLiteral("x"));
-        TfrmUserLogin window(*data.core);
+        LoginDialog window(*data.core);
         window.show();
         QCOMPARE(window.windowTitle(), QStringLiteral("操作员切换及登录"));
         auto *user = child<QComboBox>(&window, "cbUser");
@@ -127,7 +127,7 @@ private Q_SLOTS:
         data.core->session().currentUserName = QStringLiteral("someone");
         data.core->session().currentRoleName = QStringLiteral("someone");
 
-        TfrmUserLogin window(*data.core);
+        LoginDialog window(*data.core);
         window.show();
         auto *password = child<QLineEdit>(&window, "edtPassword");
         typeText(password, typed);
@@ -151,7 +151,7 @@ private Q_SLOTS:
     {
         test::TestData data;
         QVERIFY(data.open());
-        TfrmUserLogin window(*data.core);
+        LoginDialog window(*data.core);
         window.show();
         child<QComboBox>(&window, "cbUser")->setEditText(QStringLiteral("  "));
         child<QPushButton>(&window, "btLogin")->click();
@@ -165,7 +165,7 @@ private Q_SLOTS:
         test::TestData data;
         QVERIFY(data.open());
         addUser(data, QStringLiteral("O'Brien 100%"), QStringLiteral("pw"));
-        TfrmUserLogin window(*data.core);
+        LoginDialog window(*data.core);
         window.show();
         auto *user = child<QComboBox>(&window, "cbUser");
         user->setCurrentIndex(user->findText(QStringLiteral("O'Brien 100%")));
@@ -180,7 +180,7 @@ private Q_SLOTS:
     {
         test::TestData data;
         QVERIFY(data.open());
-        TfrmUserLogin window(*data.core);
+        LoginDialog window(*data.core);
         window.show();
         child<QPushButton>(&window, "btCancel")->click();
         QCOMPARE(window.result(), int(QDialog::Rejected));
@@ -192,7 +192,7 @@ private Q_SLOTS:
     {
         test::TestData data;
         QVERIFY(data.open());
-        TfrmModifyPassword change(*data.core, admin);
+        PasswordDialog change(*data.core, admin);
         change.show();
         typeText(child<QLineEdit>(&change, "edtNewPassword1"), QStringLiteral("it's"));
         typeText(child<QLineEdit>(&change, "edtNewPassword2"), QStringLiteral("it's"));
@@ -200,7 +200,7 @@ private Q_SLOTS:
         QCOMPARE(data.dialogs.texts(), QStringList{QStringLiteral("密码修改成功,请牢记新密码。")});
         data.dialogs.clear();
 
-        TfrmUserLogin login(*data.core);
+        LoginDialog login(*data.core);
         login.show();
         auto *password = child<QLineEdit>(&login, "edtPassword");
         typeText(password, QStringLiteral("it's"));
@@ -215,7 +215,7 @@ private Q_SLOTS:
         QVERIFY(data.open());
         addUser(data, QStringLiteral("alice"), QStringLiteral("x"));
         addUser(data, QStringLiteral("张三"), QStringLiteral("x"));
-        TfrmModifyPassword change(*data.core, QStringLiteral("张三"));
+        PasswordDialog change(*data.core, QStringLiteral("张三"));
         QCOMPARE(change.windowTitle(), QStringLiteral("更改系统登录密码"));
         QCOMPARE(child<QComboBox>(&change, "cbUser")->count(), 3);
         QCOMPARE(child<QComboBox>(&change, "cbUser")->currentText(), QStringLiteral("张三"));
@@ -249,7 +249,7 @@ private Q_SLOTS:
         QVERIFY(data.open());
         QCOMPARE(UserStore(data.db()).changePassword(admin, QString(), QStringLiteral("abc")),
                  UserStore::ChangeResult::Changed);
-        TfrmModifyPassword change(*data.core, admin);
+        PasswordDialog change(*data.core, admin);
         change.show();
         QVERIFY(QTest::qWaitForWindowActive(&change));
         auto *old = child<QLineEdit>(&change, "edtOldPassword");
@@ -273,7 +273,7 @@ private Q_SLOTS:
         QVERIFY(data.open());
         QCOMPARE(UserStore(data.db()).changePassword(admin, QString(), QStringLiteral("abc")),
                  UserStore::ChangeResult::Changed);
-        TfrmModifyPassword change(*data.core, admin);
+        PasswordDialog change(*data.core, admin);
         change.show();
         auto *new1 = child<QLineEdit>(&change, "edtNewPassword1");
         auto *new2 = child<QLineEdit>(&change, "edtNewPassword2");
@@ -300,7 +300,7 @@ private Q_SLOTS:
         test::TestData data;
         QVERIFY(data.open());
         addUser(data, QStringLiteral("alice"), QStringLiteral("x"));
-        TfrmUserManage window(*data.core);
+        UserManagerWindow window(*data.core);
         window.show();
         QCOMPARE(window.windowTitle(), QStringLiteral("用户及权限管理"));
         auto *grid = child<QTableView>(&window, "gridUsers");
@@ -362,7 +362,7 @@ private Q_SLOTS:
             addUser(data, name, QStringLiteral("pw"));
         const QString hash = users::passwordHash(QStringLiteral("pw"));
 
-        TfrmUserManage window(*data.core);
+        UserManagerWindow window(*data.core);
         window.show();
         auto *grid = child<QTableView>(&window, "gridUsers");
         for (int i = 0; i < selected; ++i)
@@ -406,7 +406,7 @@ private Q_SLOTS:
         QFETCH(QString, refusal);
         test::TestData data;
         QVERIFY(data.open());
-        TfrmUserManage window(*data.core);
+        UserManagerWindow window(*data.core);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         auto *userName = child<QLineEdit>(&window, "edtUserName");
@@ -436,7 +436,7 @@ private Q_SLOTS:
         // The new user is current after the reload.
         QCOMPARE(userName->text(), name);
 
-        TfrmUserLogin login(*data.core);
+        LoginDialog login(*data.core);
         login.show();
         auto *user = child<QComboBox>(&login, "cbUser");
         user->setCurrentIndex(user->findText(name));
@@ -449,7 +449,7 @@ private Q_SLOTS:
         test::TestData data;
         QVERIFY(data.open());
         addUser(data, QStringLiteral("alice"), QStringLiteral("pw"));
-        TfrmUserManage window(*data.core);
+        UserManagerWindow window(*data.core);
         window.show();
         auto *grid = child<QTableView>(&window, "gridUsers");
         grid->selectRow(gridRow(grid, QStringLiteral("alice")));
@@ -482,7 +482,7 @@ private Q_SLOTS:
         test::TestData data;
         QVERIFY(data.open());
         addUser(data, QStringLiteral("alice"), QString());
-        TfrmUserManage window(*data.core);
+        UserManagerWindow window(*data.core);
         window.show();
         auto *grid = child<QTableView>(&window, "gridUsers");
         grid->selectRow(gridRow(grid, QStringLiteral("alice")));
@@ -491,7 +491,7 @@ private Q_SLOTS:
         QString presetUser;
         bool shownModal = false;
         QTimer::singleShot(0, &window, [&] {
-            auto *change = window.findChild<TfrmModifyPassword *>();
+            auto *change = window.findChild<PasswordDialog *>();
             QVERIFY(change);
             shownModal = change->isVisible() && change->isModal();
             presetUser = child<QComboBox>(change, "cbUser")->currentText();

@@ -2,7 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/SqlListModel.h"
-#include "dialogs/TfrmGridConfig.h"
+#include "dialogs/GridColumnsDialog.h"
 #include "settings/UserSettings.h"
 
 #include <QAbstractProxyModel>
@@ -124,7 +124,7 @@ void GridColsConfigration(QTableView *grid, const QString &key, settings::UserSe
 {
     if (!grid || !grid->model())
         return;
-    TfrmGridConfig dialog(grid, key, settings, dialogs, parent);
+    GridColumnsDialog dialog(grid, key, settings, dialogs, parent);
     dialog.exec();
 }
 

@@ -1,6 +1,6 @@
 #include "dialogs/QtDialogs.h"
 
-#include "dialogs/TfrmInputValue.h"
+#include "dialogs/InputValueDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -55,7 +55,7 @@ bool QtDialogs::ask(const QString &text, const QString &caption, Icon icon)
 
 QString QtDialogs::inputValue(const QString &prompt, const QString &defaultValue, const QString &kind)
 {
-    return TfrmInputValue::giveMeAnValue(parentWidget(), prompt, defaultValue, kind);
+    return InputValueDialog::giveMeAnValue(parentWidget(), prompt, defaultValue, kind);
 }
 
 QString QtDialogs::openFileName(const QString &caption, const QString &filter)
