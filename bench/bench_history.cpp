@@ -4,7 +4,7 @@
 
 #include "BenchDialogs.h"
 #include "app/AppCore.h"
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "history/HistoryQuery.h"
 #include "history/HistoryStore.h"
 

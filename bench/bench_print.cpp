@@ -5,7 +5,7 @@
 #include "app/AppCore.h"
 #include "app/FontSetup.h"
 #include "print/PdfPrintDevice.h"
-#include "print/PrintJob.h"
+#include "app/PrintJob.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 
@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     QElapsedTimer t;
     t.start();
     moque::print::PdfPrintDevice device(pdf);
-    moque::print::PrintJob job(core, device);
+    moque::app::PrintJob job(core, device);
     if (!job.PrintPrepare(templateId) || !job.PrinterTransBegin(1))
         return 1;
     for (int i = 0; i < bills; ++i) {

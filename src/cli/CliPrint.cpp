@@ -6,7 +6,7 @@
 #include "entry/SavedWaybill.h"
 #include "print/BillValuesJson.h"
 #include "print/PdfPrintDevice.h"
-#include "print/PrintJob.h"
+#include "app/PrintJob.h"
 #include "print/SystemPrintDevice.h"
 #include "settings/Options.h"
 #include "templates/PrintItemStore.h"
@@ -82,7 +82,7 @@ int printBills(app::AppCore &core, const PrintOptions &options)
         device = std::make_unique<ui::SystemPrintDevice>(printer);
     }
 
-    print::PrintJob job(core, *device);
+    app::PrintJob job(core, *device);
     if (!job.PrintPrepare(row->id, row->fullName) || !job.PrinterTransBegin(options.copies))
         return 1;
     bool itemsOk = true;

@@ -1,4 +1,4 @@
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "dialogs/GridOperations.h"
 #include "dialogs/GridColumnsDialog.h"
 #include "support/TestData.h"

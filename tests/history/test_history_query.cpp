@@ -1,4 +1,4 @@
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "history/HistoryQuery.h"
 #include "history/HistoryStore.h"
 #include "store/Schema.h"

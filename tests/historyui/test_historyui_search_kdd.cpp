@@ -1,4 +1,4 @@
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "history/WaybillHistoryWindow.h"
 #include "support/TestData.h"
 

@@ -3,7 +3,7 @@
 
 #include "app/FontSetup.h"
 #include "print/PdfPrintDevice.h"
-#include "print/PrintJob.h"
+#include "app/PrintJob.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 #include "support/PdfText.h"
@@ -53,7 +53,7 @@ class TestPdfPrint : public QObject
     {
         const QString path = m_out.filePath(QStringLiteral("job%1.pdf").arg(templateId));
         print::PdfPrintDevice device(path);
-        print::PrintJob job(*m_data.core, device);
+        app::PrintJob job(*m_data.core, device);
         if (!job.PrintPrepare(templateId) || !job.PrinterTransBegin(copies))
             return {};
         for (int i = 0; i < bills.size(); ++i) {
@@ -237,7 +237,7 @@ private Q_SLOTS:
         m_data.core->session().params.popPrinterSetup = true;
         const QString path = m_out.filePath(QStringLiteral("cancelled.pdf"));
         print::PdfPrintDevice device(path);
-        print::PrintJob job(*m_data.core, device);
+        app::PrintJob job(*m_data.core, device);
         int asked = 0;
         job.setPrinterSetup([&] {
             ++asked;
@@ -262,7 +262,7 @@ private Q_SLOTS:
     {
         const QString path = m_out.filePath(QStringLiteral("missing-folder/job.pdf"));
         print::PdfPrintDevice device(path);
-        print::PrintJob job(*m_data.core, device);
+        app::PrintJob job(*m_data.core, device);
         QVERIFY(job.PrintPrepare(901));
         m_data.dialogs.clear();
         QVERIFY(!job.PrinterTransBegin(1));
@@ -282,7 +282,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         for (const QString &path : {fifo, folder, QStringLiteral("/dev/null")}) {
             print::PdfPrintDevice device(path);
-            print::PrintJob job(*m_data.core, device);
+            app::PrintJob job(*m_data.core, device);
             QVERIFY(job.PrintPrepare(901));
             m_data.dialogs.clear();
             QVERIFY2(!job.PrinterTransBegin(1), qPrintable(path));
@@ -297,7 +297,7 @@ private Q_SLOTS:
         bill.set("ZDHKR", "Linked");
         {
             print::PdfPrintDevice device(link);
-            print::PrintJob job(*m_data.core, device);
+            app::PrintJob job(*m_data.core, device);
             QVERIFY(job.PrintPrepare(901) && job.PrinterTransBegin(1) && job.SendCheckToPrinter(bill)
                     && job.PrinterTransEnd());
         }
@@ -310,7 +310,7 @@ private Q_SLOTS:
         const QString path = m_out.filePath(QStringLiteral("aborted.pdf"));
         {
             print::PdfPrintDevice device(path);
-            print::PrintJob job(*m_data.core, device);
+            app::PrintJob job(*m_data.core, device);
             QVERIFY(job.PrintPrepare(901));
             QVERIFY(job.PrinterTransBegin(1));
             print::MapValueSource bill;
@@ -325,7 +325,7 @@ private Q_SLOTS:
     {
         const QString path = m_out.filePath(QStringLiteral("none.pdf"));
         print::PdfPrintDevice device(path);
-        print::PrintJob job(*m_data.core, device);
+        app::PrintJob job(*m_data.core, device);
         m_data.dialogs.clear();
         QVERIFY(!job.PrintPrepare(4242, QStringLiteral("快递单（旧）")));
         QCOMPARE(m_data.dialogs.lastText(),

@@ -3,7 +3,7 @@
 // directory is opened as it is, and older data files missing columns still open.
 
 #include "print/PdfPrintDevice.h"
-#include "print/PrintJob.h"
+#include "app/PrintJob.h"
 #include "store/Database.h"
 #include "support/TestData.h"
 #include "support/TestFiles.h"
@@ -324,7 +324,7 @@ private Q_SLOTS:
         app::AppCore core(store::DataDirectory(data.root()), dialogs);
         QVERIFY2(core.open(), qPrintable(core.errorText()));
         print::PdfPrintDevice device(data.root() + QStringLiteral("out.pdf"));
-        print::PrintJob job(core, device);
+        app::PrintJob job(core, device);
         QVERIFY(!job.PrintPrepare(1));
         QVERIFY2(dialogs.lastText().startsWith(message), qPrintable(dialogs.lastText()));
         QVERIFY(!QFile::exists(data.root() + QStringLiteral("out.pdf")));

@@ -1,7 +1,7 @@
 #include "app/AppCore.h"
 
 #include "history/HistoryStore.h"
-#include "store/DataSetup.h"
+#include "app/DataSetup.h"
 
 #include <QDir>
 
@@ -17,7 +17,7 @@ AppCore::~AppCore() = default;
 
 bool AppCore::open()
 {
-    store::DataSetup setup(m_dir);
+    app::DataSetup setup(m_dir);
     if (!setup.prepare()) {
         m_error = setup.errorText();
         return false;

@@ -1,6 +1,6 @@
 #include "history/HistoryStore.h"
 
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "history/HistoryQuery.h"
 #include "refdata/DAOPerson.h"
 #include "store/Schema.h"

@@ -1,7 +1,7 @@
 #include "dialogs/GridOperations.h"
 
 #include "common/Dialogs.h"
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "dialogs/GridColumnsDialog.h"
 #include "settings/UserSettings.h"
 

@@ -7,7 +7,7 @@
 #include "entry/WaybillAids.h"
 #include "entry/WaybillColumns.h"
 #include "entry/WaybillFields.h"
-#include "print/PrintJob.h"
+#include "app/PrintJob.h"
 #include "print/SystemPrintDevice.h"
 #include "print/ValueSource.h"
 #include "refdata/CodeLists.h"
@@ -1139,7 +1139,7 @@ bool WaybillWindow::print(int copies)
         makeBillPrintDevice(session.billPrinterName, m_core.dialogs(), QStringLiteral("快递单.pdf"));
     if (!device)
         return false;
-    print::PrintJob job(m_core, *device);
+    app::PrintJob job(m_core, *device);
     job.setPrinterSetup(printerSetupFor(*device, this));
     if (!job.PrintPrepare(m_curTypeId, m_cbFirstTypeName->currentText()) || !job.PrinterTransBegin(copies))
         return false;

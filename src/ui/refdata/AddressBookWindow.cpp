@@ -2,7 +2,7 @@
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "dialogs/CommandButton.h"
 #include "dialogs/GridOperations.h"
 #include "refdata/DAOPerson.h"

@@ -2,7 +2,7 @@
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
-#include "common/SqlListModel.h"
+#include "store/SqlListModel.h"
 #include "users/PasswordDialog.h"
 #include "users/UserStore.h"
 

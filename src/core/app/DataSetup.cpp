@@ -1,4 +1,4 @@
-#include "store/DataSetup.h"
+#include "app/DataSetup.h"
 
 #include "app/DefaultPictures.h"
 #include "store/DefaultData.h"
@@ -14,7 +14,10 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-namespace moque::store {
+namespace moque::app {
+
+// Setting up the data directory is the store's work, with the pictures drawn on top.
+using namespace store;
 
 namespace {
 
@@ -166,4 +169,4 @@ bool DataSetup::prepare()
     return true;
 }
 
-} // namespace moque::store
+} // namespace moque::app

@@ -11,12 +11,11 @@
 
 namespace moque {
 class Dialogs;
-namespace app {
-class AppCore;
 }
-} // namespace moque
 
-namespace moque::print {
+namespace moque::app {
+
+class AppCore;
 
 // One print job on one device: prepare reads the template (offsets,
 // orientation, paper, print items, printable fields) once; then any number of
@@ -24,7 +23,7 @@ namespace moque::print {
 class PrintJob
 {
 public:
-    PrintJob(app::AppCore &core, PrintDevice &device);
+    PrintJob(AppCore &core, print::PrintDevice &device);
     ~PrintJob();
 
     // Shows the printer set-up before the job when the option asks for it; false when cancelled.
@@ -37,7 +36,7 @@ public:
     bool PrinterTransBegin(int copies, const QString &title = {});
     // Renders one bill onto the open page (repeating it for each copy when the
     // device does not make copies). The currency code moves amount codes into their box.
-    bool SendCheckToPrinter(const ValueSource &values, const QString &moneyCode = {});
+    bool SendCheckToPrinter(const print::ValueSource &values, const QString &moneyCode = {});
     bool NewCheckPage();
     bool PrinterTransEnd();
     void AbortPrint();
@@ -53,9 +52,9 @@ private:
     void failDevice();
     void setReady(bool ready);
 
-    app::AppCore &m_core;
+    AppCore &m_core;
     Dialogs &m_dialogs;
-    PrintDevice &m_device;
+    print::PrintDevice &m_device;
     bool m_ready = false;
     bool m_open = false;
     bool m_pageUsed = false;
@@ -63,10 +62,10 @@ private:
     templates::TemplateRow m_template;
     templates::PrintItemSet m_items;
     QList<templates::DictionaryField> m_fields;
-    KindRules m_rules;
+    print::KindRules m_rules;
     int m_moneyCellWidth = 0;
-    std::unique_ptr<ItemRenderer> m_renderer;
+    std::unique_ptr<print::ItemRenderer> m_renderer;
     PrinterSetup m_printerSetup;
 };
 
-} // namespace moque::print
+} // namespace moque::app

@@ -1,4 +1,4 @@
-#include "print/PrintJob.h"
+#include "app/PrintJob.h"
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
@@ -7,13 +7,20 @@
 
 #include <QSqlQuery>
 
-namespace moque::print {
+namespace moque::app {
+
+using print::BillRenderer;
+using print::ItemRenderer;
+using print::KindRules;
+using print::PageSetup;
+using print::PrintDevice;
+using print::ValueSource;
 
 namespace {
 const QString deviceFailure = QStringLiteral("打印出错，请检查打印机是否可用！");
 }
 
-PrintJob::PrintJob(app::AppCore &core, PrintDevice &device)
+PrintJob::PrintJob(AppCore &core, PrintDevice &device)
     : m_core(core)
     , m_dialogs(core.dialogs())
     , m_device(device)
@@ -160,4 +167,4 @@ void PrintJob::AbortPrint()
     setReady(false);
 }
 
-} // namespace moque::print
+} // namespace moque::app

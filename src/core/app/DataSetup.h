@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace moque::store {
+namespace moque::app {
 
 // Makes a data directory ready for use: its folders, a new data file with the
 // whole schema and the default data when none exists, the package skeleton,
@@ -14,7 +14,7 @@ namespace moque::store {
 class DataSetup
 {
 public:
-    explicit DataSetup(const DataDirectory &dir) : m_dir(dir) {}
+    explicit DataSetup(const store::DataDirectory &dir) : m_dir(dir) {}
 
     // False with a message in errorText() when the directory cannot be written
     // or a new file cannot be created.
@@ -34,9 +34,9 @@ private:
     bool writeConfigIni();
     void drawMissingPictures();
 
-    DataDirectory m_dir;
+    store::DataDirectory m_dir;
     bool m_createdDataFile = false;
     QString m_error;
 };
 
-} // namespace moque::store
+} // namespace moque::app
