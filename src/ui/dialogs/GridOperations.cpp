@@ -185,30 +185,50 @@ int GridSelectedFetch(QTableView *grid, const QString &keyColumn, const QString 
     return int(keys.size());
 }
 
+bool confirmDeleteSelected(int selected, const QString &itemWord, const RowRemover &remove, Dialogs &dialogs)
+{
+    if (selected <= 0)
+        return false;
+    if (!dialogs.alert(QStringLiteral("确认要删除所选中的") + QString::number(selected) + QStringLiteral("个") + itemWord
+                           + QStringLiteral("吗?"),
+                       QStringLiteral("删除确认"), true))
+        return false;
+    QString error;
+    const int deleted = remove(&error);
+    if (deleted < 0)
+        dialogs.error(QStringLiteral("删除失败，错误=") + error);
+    else
+        dialogs.alert(QString::number(deleted) + QStringLiteral("个") + itemWord + QStringLiteral("删除成功！"),
+                      QStringLiteral("提示"));
+    return true;
+}
+
+bool confirmDeleteListed(const RowRemover &remove, Dialogs &dialogs)
+{
+    if (!dialogs.alert(QStringLiteral("此操作将删除当前查询到的所有记录，确定删除吗？"), QStringLiteral("警告"), true))
+        return false;
+    QString error;
+    const int deleted = remove(&error);
+    if (deleted < 0)
+        dialogs.error(QStringLiteral("删除出现异常！"));
+    else
+        dialogs.alert(QString::number(deleted) + QStringLiteral("条记录删除成功！"), QStringLiteral("提示"));
+    return true;
+}
+
 void GridSelectedDelete(QTableView *grid, const QString &table, const QString &itemWord, const QString &keyType,
                         const QString &keyColumn, QSqlDatabase db, Dialogs &dialogs)
 {
     QVariantList keys = GridSelectedKeys(grid, keyColumn, dialogs);
-    if (keys.isEmpty())
-        return;
-    const QString word = itemWord.isEmpty() ? QStringLiteral("数据记录") : itemWord;
-    if (!dialogs.alert(QStringLiteral("确认要删除所选中的") + QString::number(keys.size()) + QStringLiteral("个") + word
-                           + QStringLiteral("吗?"),
-                       QStringLiteral("删除确认"), true))
-        return;
-
     // Text keys are compared as text, whatever type the model read them as.
     if (keyType.toUpper() == QLatin1String("STR"))
         for (QVariant &k : keys)
             k = k.toString();
-    QString error;
-    const int deleted = deleteRowsByKeys(db, table, keyColumn, keys, &error);
-    if (deleted < 0)
-        dialogs.error(QStringLiteral("删除失败，错误=") + error);
-    else
-        dialogs.alert(QString::number(deleted) + QStringLiteral("个") + word + QStringLiteral("删除成功！"),
-                      QStringLiteral("提示"));
-    gridListModel(grid)->refresh();
+    const QString word = itemWord.isEmpty() ? QStringLiteral("数据记录") : itemWord;
+    if (confirmDeleteSelected(int(keys.size()), word,
+                              [&](QString *error) { return deleteRowsByKeys(db, table, keyColumn, keys, error); },
+                              dialogs))
+        gridListModel(grid)->refresh();
 }
 
 void GridDeleteCurrentList(QTableView *grid, QSqlDatabase db, Dialogs &dialogs)
@@ -216,18 +236,15 @@ void GridDeleteCurrentList(QTableView *grid, QSqlDatabase db, Dialogs &dialogs)
     SqlListModel *list = gridListModel(grid);
     if (!list)
         return;
-    if (!dialogs.alert(QStringLiteral("此操作将删除当前查询到的所有记录，确定删除吗？"), QStringLiteral("警告"), true))
-        return;
-    int deleted = -1;
-    if (grid->model()->rowCount() == 0)
-        deleted = 0;
-    else if (list->fieldIndex(list->keyColumn()) >= 0)
-        deleted = deleteRowsByKeys(db, list->table(), list->keyColumn(), listedKeys(grid, list));
-    if (deleted < 0)
-        dialogs.error(QStringLiteral("删除出现异常！"));
-    else
-        dialogs.alert(QString::number(deleted) + QStringLiteral("条记录删除成功！"), QStringLiteral("提示"));
-    list->refresh();
+    const auto remove = [&](QString *) {
+        if (grid->model()->rowCount() == 0)
+            return 0;
+        if (list->fieldIndex(list->keyColumn()) < 0)
+            return -1;
+        return deleteRowsByKeys(db, list->table(), list->keyColumn(), listedKeys(grid, list));
+    };
+    if (confirmDeleteListed(remove, dialogs))
+        list->refresh();
 }
 
 } // namespace moque::ui

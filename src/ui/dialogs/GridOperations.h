@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 class QTableView;
 class QWidget;
 
@@ -53,6 +55,15 @@ QVariantList GridSelectedKeys(QTableView *grid, const QString &keyColumn, Dialog
 // "str", any case) and returns the number of selected rows.
 int GridSelectedFetch(QTableView *grid, const QString &keyColumn, const QString &keyType, QString &text,
                       Dialogs &dialogs);
+
+// The delete flows every list window shares. `remove` deletes and returns
+// how many rows went, or -1 with the engine's message in *error.
+using RowRemover = std::function<int(QString *error)>;
+// Nothing selected: nothing is asked. Asks "确认要删除所选中的N个<item>吗?",
+// deletes, reports the count or the failure; false when declined.
+bool confirmDeleteSelected(int selected, const QString &itemWord, const RowRemover &remove, Dialogs &dialogs);
+// Asks whether to delete every row the list shows, deletes, reports; false when declined.
+bool confirmDeleteListed(const RowRemover &remove, Dialogs &dialogs);
 
 // Asks, then deletes the selected rows of the table by their key (every key
 // bound, one transaction) and lists the grid afresh. Nothing selected: nothing

@@ -524,33 +524,16 @@ void WaybillHistoryWindow::deleteSelected()
 {
     Dialogs &dialogs = m_core.dialogs();
     const QVariantList keys = GridSelectedKeys(m_grid, WaybillQuery::keyColumn(), dialogs);
-    if (keys.isEmpty())
-        return;
-    if (!dialogs.alert(QStringLiteral("确认要删除所选中的") + QString::number(keys.size()) + QStringLiteral("个") + itemWord
-                           + QStringLiteral("吗?"),
-                       QStringLiteral("删除确认"), true))
-        return;
-    QString error;
-    const int deleted = store().deleteRows(keys, &error);
-    if (deleted < 0)
-        dialogs.error(QStringLiteral("删除失败，错误=") + error);
-    else
-        dialogs.alert(QString::number(deleted) + QStringLiteral("个") + itemWord + QStringLiteral("删除成功！"),
-                      QStringLiteral("提示"));
-    refresh();
+    if (confirmDeleteSelected(int(keys.size()), itemWord,
+                              [this, &keys](QString *error) { return store().deleteRows(keys, error); }, dialogs))
+        refresh();
 }
 
 void WaybillHistoryWindow::deleteListed()
 {
-    Dialogs &dialogs = m_core.dialogs();
-    if (!dialogs.alert(QStringLiteral("此操作将删除当前查询到的所有记录，确定删除吗？"), QStringLiteral("警告"), true))
-        return;
-    const int deleted = store().deleteListed(*m_model);
-    if (deleted < 0)
-        dialogs.error(QStringLiteral("删除出现异常！"));
-    else
-        dialogs.alert(QString::number(deleted) + QStringLiteral("条记录删除成功！"), QStringLiteral("提示"));
-    refresh();
+    if (confirmDeleteListed([this](QString *error) { return store().deleteListed(*m_model, error); },
+                            m_core.dialogs()))
+        refresh();
 }
 
 void WaybillHistoryWindow::deleteAll()

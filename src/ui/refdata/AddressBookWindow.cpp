@@ -596,37 +596,23 @@ void AddressBookWindow::deleteSelected()
     QVariantList ids;
     for (const int row : selectedRows())
         ids << m_model->idAt(row);
-    if (ids.isEmpty())
-        return;
-    Dialogs &dialogs = m_core.dialogs();
-    if (!dialogs.alert(QStringLiteral("确认要删除所选中的") + QString::number(ids.size()) + QStringLiteral("个") + itemWord
-                           + QStringLiteral("吗?"),
-                       QStringLiteral("删除确认"), true))
-        return;
-    QString error;
-    const int deleted = deleteRowsByKeys(m_core.db(), table, QStringLiteral("ID"), ids, &error);
-    if (deleted < 0)
-        dialogs.error(QStringLiteral("删除失败，错误=") + error);
-    else
-        dialogs.alert(QString::number(deleted) + QStringLiteral("个") + itemWord + QStringLiteral("删除成功！"),
-                      QStringLiteral("提示"));
-    refreshList();
+    const auto remove = [this, &ids](QString *error) {
+        return deleteRowsByKeys(m_core.db(), table, QStringLiteral("ID"), ids, error);
+    };
+    if (confirmDeleteSelected(int(ids.size()), itemWord, remove, m_core.dialogs()))
+        refreshList();
 }
 
 void AddressBookWindow::deleteListed()
 {
-    Dialogs &dialogs = m_core.dialogs();
-    if (!dialogs.alert(QStringLiteral("此操作将删除当前查询到的所有记录，确定删除吗？"), QStringLiteral("警告"), true))
-        return;
-    QVariantList ids;
-    for (const int id : m_model->listedIds())
-        ids << id;
-    const int deleted = deleteRowsByKeys(m_core.db(), table, QStringLiteral("ID"), ids);
-    if (deleted < 0)
-        dialogs.error(QStringLiteral("删除出现异常！"));
-    else
-        dialogs.alert(QString::number(deleted) + QStringLiteral("条记录删除成功！"), QStringLiteral("提示"));
-    refreshList();
+    const auto remove = [this](QString *error) {
+        QVariantList ids;
+        for (const int id : m_model->listedIds())
+            ids << id;
+        return deleteRowsByKeys(m_core.db(), table, QStringLiteral("ID"), ids, error);
+    };
+    if (confirmDeleteListed(remove, m_core.dialogs()))
+        refreshList();
 }
 
 void AddressBookWindow::deleteAll()
