@@ -1,6 +1,7 @@
 #include "sheets/SheetText.h"
 #include "sheets/SpreadsheetReader.h"
 #include "support/TestFiles.h"
+#include "XlsFiles.h"
 #include "ZipFiles.h"
 
 #include <QTemporaryDir>
@@ -192,10 +193,9 @@ private Q_SLOTS:
         QByteArray oleGarbage = oleMagic;
         for (int i = 0; oleGarbage.size() < 4096; ++i)
             oleGarbage.append(char(i * 37 + 11));
-        const QString stream = QStringLiteral("EncryptedPackage");
-        QByteArray encryptedPackage = oleMagic + QByteArray(1016, '\0')
-            + QByteArray(reinterpret_cast<const char *>(stream.utf16()), stream.size() * 2);
-        encryptedPackage.append(QByteArray(3072 - encryptedPackage.size(), '\0'));
+        // A password-protected Office 2007+ workbook: a compound file with the encrypted package.
+        const QByteArray encryptedPackage =
+            moque::test::xls::compoundFile(QByteArray(5000, '\x5A'), {3, 0, QStringLiteral("EncryptedPackage")}).bytes;
 
         QTest::newRow("text named .xlsx") << "text.xlsx" << QByteArray("名称,数量\n苹果,3\n")
                                           << int(Failure::NotSpreadsheet);

@@ -559,6 +559,9 @@ private Q_SLOTS:
                                      << "leaves the file";
         QTest::newRow("last sector cut off") << workbook.left(workbook.size() - 512) << Failure::Damaged
                                              << Failure::None << 0 << "leaves the file";
+        QTest::newRow("encrypted Office package")
+            << compoundFile(QByteArray(5000, '\x5A'), Container{3, 0, QStringLiteral("EncryptedPackage")}).bytes
+            << Failure::Encrypted << Failure::None << 0 << "encrypted";
         QTest::newRow("encrypted by LibreOffice")
             << fixture(QStringLiteral("encrypted.xls")) << Failure::Encrypted << Failure::None << 0 << "encrypted";
 

@@ -588,27 +588,8 @@ struct SpreadsheetReader::Private
         return rows.finish(out) || fail(Failure::TooLarge);
     }
 
-    // An encrypted Office 2007+ workbook is an OLE file holding an "EncryptedPackage" stream.
-    bool checkNotEncrypted(qint64 size)
+    bool openXls()
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(Failure::CannotOpen);
-        const uchar *mapped = file.map(0, size);
-        if (!mapped)
-            return true;
-        const QByteArrayView content(reinterpret_cast<const char *>(mapped), size);
-        const QString stream = QStringLiteral("EncryptedPackage");
-        const QByteArrayView utf16(reinterpret_cast<const char *>(stream.utf16()), stream.size() * 2);
-        const bool encrypted = content.indexOf(utf16) >= 0;
-        file.unmap(const_cast<uchar *>(mapped));
-        return !encrypted || fail(Failure::Encrypted);
-    }
-
-    bool openXls(qint64 size)
-    {
-        if (!checkNotEncrypted(size))
-            return false;
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return fail(Failure::CannotOpen);
@@ -718,7 +699,7 @@ bool SpreadsheetReader::open(const QString &path)
         if (size > d->limits.maxBytes)
             ok = d->fail(Failure::TooLarge);
         else
-            ok = d->openXls(size);
+            ok = d->openXls();
     } else if (hasExcelName(path)) {
         ok = d->fail(Failure::NotSpreadsheet);
     } else {

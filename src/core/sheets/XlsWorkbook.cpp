@@ -323,6 +323,10 @@ bool XlsWorkbook::open(const QByteArray &file)
         if (name.isEmpty() && container.hasStream(candidate))
             name = candidate;
     }
+    // A password-protected Office 2007+ workbook is a compound file holding
+    // the encrypted package instead.
+    if (name.isEmpty() && container.hasStream(QStringLiteral("EncryptedPackage")))
+        return fail(Failure::Encrypted, QStringLiteral("an encrypted Office package"));
     if (name.isEmpty())
         return fail(Failure::NotXls, QStringLiteral("no Workbook or Book stream"));
     if (!container.readStream(name, &m_stream))

@@ -46,7 +46,7 @@ public:
     enum class Failure {
         None,
         NotXls,         // not a compound file, no workbook stream in it, or older than BIFF5
-        Encrypted,      // the workbook has a password to open it
+        Encrypted,      // the workbook, or the Office package in the file, has a password to open it
         Damaged,        // a structure runs past its end, loops or contradicts itself
         TooLarge,       // the workbook stream and its strings would pass maxMemory
         NoSuchSheet,    // readSheet() was given an index outside sheetNames()
