@@ -859,11 +859,17 @@ QString generalNumber(double value)
     return text + (shown < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) + twoDigits(std::abs(shown));
 }
 
+// The digits 0 to 9 in [DBNum1] (一二三) or [DBNum2] (壹贰叁) numerals.
+QString chineseDigits(int style)
+{
+    return style == 2 ? QStringLiteral("零壹贰叁肆伍陆柒捌玖") : QStringLiteral("〇一二三四五六七八九");
+}
+
 // A whole number in Chinese numerals with their units, in groups of four
 // digits (万, 亿): 1234 一千二百三十四, 10001 一万〇一, 10 一十.
 QString chineseWholeNumber(QStringView digits, int style)
 {
-    const QString numerals = style == 2 ? QStringLiteral("零壹贰叁肆伍陆柒捌玖") : QStringLiteral("〇一二三四五六七八九");
+    const QString numerals = chineseDigits(style);
     const QString units = style == 2 ? QStringLiteral(" 拾佰仟") : QStringLiteral(" 十百千");
     const QString groups = QStringLiteral(" 万亿兆");
     const QChar zero = numerals.front();
@@ -872,7 +878,7 @@ QString chineseWholeNumber(QStringView digits, int style)
     if (digits.size() > 16)
         return digits.toString();
     if (digits == u"0")
-        return QString(numerals.front());
+        return QString(zero);
     QString text;
     bool zeroPending = false;
     for (qsizetype i = 0; i < digits.size(); ++i) {
@@ -903,16 +909,17 @@ QString chineseWholeNumber(QStringView digits, int style)
 // whole number with its units.
 QString chineseNumeralText(const QString &text, int style, bool dateTime)
 {
-    const QString numerals = style == 2 ? QStringLiteral("零壹贰叁肆伍陆柒捌玖") : QStringLiteral("〇一二三四五六七八九");
+    const QString numerals = chineseDigits(style);
+    const auto isAsciiDigit = [&text](qsizetype at) { return text.at(at) >= u'0' && text.at(at) <= u'9'; };
     QString out;
     qsizetype i = 0;
     while (i < text.size()) {
-        if (!text.at(i).isDigit() || text.at(i).unicode() > 0x7F) {
+        if (!isAsciiDigit(i)) {
             out += text.at(i++);
             continue;
         }
         qsizetype end = i;
-        while (end < text.size() && text.at(end).unicode() >= u'0' && text.at(end).unicode() <= u'9')
+        while (end < text.size() && isAsciiDigit(end))
             ++end;
         const QStringView run = QStringView(text).mid(i, end - i);
         const bool oneByOne = (i > 0 && text.at(i - 1) == u'.') || (dateTime && run.size() == 4);
