@@ -350,13 +350,13 @@ void WaybillWindow::buildPanel()
     m_shpHKR = shape(QStringLiteral("shpHKR"), QStringLiteral("点击选取寄件人"));
     m_shpSKR = shape(QStringLiteral("shpskr"), QStringLiteral("点击选取收件人"));
     connect(m_shpHKR, &QToolButton::clicked, this, [this] {
-        for (QComboBox *p : {m_cbS, m_cbXS, m_cbCountry, m_cbBZ, m_cbWPNR})
+        for (QComboBox *p : pickers())
             p->hide();
         setSender(AddressBookWindow::fetchOnePerson(m_core, QStringLiteral("我方单位"),
                                                    QStringLiteral("选择发件人资料"), this));
     });
     connect(m_shpSKR, &QToolButton::clicked, this, [this] {
-        for (QComboBox *p : {m_cbS, m_cbXS, m_cbCountry, m_cbBZ, m_cbWPNR})
+        for (QComboBox *p : pickers())
             p->hide();
         setReceiver(AddressBookWindow::fetchOnePerson(m_core, QStringLiteral("往来单位"),
                                                      QStringLiteral("选择收件人资料"), this));
@@ -377,9 +377,10 @@ void WaybillWindow::buildPanel()
     }
 
     buildPickers();
-    for (QComboBox *combo : {qobject_cast<QComboBox *>(control(QStringLiteral("zdHKR"))),
-                             qobject_cast<QComboBox *>(control(QStringLiteral("zdSKR"))), m_cbS, m_cbXS, m_cbCountry,
-                             m_cbBZ, m_cbWPNR}) {
+    QList<QComboBox *> wholeText = pickers();
+    wholeText << qobject_cast<QComboBox *>(control(QStringLiteral("zdHKR")))
+              << qobject_cast<QComboBox *>(control(QStringLiteral("zdSKR")));
+    for (QComboBox *combo : std::as_const(wholeText)) {
         combo->lineEdit()->installEventFilter(this);
         m_selectAllOnDoubleClick.append(combo->lineEdit());
     }
@@ -916,10 +917,14 @@ void WaybillWindow::fitAddressFont(QPlainTextEdit *memo)
     memo->setFont(font);
 }
 
+QList<QComboBox *> WaybillWindow::pickers() const
+{
+    return {m_cbS, m_cbXS, m_cbCountry, m_cbBZ, m_cbWPNR};
+}
+
 bool WaybillWindow::isPicker(const QObject *object) const
 {
-    return object
-        && (object == m_cbS || object == m_cbXS || object == m_cbCountry || object == m_cbBZ || object == m_cbWPNR);
+    return object && pickers().contains(object);
 }
 
 bool WaybillWindow::eventFilter(QObject *watched, QEvent *event)

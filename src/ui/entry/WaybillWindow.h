@@ -112,6 +112,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
+    QList<QComboBox *> pickers() const;
     bool isPicker(const QObject *object) const;
     void focusFirstField();
     QList<QWidget *> tabSequence() const;
