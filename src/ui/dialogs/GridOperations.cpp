@@ -59,6 +59,20 @@ QVariantList listedKeys(const QTableView *grid, const SqlListModel *list)
 
 } // namespace
 
+void setUpListGrid(QTableView *grid, const QString &name, QAbstractItemModel *model, QObject *filter)
+{
+    grid->setObjectName(name);
+    grid->setModel(model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    grid->setStyleSheet(QStringLiteral("QTableView { selection-background-color: blue; selection-color: white; }"));
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setSectionsClickable(true);
+    grid->viewport()->installEventFilter(filter);
+}
+
 void FormFaceSave(QWidget *window, settings::UserSettings &settings)
 {
     if (!window || window->objectName().isEmpty() || !inNormalState(window))

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class QAbstractItemModel;
+class QObject;
 class QTableView;
 class QWidget;
 
@@ -18,6 +20,12 @@ class UserSettings;
 } // namespace moque
 
 namespace moque::ui {
+
+// Sets up the grid of a list window over its model: whole rows selected as
+// the list's users expect (click, Ctrl+click, Shift+click), nothing edited in
+// place, a context menu, the selection in blue, rows a text line high,
+// titles that can be clicked; the viewport's events go to `filter`.
+void setUpListGrid(QTableView *grid, const QString &name, QAbstractItemModel *model, QObject *filter);
 
 // Window sizes in Config.ini under the window's objectName (upper case); only
 // a window in normal state (not maximised or minimised) is stored or resized.

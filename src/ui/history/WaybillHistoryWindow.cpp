@@ -203,17 +203,7 @@ void WaybillHistoryWindow::buildWindow()
 
     // The list.
     m_grid = new QTableView(this);
-    m_grid->setObjectName(QStringLiteral("gridKDD"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Click, Ctrl+click and Shift+click select as the list's users expect.
-    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_grid->setStyleSheet(QStringLiteral("QTableView { selection-background-color: blue; selection-color: white; }"));
-    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    m_grid->horizontalHeader()->setSectionsClickable(true);
-    m_grid->viewport()->installEventFilter(this);
+    setUpListGrid(m_grid, QStringLiteral("gridKDD"), m_model, this);
 
     m_count = new QLabel(QStringLiteral("0"), this);
     m_count->setObjectName(QStringLiteral("Pjcount"));

@@ -116,16 +116,7 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
         m_tree->addTopLevelItem(new QTreeWidgetItem(QStringList{caption}));
 
     m_grid = new QTableView(this);
-    m_grid->setObjectName(QStringLiteral("gridPerson"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_grid->setStyleSheet(QStringLiteral("QTableView { selection-background-color: blue; selection-color: white; }"));
-    m_grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    m_grid->horizontalHeader()->setSectionsClickable(true);
-    m_grid->viewport()->installEventFilter(this);
+    setUpListGrid(m_grid, QStringLiteral("gridPerson"), m_model, this);
 
     m_title = new QLabel(windowTitle(), this);
     m_title->setObjectName(QStringLiteral("lbTitle"));
