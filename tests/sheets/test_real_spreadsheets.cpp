@@ -1,5 +1,6 @@
 #include "sheets/SheetText.h"
 #include "sheets/SpreadsheetReader.h"
+#include "support/SheetLines.h"
 #include "support/CliRun.h"
 
 #include <QDir>
@@ -49,7 +50,7 @@ Rows rowsOfLines(const QStringList &lines)
 {
     Rows rows;
     for (const QString &line : lines)
-        rows.append(moque::sheets::sheetLineCells(line));
+        rows.append(moque::test::sheetLineCells(line));
     return rows;
 }
 

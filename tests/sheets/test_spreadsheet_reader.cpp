@@ -1,5 +1,6 @@
 #include "sheets/SheetText.h"
 #include "sheets/SpreadsheetReader.h"
+#include "support/SheetLines.h"
 #include "support/TestFiles.h"
 #include "XlsFiles.h"
 #include "ZipFiles.h"
@@ -625,7 +626,7 @@ private Q_SLOTS:
         QFETCH(QStringList, cells);
         QFETCH(QString, line);
         QCOMPARE(moque::sheets::sheetLine(cells), line);
-        QCOMPARE(moque::sheets::sheetLineCells(line), cells);
+        QCOMPARE(moque::test::sheetLineCells(line), cells);
     }
 
     void readerCanBeReused()

@@ -10,8 +10,4 @@ namespace moque::sheets {
 // backslash inside a cell written as \t, \n, \r, \\.
 QString sheetLine(const QStringList &cells);
 
-// The cells of such a line (without its line end); any other character
-// after a backslash stands for itself.
-QStringList sheetLineCells(QStringView line);
-
 } // namespace moque::sheets
