@@ -1,6 +1,6 @@
 #include "entry/WaybillAids.h"
-#include "entry/WaybillColumns.h"
-#include "entry/WaybillFields.h"
+#include "entry/BillValues.h"
+#include "entry/BillKind.h"
 #include "store/Schema.h"
 
 #include <QSet>
@@ -24,7 +24,7 @@ private Q_SLOTS:
             "备注",     "加急费",   "手续费",   "代收金额", "包装费",   "运费",     "其他费",   "体积",
             "送货费",   "金额大写1", "保价金额", "保价费",  "自定义1",  "自定义2",  "自定义3",  "自定义4",
             "自定义5"};
-        QCOMPARE(waybillSaveColumns(), expected);
+        QCOMPARE(saveColumns(waybillKind().fields), expected);
     }
 
     void readingOrder_data()
@@ -62,7 +62,7 @@ private Q_SLOTS:
     {
         QStringList tableColumns = store::findTable(store::dataFileTables(), QStringLiteral("DataKDDTable"))->columnNames();
         tableColumns.removeAll(QStringLiteral("流水号"));
-        QStringList saved = waybillSaveColumns();
+        QStringList saved = saveColumns(waybillKind().fields);
         tableColumns.sort();
         saved.sort();
         QCOMPARE(saved, tableColumns);
@@ -91,9 +91,9 @@ private Q_SLOTS:
         QFETCH(QString, column);
         QFETCH(QString, control);
         QStringList controls;
-        for (const ColumnBinding &b : waybillSaveBindings()) {
+        for (const BillField &b : savedFields(waybillKind().fields)) {
             if (b.column == column)
-                controls << b.control;
+                controls << b.name;
         }
         QCOMPARE(controls, QStringList{control});
     }
@@ -101,8 +101,8 @@ private Q_SLOTS:
     void readBackOrder()
     {
         QStringList order;
-        for (const ColumnBinding &b : waybillReadBackBindings())
-            order << (b.kind == ValueKind::Options ? QStringLiteral("options") : b.control);
+        for (const BillField &b : readBackFields(waybillKind().fields))
+            order << (b.control == BillField::Control::OptionBoxes ? QStringLiteral("options") : b.name);
         const QStringList expected{
             "options",    "zdHKR",    "zdHkrDZ",    "zdHKRLXR",   "zdHKRS",    "zdHKRXS",  "edtFJRTown",
             "hkrHandset", "zdhkrDH",  "zdSKR",      "zdSkrDZ",    "zdSKRS",    "zdSKRXS",  "edtSJRTown",
@@ -116,19 +116,19 @@ private Q_SLOTS:
     void notReadBackIsTheRest()
     {
         QSet<QString> rest;
-        for (const QString &c : waybillSaveColumns())
+        for (const QString &c : saveColumns(waybillKind().fields))
             rest.insert(c);
-        for (const ColumnBinding &b : waybillReadBackBindings())
+        for (const BillField &b : readBackFields(waybillKind().fields))
             rest.remove(b.column);
         rest.remove(QStringLiteral("模板种类"));
-        const QStringList notRead = waybillColumnsNotReadBack();
+        const QStringList notRead = columnsNotReadBack(waybillKind().fields);
         QCOMPARE(rest, QSet<QString>(notRead.cbegin(), notRead.cend()));
         QCOMPARE(notRead.size(), 6);
     }
 
     void newBillClears()
     {
-        const QStringList clears = waybillNewBillClears();
+        const QStringList clears = entry::newBillClears(waybillKind().fields);
         for (const char *kept : {"zdHKR", "zdHkrDZ", "zdJEDX1", "zdYunFee", "zdDef1", "zdUserCode", "zdTime"})
             QVERIFY2(!clears.contains(QLatin1String(kept)), kept);
         for (const char *cleared : {"zdSKR", "zdPJBH", "edtMoney", "cbDestSite", "zdBz", "zdWPNR", "skrHandset"})
@@ -138,15 +138,15 @@ private Q_SLOTS:
 
     void rowFromWindow()
     {
-        WaybillInput in;
+        BillInput in;
         in.controls.insert(QStringLiteral("zdHKR"), QStringLiteral("  墨雀 "));
         in.controls.insert(QStringLiteral("zdSKR"), receiverPlaceholder());
         in.controls.insert(QStringLiteral("zdSkrDZ"), QStringLiteral("一行\r\n二行"));
         in.date = QDate(2026, 2, 3);
         in.options = QStringLiteral("到付,保价");
         in.templateName = QStringLiteral("顺丰速运");
-        const QHash<QString, QString> row = waybillRow(in);
-        QCOMPARE(row.size(), waybillSaveColumns().size());
+        const QHash<QString, QString> row = billRow(waybillKind().fields, in);
+        QCOMPARE(row.size(), saveColumns(waybillKind().fields).size());
         QCOMPARE(row.value(QStringLiteral("寄件单位")), QStringLiteral("  墨雀 "));
         QCOMPARE(row.value(QStringLiteral("收件单位")), QString());
         QCOMPARE(row.value(QStringLiteral("收件地址")), QStringLiteral("一行\r\n二行"));
@@ -169,7 +169,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, shown);
         QFETCH(QString, saved);
-        QCOMPARE(receiverNameForSave(shown), saved);
+        QCOMPARE(findField(waybillKind().fields, QStringLiteral("zdSKR"))->valueOf(shown), saved);
         QCOMPARE(receiverPlaceholder(), QStringLiteral("单击我或红圈选择收件人...:)"));
     }
 

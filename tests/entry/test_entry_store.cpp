@@ -1,5 +1,6 @@
 #include "entry/BillStore.h"
-#include "entry/WaybillColumns.h"
+#include "entry/BillKind.h"
+#include "entry/BillValues.h"
 #include "support/TestData.h"
 
 #include <QSqlDatabase>
@@ -16,7 +17,7 @@ QHash<QString, QString> awkwardRow(const QString &seed)
 {
     QHash<QString, QString> row;
     int i = 0;
-    for (const QString &column : waybillSaveColumns()) {
+    for (const QString &column : saveColumns(waybillKind().fields)) {
         QString text;
         switch (i++ % 4) {
         case 0: text = QStringLiteral("O'Brien \"引号\" ") + seed; break;
@@ -127,10 +128,10 @@ private Q_SLOTS:
     void placeholderReceiverSavesEmpty()
     {
         BillStore store(data.db());
-        WaybillInput in;
+        BillInput in;
         in.controls.insert(QStringLiteral("zdSKR"), receiverPlaceholder());
         in.date = QDate(2026, 1, 1);
-        const int id = *store.insert(waybillRow(in));
+        const int id = *store.insert(billRow(waybillKind().fields, in));
         QCOMPARE(store.load(id)->value(QStringLiteral("收件单位")), QString());
         QCOMPARE(data.scalar(QStringLiteral("select count(*) from DataKDDTable where 收件单位 = ''")).toInt(), 1);
     }

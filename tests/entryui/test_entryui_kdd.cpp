@@ -4,8 +4,8 @@
 
 #include "app/FontSetup.h"
 #include "entry/WaybillWindow.h"
-#include "entry/WaybillColumns.h"
-#include "entry/WaybillFields.h"
+#include "entry/BillValues.h"
+#include "entry/BillKind.h"
 #include "refdata/DAOPerson.h"
 #include "support/PdfText.h"
 #include "support/TestData.h"
@@ -549,8 +549,8 @@ private Q_SLOTS:
 
         // Every field the template shows, and the option boxes.
         QSet<QWidget *> shown;
-        for (const entry::BillField &field : entry::waybillFields()) {
-            if (w->control(field.name)->isVisibleTo(w.get()))
+        for (const entry::BillField &field : entry::waybillKind().fields) {
+            if (field.isInput() && w->control(field.name)->isVisibleTo(w.get()))
                 shown << w->control(field.name);
         }
         for (QCheckBox *box : w->itemChecks()) {

@@ -3,7 +3,8 @@
 #include "app/AppCore.h"
 #include "entry/BillStore.h"
 #include "entry/WaybillAids.h"
-#include "entry/WaybillColumns.h"
+#include "entry/BillKind.h"
+#include "entry/BillValues.h"
 #include "refdata/Dictionaries.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
@@ -14,8 +15,6 @@
 namespace moque::entry {
 
 namespace {
-
-const QString waybillKind = QStringLiteral("快递单");
 
 // A per-template print option as stored ("1" on); missing means the default.
 QString templateOption(QSqlDatabase db, int templateId, const QString &name)
@@ -40,7 +39,7 @@ std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, qint64 id, QStr
     }
     const QString savedName = row->value(QStringLiteral("模板种类"));
     templates::TemplateCatalog catalog(core.db(), core.dialogs(), core.store());
-    int templateId = catalog.loadCheckTypeIDByFirstAndLastName(waybillKind, savedName);
+    int templateId = catalog.loadCheckTypeIDByFirstAndLastName(waybillKind().name, savedName);
     if (templateId <= 0)
         if (const auto byFullName = catalog.templateByFullName(savedName))
             templateId = byFullName->id;
@@ -61,38 +60,37 @@ std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, qint64 id, QStr
         return item && item->needShow != 0;
     };
     // What the reopened window shows where the bill has no value: the template's start values,
-    // and the first entry of the signature and origin lists.
+    // and the first entry of the lists whose first value stands when a box is empty.
+    const BillFields &fields = waybillKind().fields;
     const refdata::Dictionaries dictionaries(core.db());
     for (const templates::PrintItem &item : items.items())
         if (!item.initValue.isEmpty())
             bill.values.set(item.name, item.initValue, shown(item.name));
-    const QString templateList = QStringLiteral("0,%1").arg(tpl->id);
-    for (const auto &[control, dictionary] :
-         {std::pair{QStringLiteral("zdSign"), QStringLiteral("发件人签名")},
-          std::pair{QStringLiteral("cbFromSite"), QStringLiteral("始发站")}}) {
-        const QStringList values = dictionaries.loadDMListByName(dictionary, templateList);
-        if (!values.isEmpty() && bill.values.value(control).text.isEmpty())
-            bill.values.set(control, values.first(), shown(control));
+    for (const BillField &f : fields) {
+        if (!f.list.firstByDefault)
+            continue;
+        const QStringList values = dictionaries.loadDMListByName(f.list.dictionary, f.list.templateList(tpl->id));
+        if (!values.isEmpty() && bill.values.value(f.name).text.isEmpty())
+            bill.values.set(f.name, values.first(), shown(f.name));
     }
 
     // With "打印日期" off the date controls are hidden and so not printed.
     const bool printDate = templateOption(core.db(), tpl->id, QStringLiteral("cfgWantPrintRQ")) == QLatin1String("1");
-    const QStringList dateControls{QStringLiteral("zdNian"), QStringLiteral("zdYue"), QStringLiteral("zdRi"),
-                                   QStringLiteral("zdTime")};
-    auto shownOnBill = [&](const QString &control) {
-        return shown(control) && (printDate || !dateControls.contains(control, Qt::CaseInsensitive));
+    auto shownOnBill = [&](const BillField &f) {
+        return shown(f.name) && (printDate || f.dateBox == BillField::DateBox::None);
     };
-    for (const ColumnBinding &b : waybillReadBackBindings()) {
-        if (b.control.isEmpty() || b.kind == ValueKind::Options || b.kind == ValueKind::TemplateName)
-            continue;
-        if (b.kind == ValueKind::Date) {
-            const DateBoxes boxes = dateBoxes(dateFromText(row->value(b.column)));
-            bill.values.set(QStringLiteral("zdNian"), boxes.year, shownOnBill(QStringLiteral("zdNian")));
-            bill.values.set(QStringLiteral("zdYue"), boxes.month, shownOnBill(QStringLiteral("zdYue")));
-            bill.values.set(QStringLiteral("zdRi"), boxes.day, shownOnBill(QStringLiteral("zdRi")));
-            continue;
+    const BillFields dates = dateBoxFields(fields);
+    for (const BillField &f : readBackFields(fields)) {
+        if (f.control == BillField::Control::DatePicker) {
+            const DateBoxes boxes = dateBoxes(dateFromText(row->value(f.column)));
+            for (const BillField &box : dates) {
+                if (box.dateBox == BillField::DateBox::Time)
+                    continue;
+                bill.values.set(box.name, boxes.of(box.dateBox), shownOnBill(box));
+            }
+        } else if (f.isInput()) {
+            bill.values.set(f.name, row->value(f.column), shownOnBill(f));
         }
-        bill.values.set(b.control, row->value(b.column), shownOnBill(b.control));
     }
 
     const QStringList captions = optionCaptions(tpl->checkBoxes);

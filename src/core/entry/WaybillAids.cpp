@@ -21,6 +21,22 @@ QString mergeHandset(const QString &phone, const QString &handset, bool on)
     return phone + joined;
 }
 
+QString DateBoxes::of(BillField::DateBox box) const
+{
+    switch (box) {
+    case BillField::DateBox::Year:
+        return year;
+    case BillField::DateBox::Month:
+        return month;
+    case BillField::DateBox::Day:
+        return day;
+    case BillField::DateBox::None:
+    case BillField::DateBox::Time:
+        break;
+    }
+    return {};
+}
+
 DateBoxes dateBoxes(const QDate &date)
 {
     // A bill saved without a readable date prints no date rather than zeros.

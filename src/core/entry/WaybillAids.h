@@ -1,5 +1,7 @@
 #pragma once
 
+#include "entry/BillFields.h"
+
 #include <QDate>
 #include <QString>
 
@@ -17,6 +19,9 @@ struct DateBoxes
     QString year;
     QString month;
     QString day;
+
+    // The text of one box; the time box is not written from the date.
+    QString of(BillField::DateBox box) const;
 };
 DateBoxes dateBoxes(const QDate &date);
 

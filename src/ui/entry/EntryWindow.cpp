@@ -1,0 +1,1178 @@
+#include "entry/EntryWindow.h"
+
+#include "app/AppCore.h"
+#include "app/PrintJob.h"
+#include "common/Dialogs.h"
+#include "entry/BillStore.h"
+#include "entry/BillValues.h"
+#include "entry/WaybillAids.h"
+#include "print/SystemPrintDevice.h"
+#include "refdata/AddressBookWindow.h"
+#include "refdata/CodeLists.h"
+#include "refdata/DAOPerson.h"
+#include "refdata/Dictionaries.h"
+#include "templates/FormPlacement.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace moque::ui {
+
+using entry::BillField;
+using refdata::TPerson;
+using Party = entry::BillField::Party;
+
+namespace {
+
+const QString kCommonTab = QStringLiteral("配置常用模板");
+constexpr int kStripHeight = 26;
+// The form carries this many ready option boxes; further ones are made per template.
+constexpr int kReadyOptionBoxes = 13;
+// The option boxes' colour, light red.
+const QString kOptionBoxStyle = QStringLiteral("QCheckBox { background-color: #ffb9b9; }");
+// A remembered combo box of the option strip falls back to the text it started with.
+const char *const kDefaultText = "defaultText";
+
+QWidget *findByName(const QWidget *parent, const QString &name)
+{
+    const QList<QWidget *> children = parent->findChildren<QWidget *>();
+    for (QWidget *w : children)
+        if (w->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return w;
+    return nullptr;
+}
+
+QString widgetText(const QWidget *w)
+{
+    if (auto *edit = qobject_cast<const QLineEdit *>(w))
+        return edit->text();
+    if (auto *combo = qobject_cast<const QComboBox *>(w))
+        return combo->currentText();
+    if (auto *memo = qobject_cast<const QPlainTextEdit *>(w))
+        return memo->toPlainText();
+    return {};
+}
+
+// Fills a combo box's list without touching the text it shows.
+void replaceItems(QComboBox *combo, const QStringList &values)
+{
+    const QSignalBlocker blocker(combo);
+    const QString shown = combo->currentText();
+    combo->clear();
+    combo->addItems(values);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(shown);
+}
+
+QComboBox *editableCombo(QWidget *parent)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+} // namespace
+
+// What the print engine reads: the visible controls of the picture panel.
+class EntryWindow::PanelValues : public print::ValueSource
+{
+public:
+    PanelValues(const QWidget *panel, const entry::BillFields &fields) : m_panel(panel), m_fields(fields) {}
+
+    print::FieldValue value(const QString &fieldName) const override
+    {
+        const BillField *field = entry::findField(m_fields, fieldName);
+        if (field && !field->printed)
+            return {{}, false};
+        const QWidget *w = findByName(m_panel, fieldName);
+        if (!w || !w->isVisibleTo(m_panel))
+            return {{}, false};
+        if (auto *box = qobject_cast<const QCheckBox *>(w))
+            return {box->isChecked() ? QStringLiteral("√") : QString(), true};
+        if (auto *memo = qobject_cast<const QPlainTextEdit *>(w))
+            return {memo->toPlainText().split(QLatin1Char('\n')).join(QStringLiteral("\r\n")), true};
+        const QString shown = widgetText(w);
+        return {field ? field->valueOf(shown) : shown, true};
+    }
+
+private:
+    const QWidget *m_panel;
+    const entry::BillFields &m_fields;
+};
+
+EntryWindow::EntryWindow(app::AppCore &core, const entry::BillKind &kind, QWidget *parent)
+    : QWidget(parent),
+      m_core(core),
+      m_kind(kind),
+      m_state(kind.texts),
+      m_catalog(core.db(), core.dialogs(), core.store()),
+      m_cache(m_catalog, core.dialogs(), core.dir()),
+      m_items(core.db())
+{
+    // The window keeps the form name the system knows it by.
+    setObjectName(kind.formName);
+}
+
+EntryWindow::~EntryWindow() = default;
+
+void EntryWindow::setUp()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    buildToolbar();
+    buildTemplateBar();
+    buildPanel();
+    m_values = std::make_unique<PanelValues>(m_panel, m_kind.fields);
+
+    m_defaultTypeId = m_catalog.loadDefaultCheckTypeId(m_kind.name);
+    if (m_defaultTypeId <= 0)
+        return;
+    const QString defaultName = m_catalog.loadCheckTypeLastNameByID(m_defaultTypeId);
+    m_core.session().currentTemplateId = m_defaultTypeId;
+
+    const app::Session &session = m_core.session();
+    setParty(Party::Own, session.params.useDefaultIssuer ? session.defaultIssuer : std::nullopt);
+    setBillDate(QDate::currentDate());
+    connectChanges();
+
+    if (m_cbFirstTypeName->count() == 0)
+        reloadTypeNameList();
+    m_curTypeId = m_defaultTypeId;
+    setCurrentCheckType(defaultName);
+    m_loadedTypeId = 0;
+    templateKindChosen();
+    buildCommonBlocks();
+    for (const BillField &field : m_kind.fields)
+        if (!field.placeholder.isEmpty() && text(field.name).isEmpty())
+            setText(field.name, field.placeholder);
+}
+
+QToolButton *EntryWindow::addToolButton(const QString &name, const QString &caption)
+{
+    auto *b = new QToolButton(m_toolBar);
+    b->setObjectName(name);
+    b->setText(caption);
+    m_toolBar->addWidget(b);
+    return b;
+}
+
+void EntryWindow::buildToolbar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("toolBarCheck"));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const auto add = [this](const QString &name, const QString &caption, auto slot) {
+        QToolButton *b = addToolButton(name, caption);
+        connect(b, &QToolButton::clicked, this, slot);
+        return b;
+    };
+    m_btPosition = add(QStringLiteral("btPosition"), QStringLiteral("下"), &EntryWindow::moveToolbar);
+    add(QStringLiteral("btMoveXY"), QStringLiteral("整体偏移"), [this] {
+        m_core.session().currentTemplateId = m_curTypeId;
+        Q_EMIT offsetRequested(m_curTypeId);
+    });
+    add(QStringLiteral("btDesign"), QStringLiteral("设计模式"), [this] { Q_EMIT designRequested(m_curTypeId); });
+    addKindButtons();
+    add(QStringLiteral("btOpenCheck"), QStringLiteral("打开(&O)"), &EntryWindow::openHistoryRequested);
+    add(QStringLiteral("btNewCheck"), QStringLiteral("新建(&N)"), &EntryWindow::newBill);
+    m_btSaveAs = add(QStringLiteral("btSaveAs"), QStringLiteral("复制(&C)"), &EntryWindow::copyBill);
+    add(QStringLiteral("btSaveCheck"), QStringLiteral("保存(&S)"), &EntryWindow::saveBill);
+    m_btPrint1 = add(QStringLiteral("btPrint1"), QStringLiteral("单张打印(&P)"), &EntryWindow::printOne);
+    m_btPrintAndSave = add(QStringLiteral("btPrintAndSave"), QStringLiteral("打印并保存"), &EntryWindow::printAndSave);
+    // The batch print list is not there yet; the main window's print menu reaches 重复打印.
+    QToolButton *batch = addToolButton(QStringLiteral("btMultiPrintS"), QStringLiteral("批量打印"));
+    batch->setEnabled(false);
+    m_btMultiPrintF = add(QStringLiteral("btMultiPrintF"), QStringLiteral("重复打印"), &EntryWindow::printRepeatedly);
+    add(QStringLiteral("btClose"), QStringLiteral("关闭&C"), [this] { frame()->close(); });
+    // Keys that work however narrow the window is, when the toolbar has put
+    // its last buttons out of sight (their Alt mnemonics go with them).
+    addShortcut(QKeySequence::New, QStringLiteral("btNewCheck"), &EntryWindow::newBill);
+    addShortcut(QKeySequence::Save, QStringLiteral("btSaveCheck"), &EntryWindow::saveBill);
+    addShortcut(QKeySequence::Print, QStringLiteral("btPrint1"), &EntryWindow::printOne);
+    const QList<QAction *> actions = m_toolBar->actions();
+    for (QAction *a : actions) {
+        const QWidget *w = m_toolBar->widgetForAction(a);
+        if (w == batch || w == m_btMultiPrintF)
+            a->setVisible(false);
+    }
+    static_cast<QVBoxLayout *>(layout())->addWidget(m_toolBar);
+}
+
+void EntryWindow::addShortcut(QKeySequence::StandardKey key, const QString &button, void (EntryWindow::*slot)())
+{
+    auto *shortcut = new QShortcut(QKeySequence(key), this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, slot);
+    m_toolBar->findChild<QToolButton *>(button)->setToolTip(shortcut->key().toString(QKeySequence::NativeText));
+}
+
+void EntryWindow::buildTemplateBar()
+{
+    auto *panelTab = new QWidget(this);
+    panelTab->setObjectName(QStringLiteral("panelTab"));
+    auto *row = new QHBoxLayout(panelTab);
+    row->setContentsMargins(2, 0, 2, 0);
+    m_tabs = new QTabBar(panelTab);
+    m_tabs->setObjectName(QStringLiteral("tbcCheckTypeName"));
+    m_tabs->setExpanding(false);
+    m_cbFirstTypeName = new QComboBox(panelTab);
+    m_cbFirstTypeName->setObjectName(QStringLiteral("cbFirstTypeName"));
+    m_cbFirstTypeName->setToolTip(m_kind.templateHint);
+    m_cbFirstTypeName->setMinimumContentsLength(16);
+    row->addWidget(m_tabs, 1);
+    row->addWidget(m_cbFirstTypeName);
+    static_cast<QVBoxLayout *>(layout())->addWidget(panelTab);
+    connect(m_cbFirstTypeName, &QComboBox::currentIndexChanged, this, [this] { templateKindChosen(); });
+    connect(m_tabs, &QTabBar::currentChanged, this, &EntryWindow::templateTabChosen);
+}
+
+void EntryWindow::buildPanel()
+{
+    m_scroll = new QScrollArea(this);
+    m_panel = new QWidget;
+    m_panel->setObjectName(QStringLiteral("panelImgBg"));
+    m_bgImage = new QLabel(m_panel);
+    m_bgImage->setObjectName(QStringLiteral("bgImage"));
+    m_bgImage->setGeometry(0, 0, 400, 300);
+
+    buildFields();
+    for (int i = 0; i < kReadyOptionBoxes; ++i) {
+        auto *box = new QCheckBox(m_panel);
+        box->setObjectName(QStringLiteral("DEFCHECK%1").arg(i));
+        box->setStyleSheet(kOptionBoxStyle);
+        box->hide();
+    }
+    m_selDate = new QDateEdit(m_panel);
+    m_selDate->setObjectName(QStringLiteral("SelDate"));
+    m_selDate->setCalendarPopup(true);
+    m_selDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_selDate->setDate(QDate::currentDate());
+    connect(m_selDate, &QDateEdit::dateChanged, this, [this] {
+        writeDateBoxes();
+        m_state.valueChanged();
+    });
+    buildPartyShapes();
+    buildPartyNameBoxes();
+    buildPickers();
+    buildKindAids();
+    buildOptionStrip();
+    m_scroll->setWidget(m_panel);
+    m_scroll->setWidgetResizable(false);
+    static_cast<QVBoxLayout *>(layout())->addWidget(m_scroll, 1);
+}
+
+void EntryWindow::buildFields()
+{
+    for (const BillField &field : m_kind.fields) {
+        if (!field.isInput())
+            continue;
+        QWidget *w = nullptr;
+        switch (field.control) {
+        case BillField::Control::Combo:
+            w = editableCombo(m_panel);
+            break;
+        case BillField::Control::Memo: {
+            auto *memo = new QPlainTextEdit(m_panel);
+            // Tab moves on to the next field; an address needs no tab characters.
+            memo->setTabChangesFocus(true);
+            memo->viewport()->installEventFilter(this);
+            w = memo;
+            break;
+        }
+        default:
+            w = new QLineEdit(m_panel);
+            break;
+        }
+        w->setObjectName(field.name);
+        w->setToolTip(field.hint);
+        w->hide();
+        w->installEventFilter(this);
+        m_fields.append({w, &field});
+        m_fieldOf.insert(w, &field);
+        if (field.list.kind == entry::ListSource::Kind::Fixed)
+            replaceItems(qobject_cast<QComboBox *>(w), field.list.values);
+    }
+}
+
+void EntryWindow::buildPartyShapes()
+{
+    const auto shape = [this](const entry::PartyShape &kindShape, Party party) {
+        auto *b = new QToolButton(m_panel);
+        b->setObjectName(kindShape.name);
+        b->setToolTip(kindShape.hint);
+        b->setFixedSize(14, 14);
+        b->setStyleSheet(QStringLiteral("QToolButton { border: 2px solid red; border-radius: 7px; background: "
+                                        "transparent; } QToolButton:hover { background: #ff8080; }"));
+        b->setCursor(Qt::PointingHandCursor);
+        connect(b, &QToolButton::clicked, this, [this, kindShape, party] {
+            for (QComboBox *p : std::as_const(m_pickers))
+                p->hide();
+            setParty(party, AddressBookWindow::fetchOnePerson(m_core, kindShape.partyType, kindShape.pickCaption, this));
+        });
+        return b;
+    };
+    m_ownShape = shape(m_kind.ownShape, Party::Own);
+    m_partnerShape = shape(m_kind.partnerShape, Party::Partner);
+}
+
+// Enter in a party's name box looks the party up in the address book, and a
+// name chosen from its list fills the whole party.
+void EntryWindow::buildPartyNameBoxes()
+{
+    for (const Party party : {Party::Own, Party::Partner}) {
+        auto *combo = qobject_cast<QComboBox *>(control(entry::partyControl(m_kind.fields, party, TPerson::FullName)));
+        if (!combo)
+            continue;
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, this, [this, party] { lookUpParty(party); });
+        connect(combo, &QComboBox::activated, this, [this, combo, party](int index) {
+            m_state.valueChanged();
+            if (m_state.isLoading())
+                return;
+            if (const auto found = refdata::DAOPerson(m_core.db()).FindPersonByFullName(combo->itemText(index)))
+                setParty(party, found);
+        });
+        combo->lineEdit()->installEventFilter(this);
+        m_selectAllOnDoubleClick.append(combo->lineEdit());
+    }
+}
+
+void EntryWindow::buildPickers()
+{
+    for (const BillField &field : m_kind.fields) {
+        if (field.list.picker.isEmpty() || pickerOf(field))
+            continue;
+        QComboBox *combo = editableCombo(m_panel);
+        combo->setObjectName(field.list.picker);
+        combo->hide();
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
+        m_selectAllOnDoubleClick.append(combo->lineEdit());
+        m_pickers.append(combo);
+        if (field.list.writesWhileChoosing) {
+            connect(combo, &QComboBox::editTextChanged, this, [this, combo](const QString &value) {
+                if (m_pickTarget && combo->isVisible())
+                    setText(m_pickTarget->objectName(), value);
+            });
+        }
+    }
+}
+
+QComboBox *EntryWindow::pickerOf(const BillField &field) const
+{
+    for (QComboBox *picker : m_pickers)
+        if (picker->objectName() == field.list.picker)
+            return picker;
+    return nullptr;
+}
+
+QList<QComboBox *> EntryWindow::pickers() const
+{
+    return m_pickers;
+}
+
+void EntryWindow::fillList(const BillField &field, QComboBox *combo)
+{
+    using Kind = entry::ListSource::Kind;
+    QStringList values;
+    switch (field.list.kind) {
+    case Kind::AddressBook:
+        values = refdata::DAOPerson(m_core.db())
+                     .loadCompanyList(field.party == Party::Own ? m_kind.ownShape.partyType
+                                                                : m_kind.partnerShape.partyType);
+        break;
+    case Kind::Dictionary: {
+        const refdata::Dictionaries dictionaries(m_core.db());
+        values = dictionaries.loadDMListByName(field.list.dictionary, field.list.templateList(m_curTypeId));
+        if (values.isEmpty() && field.list.scope == entry::ListSource::Scope::TemplateElseAll)
+            values = dictionaries.loadDMListByName(field.list.dictionary, QStringLiteral("0"));
+        break;
+    }
+    case Kind::Provinces:
+        values = refdata::CodeLists(m_core.db()).loadProvinces();
+        break;
+    case Kind::Cities: {
+        QString province = text(entry::partyControl(m_kind.fields, field.party, TPerson::Province));
+        if (province.isEmpty())
+            province = text(entry::partyControl(m_kind.fields, Party::Partner, TPerson::Province));
+        values = refdata::CodeLists(m_core.db()).loadCitysByProvince(province);
+        // An unknown or empty province keeps the previous list.
+        if (values.isEmpty())
+            return;
+        break;
+    }
+    case Kind::Fixed:
+        values = field.list.values;
+        break;
+    case Kind::Countries:
+    case Kind::None:
+        return;
+    }
+    replaceItems(combo, values);
+}
+
+void EntryWindow::openPicker(QComboBox *picker, const BillField &field, QWidget *target)
+{
+    if (picker->count() == 0 || field.list.kind == entry::ListSource::Kind::Cities)
+        fillList(field, picker);
+    m_pickTarget = target;
+    {
+        const QSignalBlocker blocker(picker);
+        picker->setEditText(text(target->objectName()));
+    }
+    picker->setGeometry(target->geometry());
+    picker->show();
+    picker->raise();
+    picker->setFocus(Qt::OtherFocusReason);
+    // Typing replaces what the box held, as in any box reached by Tab.
+    picker->lineEdit()->selectAll();
+}
+
+void EntryWindow::closePicker(QComboBox *picker)
+{
+    picker->hide();
+    if (m_pickTarget)
+        setText(m_pickTarget->objectName(), picker->currentText());
+    m_pickTarget = nullptr;
+}
+
+void EntryWindow::buildOptionStrip()
+{
+    m_shortbar = new QWidget(m_panel);
+    m_shortbar->setObjectName(QStringLiteral("shortbar"));
+    auto *row = new QHBoxLayout(m_shortbar);
+    row->setContentsMargins(4, 0, 4, 0);
+    addStripOptions(row);
+    auto *remember = new QPushButton(QStringLiteral("记住选项"), m_shortbar);
+    remember->setObjectName(QStringLiteral("btRmember"));
+    row->addWidget(remember);
+    row->addStretch(1);
+    connect(remember, &QPushButton::clicked, this, &EntryWindow::rememberOptions);
+}
+
+void EntryWindow::addStripOption(QHBoxLayout *row, QWidget *option, bool remembered)
+{
+    option->setParent(m_shortbar);
+    row->addWidget(option);
+    if (!remembered)
+        return;
+    if (auto *combo = qobject_cast<QComboBox *>(option))
+        combo->setProperty(kDefaultText, combo->currentText());
+    m_rememberedOptions.append(option);
+}
+
+void EntryWindow::connectChanges()
+{
+    const auto changed = [this] { m_state.valueChanged(); };
+    const QList<QWidget *> children = m_panel->findChildren<QWidget *>();
+    for (QWidget *w : children) {
+        if (w->parentWidget() != m_panel)
+            continue;
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            connect(edit, &QLineEdit::textChanged, this, changed);
+        else if (auto *combo = qobject_cast<QComboBox *>(w))
+            connect(combo, &QComboBox::editTextChanged, this, changed);
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+            connect(memo, &QPlainTextEdit::textChanged, this, changed);
+        else if (auto *box = qobject_cast<QCheckBox *>(w))
+            connect(box, &QCheckBox::toggled, this, changed);
+    }
+    connectKindAids();
+}
+
+QWidget *EntryWindow::control(const QString &name) const
+{
+    return name.isEmpty() ? nullptr : findByName(m_panel, name);
+}
+
+const print::ValueSource &EntryWindow::values() const
+{
+    return *m_values;
+}
+
+QString EntryWindow::text(const QString &name) const
+{
+    const QWidget *w = control(name);
+    return w ? widgetText(w) : QString();
+}
+
+void EntryWindow::setText(const QString &name, const QString &value)
+{
+    QWidget *w = control(name);
+    if (auto *edit = qobject_cast<QLineEdit *>(w))
+        edit->setText(value);
+    else if (auto *combo = qobject_cast<QComboBox *>(w))
+        combo->setEditText(value);
+    else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
+        memo->setPlainText(value);
+}
+
+QStringList EntryWindow::fieldNames(const entry::BillFields &fields) const
+{
+    QStringList names;
+    for (const BillField &f : fields)
+        names << f.name;
+    return names;
+}
+
+QDate EntryWindow::billDate() const
+{
+    return m_selDate->date();
+}
+
+void EntryWindow::setBillDate(const QDate &date)
+{
+    // A saved bill without a readable date shows and prints no date, not the picker's.
+    if (!date.isValid()) {
+        writeDateBoxes(date);
+        return;
+    }
+    if (m_selDate->date() == date) {
+        // No dateChanged: the boxes and the state still follow.
+        writeDateBoxes();
+        m_state.valueChanged();
+    } else {
+        m_selDate->setDate(date);
+    }
+}
+
+void EntryWindow::writeDateBoxes()
+{
+    writeDateBoxes(m_selDate->date());
+}
+
+void EntryWindow::writeDateBoxes(const QDate &date)
+{
+    const entry::DateBoxes boxes = entry::dateBoxes(date);
+    for (const BillField &box : entry::dateBoxFields(m_kind.fields))
+        if (box.dateBox != BillField::DateBox::Time)
+            setText(box.name, boxes.of(box.dateBox));
+}
+
+void EntryWindow::reloadTypeNameList()
+{
+    const QSignalBlocker blocker(m_cbFirstTypeName);
+    m_cbFirstTypeName->clear();
+    m_cbFirstTypeName->addItems(m_catalog.loadCheckTypeLastNameList(m_kind.name));
+}
+
+void EntryWindow::buildCommonBlocks()
+{
+    const QSignalBlocker blocker(m_tabs);
+    while (m_tabs->count() > 0)
+        m_tabs->removeTab(0);
+    const QStringList names = m_catalog.loadCommonTypeLastNameList(m_kind.name);
+    for (const QString &name : names)
+        m_tabs->addTab(name);
+    // The template management window is not part of the program yet.
+    const int manage = m_tabs->addTab(kCommonTab);
+    m_tabs->setTabEnabled(manage, false);
+    m_tabs->setCurrentIndex(-1);
+    setCurrentCheckType(m_cbFirstTypeName->currentText());
+}
+
+bool EntryWindow::setCurrentCheckType(const QString &displayName)
+{
+    bool changed = false;
+    if (m_cbFirstTypeName->currentText() != displayName) {
+        const int index = m_cbFirstTypeName->findText(displayName, Qt::MatchExactly);
+        if (index >= 0) {
+            const QSignalBlocker blocker(m_cbFirstTypeName);
+            m_cbFirstTypeName->setCurrentIndex(index);
+            changed = true;
+        }
+    }
+    if (m_tabs->currentIndex() < 0 || m_tabs->tabText(m_tabs->currentIndex()) != displayName) {
+        for (int i = m_tabs->count() - 1; i >= 0; --i) {
+            if (m_tabs->tabText(i) == displayName) {
+                const QSignalBlocker blocker(m_tabs);
+                m_tabs->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
+    return changed;
+}
+
+void EntryWindow::templateKindChosen()
+{
+    const QString name = m_cbFirstTypeName->currentText();
+    m_state.templateChosen(name);
+    m_curTypeId = m_catalog.loadCheckTypeIDByFirstAndLastName(m_kind.name, name);
+    initFormType();
+    updateCaption();
+    m_core.session().currentTemplateId = m_curTypeId;
+    setCurrentCheckType(name);
+    Q_EMIT templateChanged(m_curTypeId);
+}
+
+void EntryWindow::templateTabChosen(int index)
+{
+    const QString name = m_tabs->tabText(index);
+    if (name.isEmpty() || name == kCommonTab)
+        return;
+    if (setCurrentCheckType(name))
+        templateKindChosen();
+    else if (name != m_cbFirstTypeName->currentText())
+        m_core.dialogs().info(QStringLiteral("模板(") + name
+                              + QStringLiteral(")不存在或被重命名了，请关闭填单界面并重新填开,以刷新模板列表！"));
+}
+
+void EntryWindow::initFormType()
+{
+    if (m_curTypeId == m_loadedTypeId)
+        return;
+    setProperty("tag", m_curTypeId);
+    m_checkIni = m_cache.OpenCheckInif(m_curTypeId);
+    loadParam(m_curTypeId);
+    loadCheckBoxsConfig();
+    setFormControlsPosition(m_kind.name, m_panel, m_checkIni.get(), m_items, m_core.dialogs());
+    loadDictionaryLists();
+    applyTemplateAids();
+    writeDateBoxes();
+    layoutFixedParts();
+    m_loadedTypeId = m_curTypeId;
+}
+
+void EntryWindow::loadParam(int templateId)
+{
+    m_bgImage->move(0, 0);
+    m_bgImage->show();
+    const std::optional<templates::TemplateRow> row = m_catalog.templateById(templateId);
+    if (!row)
+        return;
+    loadCheckBox(row->checkBoxes);
+    const int w = row->screenWidth;
+    const int h = row->screenHeight;
+    m_panel->setFixedSize(w, h + kStripHeight);
+    m_bgImage->setGeometry(0, 0, w, h);
+    m_shortbar->setGeometry(0, h, w, kStripHeight);
+    const QString file = row->imageFile.isEmpty() ? QStringLiteral("dhd_default.jpg") : row->imageFile;
+    const QPixmap picture(m_core.dir().imageDir() + file);
+    // A missing picture leaves a plain panel.
+    m_bgImage->setPixmap(picture.isNull() ? QPixmap() : picture.scaled(w, h));
+    resize(w + 8, h + kStripHeight + m_toolBar->sizeHint().height() + m_tabs->sizeHint().height() + 35);
+}
+
+void EntryWindow::loadCheckBox(const QString &list)
+{
+    for (QCheckBox *box : std::as_const(m_itemChecks)) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(false);
+        box->hide();
+    }
+    m_itemChecks.clear();
+    const QStringList captions = entry::optionCaptions(list);
+    for (int i = 0; i < captions.size(); ++i) {
+        auto *box = qobject_cast<QCheckBox *>(control(QStringLiteral("defCheck%1").arg(i)));
+        if (!box) {
+            box = new QCheckBox(m_panel);
+            box->setObjectName(QStringLiteral("defCheck%1").arg(i));
+            box->setStyleSheet(kOptionBoxStyle);
+            connect(box, &QCheckBox::toggled, this, [this] { m_state.valueChanged(); });
+        }
+        box->setText(captions[i]);
+        box->setToolTip(captions[i]);
+        box->setGeometry(20 * i, 30 * i, box->sizeHint().width(), box->sizeHint().height());
+        box->hide();
+        m_itemChecks << box;
+    }
+}
+
+void EntryWindow::loadCheckBoxsConfig()
+{
+    for (QWidget *option : std::as_const(m_rememberedOptions)) {
+        const QString stored = templates::TemplateCache::getInifCheckConfigByName(m_checkIni.get(), option->objectName());
+        const QSignalBlocker blocker(option);
+        if (auto *box = qobject_cast<QCheckBox *>(option)) {
+            box->setChecked(stored == QStringLiteral("1"));
+        } else if (auto *combo = qobject_cast<QComboBox *>(option)) {
+            combo->setCurrentText(stored.isEmpty() || combo->findText(stored) < 0
+                                      ? combo->property(kDefaultText).toString()
+                                      : stored);
+        }
+    }
+}
+
+void EntryWindow::rememberOptions()
+{
+    for (const QWidget *option : std::as_const(m_rememberedOptions)) {
+        QString value;
+        if (auto *box = qobject_cast<const QCheckBox *>(option))
+            value = box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        else if (auto *combo = qobject_cast<const QComboBox *>(option))
+            value = combo->currentText();
+        m_cache.setCheckConfigByName(m_curTypeId, option->objectName(), value);
+    }
+    m_core.dialogs().info(QStringLiteral("打印勾选及选项已记住！"));
+    m_cache.buildCheckIniFile(m_curTypeId);
+    m_checkIni = m_cache.OpenCheckInif(m_curTypeId);
+}
+
+// Lists whose first value stands in an empty box are filled with each template.
+void EntryWindow::loadDictionaryLists()
+{
+    for (const auto &[w, field] : std::as_const(m_fields)) {
+        auto *combo = qobject_cast<QComboBox *>(w);
+        if (!combo || !field->list.firstByDefault)
+            continue;
+        fillList(*field, combo);
+        if (combo->currentText().isEmpty() && combo->count() > 0)
+            combo->setCurrentIndex(0);
+    }
+}
+
+void EntryWindow::placeControls(const QStringList &names)
+{
+    if (!m_checkIni)
+        return;
+    for (const QString &name : names)
+        setFormCtlPositionFromIni(name, *m_checkIni, m_panel);
+}
+
+bool EntryWindow::datePickerShown() const
+{
+    for (const BillField &box : entry::dateBoxFields(m_kind.fields))
+        if (box.dateBox == BillField::DateBox::Day)
+            return !control(box.name)->isHidden();
+    return false;
+}
+
+void EntryWindow::layoutFixedParts()
+{
+    for (const BillField &box : entry::dateBoxFields(m_kind.fields)) {
+        if (box.dateBox != BillField::DateBox::Day)
+            continue;
+        const QWidget *day = control(box.name);
+        m_selDate->setGeometry(day->x() + day->width() + 2, day->y(), 20, qMax(day->height(), 18));
+    }
+    m_selDate->setVisible(datePickerShown());
+    // The red circles sit left of the party name boxes.
+    const auto putBeside = [](QWidget *shape, const QWidget *box) {
+        if (!box)
+            return;
+        shape->move(qMax(0, box->x() - shape->width() - 2), box->y());
+        shape->raise();
+    };
+    putBeside(m_ownShape, control(entry::partyControl(m_kind.fields, Party::Own, TPerson::FullName)));
+    putBeside(m_partnerShape, control(entry::partyControl(m_kind.fields, Party::Partner, TPerson::FullName)));
+    m_shortbar->raise();
+}
+
+QString EntryWindow::getItemCheckTitle() const
+{
+    QStringList captions;
+    QList<bool> ticked;
+    for (const QCheckBox *box : m_itemChecks) {
+        captions << box->text();
+        ticked << box->isChecked();
+    }
+    return entry::tickedOptionsText(captions, ticked);
+}
+
+void EntryWindow::setItemCheckTitle(const QString &text)
+{
+    QStringList captions;
+    for (const QCheckBox *box : std::as_const(m_itemChecks))
+        captions << box->text();
+    const QList<bool> ticks = entry::ticksFromOptionsText(captions, text);
+    for (int i = 0; i < m_itemChecks.size(); ++i)
+        m_itemChecks[i]->setChecked(ticks.value(i));
+}
+
+void EntryWindow::setParty(Party party, const std::optional<TPerson> &person)
+{
+    (party == Party::Own ? m_ownParty : m_partner) = person;
+    for (const BillField &f : entry::partyFields(m_kind.fields, party, true))
+        setText(f.name, person ? person->text(*f.role) : QString());
+}
+
+std::optional<TPerson> EntryWindow::party(Party party) const
+{
+    return party == Party::Own ? m_ownParty : m_partner;
+}
+
+void EntryWindow::lookUpParty(Party party)
+{
+    const QString name = text(entry::partyControl(m_kind.fields, party, TPerson::FullName)).trimmed();
+    if (name.isEmpty())
+        return;
+    const refdata::DAOPerson dao(m_core.db());
+    std::optional<TPerson> found = dao.FindPersonByFullName(name);
+    if (!found)
+        found = dao.FindPersonByInputCode(name);
+    if (found)
+        setParty(party, found);
+}
+
+bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick && m_selectAllOnDoubleClick.contains(watched)) {
+        static_cast<QLineEdit *>(watched)->selectAll();
+        return true;
+    }
+    if (m_pickers.contains(watched)) {
+        // The picker's own drop-down takes the focus for a moment; that is not leaving.
+        if (event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            closePicker(static_cast<QComboBox *>(watched));
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        // A memo with a list opens its picker; any other takes its whole text.
+        for (const auto &[w, field] : std::as_const(m_fields)) {
+            auto *memo = qobject_cast<QPlainTextEdit *>(w);
+            if (!memo || watched != memo->viewport())
+                continue;
+            if (QComboBox *picker = pickerOf(*field))
+                openPicker(picker, *field, memo);
+            else
+                memo->selectAll();
+            return true;
+        }
+    }
+    if (const BillField *field = m_fieldOf.value(watched)) {
+        auto *w = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::FocusIn)
+            fieldEntered(*field, w, static_cast<QFocusEvent *>(event)->reason());
+        fieldEvent(*field, w, event);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// What entering a field does on every kind: a memo reached by Tab takes its
+// whole text, an edit with a list opens its picker, a combo box fills its list.
+void EntryWindow::fieldEntered(const BillField &field, QWidget *w, Qt::FocusReason reason)
+{
+    auto *memo = qobject_cast<QPlainTextEdit *>(w);
+    if (memo && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+        memo->selectAll();
+    if (field.control == BillField::Control::Edit) {
+        if (QComboBox *picker = pickerOf(field))
+            openPicker(picker, field, w);
+        return;
+    }
+    auto *combo = qobject_cast<QComboBox *>(w);
+    if (!combo)
+        return;
+    // The prompt goes away when the user comes to type; the bill holds no other value for it.
+    if (!field.placeholder.isEmpty() && combo->currentText() == field.placeholder) {
+        const QSignalBlocker blocker(combo);
+        combo->setEditText(QString());
+    }
+    if (field.list.kind == entry::ListSource::Kind::Fixed)
+        return;
+    if (combo->count() == 0)
+        fillList(field, combo);
+    else if (field.list.firstByDefault)
+        combo->setCurrentIndex(0);
+}
+
+void EntryWindow::fieldEvent(const BillField &, QWidget *, QEvent *) {}
+
+// The bill's shown fields in the order a person reads the form: block by
+// block, the option boxes with the contents, each row by row as the template
+// places them.
+QList<QWidget *> EntryWindow::tabSequence() const
+{
+    QList<QWidget *> shown;
+    QList<entry::FieldPlace> places;
+    const auto add = [&](QWidget *w, BillField::Block block) {
+        if (w->isVisibleTo(m_panel) && w->isEnabled()) {
+            shown.append(w);
+            places.append({block, w->geometry()});
+        }
+    };
+    for (const auto &[w, field] : m_fields)
+        add(w, field->block);
+    for (QCheckBox *box : m_itemChecks)
+        add(box, BillField::Block::Contents);
+    QList<QWidget *> sequence;
+    for (const qsizetype i : entry::readingOrder(places))
+        sequence.append(shown.at(i));
+    return sequence;
+}
+
+// Tab and Shift+Tab go round the bill's fields and never out to the option
+// strip or the toolbar. A picker stands for the box it fills.
+bool EntryWindow::focusNextPrevChild(bool next)
+{
+    QWidget *current = focusWidget();
+    if (m_pickTarget && m_pickers.contains(current))
+        current = m_pickTarget;
+    const QList<QWidget *> sequence = tabSequence();
+    const qsizetype at = sequence.indexOf(current);
+    if (at < 0)
+        return QWidget::focusNextPrevChild(next);
+    QWidget *target = sequence.at((at + (next ? 1 : sequence.size() - 1)) % sequence.size());
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    m_scroll->ensureWidgetVisible(target);
+    return true;
+}
+
+// A new bill starts in the kind's first field (the waybill's receiver name:
+// the sender usually stays), or in the first field the template shows.
+void EntryWindow::focusFirstField()
+{
+    QWidget *first = control(m_kind.firstField);
+    const QList<QWidget *> sequence = tabSequence();
+    if (first && sequence.contains(first))
+        first->setFocus(Qt::OtherFocusReason);
+    else if (!sequence.isEmpty())
+        sequence.first()->setFocus(Qt::OtherFocusReason);
+}
+
+void EntryWindow::updateCaption()
+{
+    setWindowTitle(m_state.caption());
+}
+
+bool EntryWindow::save()
+{
+    const QDate today = QDate::currentDate();
+    const entry::SavePlan plan = m_state.beginSave(m_core.dialogs(), billDate(), today);
+    if (!plan.proceed)
+        return false;
+    if (plan.resetDateToToday)
+        setBillDate(today);
+    entry::BillInput input;
+    for (const BillField &f : entry::savedFields(m_kind.fields))
+        if (f.isInput())
+            input.controls.insert(f.name, text(f.name));
+    input.date = billDate();
+    input.options = getItemCheckTitle();
+    input.templateName = m_cbFirstTypeName->currentText();
+    entry::BillStore store(m_core.db(), m_kind.historyTable);
+    const bool ok = m_state.finishSave(store, entry::billRow(m_kind.fields, input), m_core.dialogs());
+    updateCaption();
+    return ok;
+}
+
+void EntryWindow::saveBill()
+{
+    const entry::Decision decision = m_state.saveClicked();
+    if (decision.action != entry::Decision::Action::RunSave) {
+        decision.showOn(m_core.dialogs());
+        return;
+    }
+    save();
+    m_btSaveAs->setEnabled(true);
+}
+
+void EntryWindow::newBill()
+{
+    m_state.newBill();
+    for (const QString &name : entry::newBillClears(m_kind.fields))
+        setText(name, QString());
+    setBillDate(QDate::currentDate());
+    m_btSaveAs->setEnabled(false);
+    updateCaption();
+    focusFirstField();
+}
+
+void EntryWindow::copyBill()
+{
+    m_state.copyClicked().showOn(m_core.dialogs());
+    updateCaption();
+}
+
+bool EntryWindow::print(int copies)
+{
+    app::Session &session = m_core.session();
+    // The template is checked before the PDF printer asks for a file.
+    if (m_cbFirstTypeName->currentText().trimmed().isEmpty()) {
+        m_cbFirstTypeName->setVisible(true);
+        m_core.dialogs().info(m_kind.noTemplateMessage);
+        return false;
+    }
+    const std::unique_ptr<print::PrintDevice> device =
+        makeBillPrintDevice(session.billPrinterName, m_core.dialogs(), m_kind.pdfFileName);
+    if (!device)
+        return false;
+    app::PrintJob job(m_core, *device);
+    job.setPrinterSetup(printerSetupFor(*device, this));
+    if (!job.PrintPrepare(m_curTypeId, m_cbFirstTypeName->currentText()) || !job.PrinterTransBegin(copies))
+        return false;
+    if (!job.SendCheckToPrinter(*m_values)) {
+        job.AbortPrint();
+        return false;
+    }
+    return job.PrinterTransEnd();
+}
+
+void EntryWindow::printOne()
+{
+    m_btPrint1->setEnabled(false);
+    print(1);
+    m_btPrint1->setEnabled(true);
+}
+
+void EntryWindow::printRepeatedly()
+{
+    const QString answer = m_core.dialogs().inputValue(QStringLiteral("输入重复打印的张数"), QStringLiteral("1"),
+                                                       QStringLiteral("integer"));
+    if (answer.isEmpty())
+        return;
+    bool ok = false;
+    const int copies = answer.trimmed().toInt(&ok);
+    if (!ok) {
+        m_core.dialogs().info(QStringLiteral("输入错误的数字！"));
+        return;
+    }
+    const QList<QToolButton *> buttons{m_btPrint1, m_btPrintAndSave, m_btMultiPrintF};
+    for (QToolButton *b : buttons)
+        b->setEnabled(false);
+    // The print job keeps a bill to the copies its kind allows.
+    print(copies);
+    for (QToolButton *b : buttons)
+        b->setEnabled(true);
+}
+
+void EntryWindow::printAndSave()
+{
+    m_state.setShowSaveMsg(false);
+    m_btPrintAndSave->setEnabled(false);
+    printOne();
+    const entry::Decision decision = m_state.saveClicked();
+    if (decision.action == entry::Decision::Action::RunSave) {
+        // saveClicked restores the success message; this save stays silent.
+        m_state.setShowSaveMsg(false);
+        save();
+    } else {
+        decision.showOn(m_core.dialogs());
+    }
+    setText(m_kind.numberField, QString());
+    copyBill();
+    m_btSaveAs->setEnabled(false);
+    m_btPrintAndSave->setEnabled(true);
+    m_state.setShowSaveMsg(true);
+}
+
+bool EntryWindow::openSavedBill(const QString &templateName, int id)
+{
+    if (templateName != m_cbFirstTypeName->currentText()) {
+        const QString name = templateName.isEmpty() ? m_cbFirstTypeName->currentText() : templateName;
+        const int typeId = m_catalog.loadCheckTypeIDByFirstAndLastName(m_kind.name, name);
+        if (typeId > 0) {
+            setCurrentCheckType(name);
+            m_loadedTypeId = -1;
+            m_curTypeId = typeId;
+            templateKindChosen();
+        }
+    }
+    m_state.beginOpen(id);
+    bool read = false;
+    if (id > 0) {
+        entry::BillStore store(m_core.db(), m_kind.historyTable);
+        QString error;
+        const std::optional<QHash<QString, QString>> row = store.load(id, &error);
+        if (row) {
+            for (const BillField &f : entry::readBackFields(m_kind.fields)) {
+                const QString value = row->value(f.column);
+                if (f.control == BillField::Control::OptionBoxes)
+                    setItemCheckTitle(value);
+                else if (f.control == BillField::Control::DatePicker)
+                    setBillDate(entry::dateFromText(value));
+                else
+                    setText(f.name, value);
+            }
+            read = true;
+        } else if (!error.isEmpty()) {
+            m_core.dialogs().info(entry::BillState::openFailedMessage());
+        }
+    }
+    m_state.finishOpen();
+    m_btSaveAs->setEnabled(true);
+    updateCaption();
+    if (frame()->isHidden())
+        frame()->show();
+    frame()->raise();
+    return read;
+}
+
+QWidget *EntryWindow::frame()
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+}
+
+void EntryWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_positionRestored)
+        return;
+    m_positionRestored = true;
+    const settings::IniFile &ini = m_core.settings().file();
+    const QString section = m_kind.positionSection();
+    frame()->move(ini.value(section, QStringLiteral("PositionX"), QStringLiteral("0")).toInt(),
+                  ini.value(section, QStringLiteral("PositionY"), QStringLiteral("0")).toInt());
+    setToolbarAtBottom(ini.value(section, QStringLiteral("PositionBar")) == QStringLiteral("bottom"));
+    // Long drop-down lists on tall screens.
+    const int screenHeight = screen() ? screen()->geometry().height() : 800;
+    const int rows = screenHeight <= 799 ? 23 : (screenHeight >= 900 ? 50 : 35);
+    for (const Party p : {Party::Own, Party::Partner})
+        if (auto *names = qobject_cast<QComboBox *>(control(entry::partyControl(m_kind.fields, p, TPerson::FullName))))
+            names->setMaxVisibleItems(rows);
+    m_cbFirstTypeName->setMaxVisibleItems(screenHeight <= 1000 ? 26 : 35);
+    focusFirstField();
+}
+
+bool EntryWindow::toolbarAtBottom() const
+{
+    return layout()->indexOf(m_toolBar) != 0;
+}
+
+void EntryWindow::setToolbarAtBottom(bool bottom)
+{
+    auto *box = static_cast<QVBoxLayout *>(layout());
+    box->removeWidget(m_toolBar);
+    if (bottom)
+        box->addWidget(m_toolBar);
+    else
+        box->insertWidget(0, m_toolBar);
+    m_btPosition->setText(bottom ? QStringLiteral("上") : QStringLiteral("下"));
+}
+
+void EntryWindow::moveToolbar()
+{
+    setToolbarAtBottom(!toolbarAtBottom());
+}
+
+void EntryWindow::closeEvent(QCloseEvent *event)
+{
+    const entry::BillField *name = entry::findField(
+        m_kind.fields, entry::partyControl(m_kind.fields, Party::Partner, TPerson::FullName));
+    const QString partnerName = name ? name->valueOf(text(name->name)) : QString();
+    const QString partnerContact = text(entry::partyControl(m_kind.fields, Party::Partner, TPerson::Contact));
+    if (m_state.askSaveOnClose(m_core.dialogs(), partnerName, partnerContact))
+        save();
+    m_core.session().currentTemplateId = -1;
+    settings::IniFile &ini = m_core.settings().file();
+    const QString section = m_kind.positionSection();
+    ini.setValue(section, QStringLiteral("PositionX"), QString::number(frame()->x()));
+    ini.setValue(section, QStringLiteral("PositionY"), QString::number(frame()->y()));
+    ini.setValue(section, QStringLiteral("PositionBar"),
+                 toolbarAtBottom() ? QStringLiteral("bottom") : QStringLiteral("top"));
+    m_core.settings().flush();
+    event->accept();
+    Q_EMIT closed();
+}
+
+} // namespace moque::ui
