@@ -1,6 +1,6 @@
 #include "store/SqlListModel.h"
-#include "dialogs/GridOperations.h"
-#include "dialogs/GridColumnsDialog.h"
+#include "grid/GridOperations.h"
+#include "grid/GridColumnsDialog.h"
 #include "support/TestData.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 #include "refdata/CurrencyWindow.h"
 #include "refdata/ProvinceCityWindow.h"
 #include "support/TestData.h"
+#include "support/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,17 +19,9 @@ using namespace moque;
 using ui::DictionaryWindow;
 using ui::CurrencyWindow;
 using ui::ProvinceCityWindow;
+using test::child;
 
 namespace {
-
-template<typename T>
-T *child(QWidget *window, const char *name)
-{
-    T *w = window->findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("missing control %s", name);
-    return w;
-}
 
 void click(QWidget *window, const char *button)
 {

@@ -1,6 +1,7 @@
 #include "store/SqlListModel.h"
 #include "history/WaybillHistoryWindow.h"
 #include "support/TestData.h"
+#include "support/Widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,17 +20,9 @@
 
 using namespace moque;
 using ui::WaybillHistoryWindow;
+using test::child;
 
 namespace {
-
-template<typename T>
-T *child(QWidget *window, const char *name)
-{
-    T *w = window->findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("missing control %s", name);
-    return w;
-}
 
 // Four waybills, 流水号 1..4: the newest sent today, the oldest over a year ago.
 // A company name of one row is the contact of another; fees with a unit, a

@@ -6,6 +6,7 @@
 #include "refdata/AddressBookWindow.h"
 #include "settings/IniFile.h"
 #include "support/TestData.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,6 +26,7 @@
 
 using namespace moque;
 using moque::ui::MainWindow;
+using test::child;
 
 class TestMainWindow : public QObject
 {
@@ -274,7 +276,7 @@ private Q_SLOTS:
         QVERIFY(waybill);
         qobject_cast<QComboBox *>(waybill->control("zdSKR"))->setEditText(QStringLiteral("杭州星河"));
         qobject_cast<QLineEdit *>(waybill->control("zdSKRLXR"))->setText(QStringLiteral("王五"));
-        waybill->findChild<QToolButton *>("btPosition")->click();
+        child<QToolButton>(waybill, "btPosition")->click();
         f.data.dialogs.clear();
         if (byMenu)
             f.data.dialogs.answers.enqueue(true);
@@ -312,7 +314,7 @@ private Q_SLOTS:
         Fixture f;
         QVERIFY(f.open());
         f.window->show();
-        auto *toolbar = f.window->findChild<QToolBar *>("ToolBarMain");
+        auto *toolbar = child<QToolBar>(f.window.get(), "ToolBarMain");
         QVERIFY(toolbar->isVisible());
         f.window->action("mToggleToolbar")->trigger();
         QVERIFY(!toolbar->isVisible());
@@ -322,7 +324,7 @@ private Q_SLOTS:
         // A new start keeps the toolbar hidden.
         MainWindow again(*f.data.core);
         again.show();
-        QVERIFY(!again.findChild<QToolBar *>("ToolBarMain")->isVisible());
+        QVERIFY(!child<QToolBar>(&again, "ToolBarMain")->isVisible());
         again.action("mToggleToolbar")->trigger();
         QCOMPARE(f.configIni().value("fm_main", "ToolBarMain"), QStringLiteral("1"));
     }
@@ -392,7 +394,7 @@ private Q_SLOTS:
         f.window->action("tbFirstUse")->trigger();
         QVERIFY(f.window->notesVisible());
         QVERIFY(!f.window->backgroundShown());
-        auto *notes = f.window->findChild<QPlainTextEdit *>("memoFirstUse");
+        auto *notes = child<QPlainTextEdit>(f.window.get(), "memoFirstUse");
         QTest::mouseDClick(notes->viewport(), Qt::LeftButton);
         QVERIFY(!f.window->notesVisible());
         QVERIFY(f.window->backgroundShown());
@@ -532,8 +534,8 @@ private Q_SLOTS:
             auto *history = qobject_cast<ui::WaybillHistoryWindow *>(QApplication::activeModalWidget());
             if (!history)
                 return;
-            auto *grid = history->findChild<QTableView *>("gridKDD");
-            listed = grid && grid->model()->rowCount() == 1;
+            auto *grid = child<QTableView>(history, "gridKDD");
+            listed = grid->model()->rowCount() == 1;
             grid->setCurrentIndex(grid->model()->index(0, 0));
             history->openCurrentRow();
             if (history->isVisible())

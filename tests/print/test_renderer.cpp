@@ -61,7 +61,7 @@ private Q_SLOTS:
         // The printable area starts 50 units from the left edge and 20 from the top.
         RecordingCanvas canvas({254, 254, 50, 20});
         print::ItemRenderer r(canvas, nullptr);
-        r.printTextAt(1000, 500, QStringLiteral("A"), {}, {}, 9, false, false, false, 0, 0);
+        r.printTextAt(1000, 500, QStringLiteral("A"), print::TextStyle());
         QCOMPARE(canvas.calls.size(), 1);
         QCOMPARE(canvas.calls[0].x, 950);
         QCOMPARE(canvas.calls[0].y, 480);
@@ -82,7 +82,7 @@ private Q_SLOTS:
         QFETCH(int, deviceY);
         RecordingCanvas canvas(exactFacts);
         print::ItemRenderer r(canvas, nullptr);
-        r.printTextAt(100, y, QStringLiteral("A"), {}, {}, 9, false, false, false, 0, 0);
+        r.printTextAt(100, y, QStringLiteral("A"), print::TextStyle());
         QCOMPARE(canvas.calls.value(0).y, deviceY);
     }
 

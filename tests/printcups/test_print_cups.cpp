@@ -10,6 +10,7 @@
 #include "support/CupsQueue.h"
 #include "support/TestData.h"
 #include "support/TestFiles.h"
+#include "support/Widgets.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,6 +29,7 @@
 #include <unistd.h>
 
 using namespace moque;
+using test::child;
 
 namespace {
 
@@ -279,7 +281,7 @@ private Q_SLOTS:
         ui::WaybillWindow w(*m_data->core);
         w.show();
         qobject_cast<QComboBox *>(w.control(QStringLiteral("zdSKR")))->setEditText(QStringLiteral("杭州星河"));
-        auto *button = w.findChild<QToolButton *>(QStringLiteral("btPrint1"));
+        auto *button = child<QToolButton>(&w, "btPrint1");
         for (int job = 0; job < 2; ++job) {
             m_data->dialogs.clear();
             button->click();
@@ -326,8 +328,7 @@ private Q_SLOTS:
                 QCOMPARE(value.text, text);
         }
         m_data->dialogs.clear();
-        auto *button = w.findChild<QToolButton *>(QStringLiteral("btPrint1"));
-        QVERIFY(button);
+        auto *button = child<QToolButton>(&w, "btPrint1");
         button->click();
         QVERIFY2(m_data->dialogs.shown.isEmpty(), qPrintable(m_data->dialogs.texts().join(QLatin1Char('|'))));
         const QString printed = m_queue->waitForPdf();

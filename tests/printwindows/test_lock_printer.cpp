@@ -1,5 +1,6 @@
 #include "print/BillPrinterDialog.h"
 #include "support/TestData.h"
+#include "support/Widgets.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -8,6 +9,7 @@
 
 using namespace moque;
 using moque::ui::BillPrinterDialog;
+using test::child;
 
 class TestLockPrinter : public QObject
 {
@@ -31,7 +33,7 @@ private Q_SLOTS:
         BillPrinterDialog window(*data.core, {"Epson LQ-630K", "HP LaserJet", "PDF"}, {});
         QCOMPARE(window.windowTitle(), QStringLiteral("固定票据打印机"));
         QCOMPARE(window.chosenPrinter(), chosen);
-        QCOMPARE(window.findChild<QPushButton *>("btLock")->isEnabled(), !chosen.isEmpty());
+        QCOMPARE(child<QPushButton>(&window, "btLock")->isEnabled(), !chosen.isEmpty());
     }
 
     void lockingStoresAndSelectsThePrinter()
@@ -40,9 +42,9 @@ private Q_SLOTS:
         QVERIFY(data.open());
         QString selected;
         BillPrinterDialog window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &n) { selected = n; });
-        auto *list = window.findChild<QListWidget *>("lbPrinters");
+        auto *list = child<QListWidget>(&window, "lbPrinters");
         list->setCurrentRow(0);
-        window.findChild<QPushButton *>("btLock")->click();
+        child<QPushButton>(&window, "btLock")->click();
         QCOMPARE(data.core->options().getConfigByname("DefaultPrinter"), QStringLiteral("Epson LQ-630K"));
         QCOMPARE(selected, QStringLiteral("Epson LQ-630K"));
         QCOMPARE(data.dialogs.lastText(), QStringLiteral("默认票据打印机设置成功！"));
@@ -54,10 +56,10 @@ private Q_SLOTS:
         QVERIFY(data.open());
         bool called = false;
         BillPrinterDialog window(*data.core, {"Epson LQ-630K", "PDF"}, [&](const QString &) { called = true; });
-        auto *list = window.findChild<QListWidget *>("lbPrinters");
+        auto *list = child<QListWidget>(&window, "lbPrinters");
         list->setCurrentRow(1);
         list->clearSelection();
-        window.findChild<QPushButton *>("btLock")->click();
+        child<QPushButton>(&window, "btLock")->click();
         QCOMPARE(data.dialogs.lastText(), QStringLiteral("请选择票据打印机！"));
         QVERIFY(!called);
         QVERIFY(data.core->options().getConfigByname("DefaultPrinter").isEmpty());
@@ -69,8 +71,8 @@ private Q_SLOTS:
         QVERIFY(data.open());
         BillPrinterDialog window(*data.core, {}, {});
         QCOMPARE(data.dialogs.lastText(), QStringLiteral("没有检测到打印机！请安装打印机并重启动本软件！"));
-        QVERIFY(!window.findChild<QPushButton *>("btLock")->isEnabled());
-        QVERIFY(!window.findChild<QPushButton *>("btCalibrate")->isEnabled());
+        QVERIFY(!child<QPushButton>(&window, "btLock")->isEnabled());
+        QVERIFY(!child<QPushButton>(&window, "btCalibrate")->isEnabled());
     }
 };
 

@@ -2,6 +2,7 @@
 #include "refdata/AddressBookWindow.h"
 #include "refdata/AddressEntryDialog.h"
 #include "support/TestData.h"
+#include "support/Widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,17 +20,9 @@ using namespace moque;
 using refdata::TPerson;
 using ui::AddressBookWindow;
 using ui::AddressEntryDialog;
+using test::child;
 
 namespace {
-
-template<typename T>
-T *child(QWidget *window, const char *name)
-{
-    T *w = window->findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("missing control %s", name);
-    return w;
-}
 
 int addPerson(const test::TestData &data, const QString &name, const QString &type, const QString &group = {},
               const QString &province = {})

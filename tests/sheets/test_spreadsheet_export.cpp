@@ -1,5 +1,5 @@
 #include "sheets/SpreadsheetReader.h"
-#include "dialogs/GridExport.h"
+#include "grid/GridExport.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 

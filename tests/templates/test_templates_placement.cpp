@@ -2,6 +2,7 @@
 // case, placed or hidden, and given their start values.
 
 #include "TemplateFixture.h"
+#include "support/Widgets.h"
 #include "templates/FormPlacement.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCache.h"
@@ -19,6 +20,7 @@
 using namespace moque;
 using test::addField;
 using test::addItem;
+using test::child;
 using test::testKind;
 
 namespace {
@@ -85,15 +87,6 @@ struct PlacementFixture
         return control;
     }
 
-    template<typename T = QWidget>
-    T *control(const char *name)
-    {
-        T *w = window.findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("missing control %s", name);
-        return w;
-    }
-
     void apply(const templates::TemplateCacheFile *file)
     {
         templates::PrintItemStore items(data.db());
@@ -132,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(file);
         f.apply(file.get());
 
-        QWidget *w = f.control(control.toLatin1().constData());
+        QWidget *w = child(&f.window, control.toLatin1().constData());
         QCOMPARE(w->isHidden(), hidden);
         QCOMPARE(w->geometry(), geometry);
         QVERIFY(f.data.dialogs.shown.isEmpty());
@@ -149,17 +142,17 @@ private Q_SLOTS:
         const auto file = f.cache->OpenCheckInif(1001);
         f.apply(file.get());
 
-        QCOMPARE(f.control<QLineEdit>("zdSKR")->text(), QStringLiteral("某公司"));
-        QCOMPARE(f.control<QLineEdit>("ZDHIDE")->text(), QStringLiteral("藏"));
-        QVERIFY(f.control<QCheckBox>("defCheck0")->isChecked());
+        QCOMPARE(child<QLineEdit>(&f.window, "zdSKR")->text(), QStringLiteral("某公司"));
+        QCOMPARE(child<QLineEdit>(&f.window, "ZDHIDE")->text(), QStringLiteral("藏"));
+        QVERIFY(child<QCheckBox>(&f.window, "defCheck0")->isChecked());
         // An empty start value leaves a tick box as it is, ticked or not.
-        QVERIFY(f.control<QCheckBox>("DEFCHECK1")->isChecked());
+        QVERIFY(child<QCheckBox>(&f.window, "DEFCHECK1")->isChecked());
         QVERIFY(!unticked->isChecked());
-        QCOMPARE(f.control<QComboBox>("zdCombo")->currentText(), QStringLiteral("顺丰"));
-        QCOMPARE(f.control<QComboBox>("ZDLIST")->currentIndex(), 1);
-        QCOMPARE(f.control<QPlainTextEdit>("zdMemo")->toPlainText(), QStringLiteral("多行"));
-        QCOMPARE(f.control<QLabel>("zdLabel")->text(), QStringLiteral("标题"));
-        QCOMPARE(f.control<QLineEdit>("zdOther")->text(), QStringLiteral("原值"));
+        QCOMPARE(child<QComboBox>(&f.window, "zdCombo")->currentText(), QStringLiteral("顺丰"));
+        QCOMPARE(child<QComboBox>(&f.window, "ZDLIST")->currentIndex(), 1);
+        QCOMPARE(child<QPlainTextEdit>(&f.window, "zdMemo")->toPlainText(), QStringLiteral("多行"));
+        QCOMPARE(child<QLabel>(&f.window, "zdLabel")->text(), QStringLiteral("标题"));
+        QCOMPARE(child<QLineEdit>(&f.window, "zdOther")->text(), QStringLiteral("原值"));
     }
 
     void oneFieldByName()
@@ -168,8 +161,8 @@ private Q_SLOTS:
         QVERIFY(f.open());
         const auto file = f.cache->OpenCheckInif(1001);
         ui::setFormCtlPositionFromIni(QStringLiteral("ZDSKR"), *file, &f.window);
-        QCOMPARE(f.control("zdSKR")->geometry(), QRect(120, 45, 200, 24));
-        QVERIFY(!f.control("ZDHIDE")->isHidden());
+        QCOMPARE(child(&f.window, "zdSKR")->geometry(), QRect(120, 45, 200, 24));
+        QVERIFY(!child(&f.window, "ZDHIDE")->isHidden());
         ui::setFormCtlPositionFromIni(QStringLiteral("NOSUCHFIELD"), *file, &f.window);
         ui::setFormCtlPositionFromIni(QStringLiteral("ZDSKR"), *file, nullptr);
     }
@@ -179,8 +172,8 @@ private Q_SLOTS:
         PlacementFixture f;
         QVERIFY(f.open());
         f.apply(nullptr);
-        QVERIFY(!f.control("ZDHIDE")->isHidden());
-        QCOMPARE(f.control("zdSKR")->geometry(), QRect(1, 2, 3, 4));
+        QVERIFY(!child(&f.window, "ZDHIDE")->isHidden());
+        QCOMPARE(child(&f.window, "zdSKR")->geometry(), QRect(1, 2, 3, 4));
         QVERIFY(f.data.dialogs.shown.isEmpty());
     }
 
@@ -195,7 +188,7 @@ private Q_SLOTS:
         QVERIFY2(f.data.dialogs.lastText().startsWith(QStringLiteral("调入项目参数失败!"))
                      && f.data.dialogs.lastText().contains(QStringLiteral("NameDict"), Qt::CaseInsensitive),
                  qPrintable(f.data.dialogs.lastText()));
-        QVERIFY(!f.control("ZDHIDE")->isHidden());
+        QVERIFY(!child(&f.window, "ZDHIDE")->isHidden());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "support/TestData.h"
+#include "support/Widgets.h"
 #include "users/PasswordDialog.h"
 #include "users/LoginDialog.h"
 #include "users/UserManagerWindow.h"
@@ -17,19 +18,11 @@ using ui::PasswordDialog;
 using ui::LoginDialog;
 using ui::UserManagerWindow;
 using users::UserStore;
+using test::child;
 
 namespace {
 
 const QString admin = QStringLiteral("管理员");
-
-template<typename T>
-T *child(QWidget *window, const char *name)
-{
-    T *w = window->findChild<T *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("missing control %s", name);
-    return w;
-}
 
 // Types the text key by key; QTest::keyClicks takes only Latin-1 characters.
 void typeText(QWidget *widget, const QString &text)

@@ -113,11 +113,9 @@ bool ItemRenderer::printCheckItem(const templates::PrintItem *item, int xMove, i
     if (text.isEmpty() || !item)
         return true;
 
-    const int breakFontSize = qMax(6, item->breakFontSize);
     int x = xMove + item->x;
     const int y = yMove + item->y;
     const int breakNum = isDigitsOnly(item->breakNum) ? item->breakNum.toInt() : -1;
-    const int align = item->align.trimmed().toInt();
 
     if (item->type == QLatin1String("LINE")) {
         printLineAt(x, y, item->height, item->width, item->bold > 0);
@@ -138,20 +136,18 @@ bool ItemRenderer::printCheckItem(const templates::PrintItem *item, int xMove, i
             lines << breakByWidth(piece, breakNum);
     }
 
-    int fontSize = breakFontSize;
-    if (lines.size() < 2) {
-        fontSize = item->fontSize;
-        if (!m_moneyCode.isEmpty() && text == m_moneyCode) {
-            if (hasDoubleByte(text))
-                x -= 10;
-            else if (text.size() > 1 && m_moneyCellWidth > 0)
-                x = x + 4 - (int(text.size()) - 2) * m_moneyCellWidth;
-        }
+    TextStyle style = TextStyle::of(*item);
+    if (lines.size() > 1) {
+        style.fontSize = qMax(6, item->breakFontSize);
+    } else if (!m_moneyCode.isEmpty() && text == m_moneyCode) {
+        if (hasDoubleByte(text))
+            x -= 10;
+        else if (text.size() > 1 && m_moneyCellWidth > 0)
+            x = x + 4 - (int(text.size()) - 2) * m_moneyCellWidth;
     }
 
     for (int i = 0; i < lines.size(); ++i) {
-        if (!printTextItem(x, y + i * pitch, lines[i], item->fontName, item->fontColor, fontSize, item->fitParam,
-                           item->bold > 0, item->italic > 0, item->underline > 0, item->width, align)) {
+        if (!printTextItem(x, y + i * pitch, lines[i], style)) {
             if (m_dialogs)
                 m_dialogs->message(QStringLiteral("打印") + item->name + QStringLiteral("出现错误！"),
                                    QStringLiteral("错误"), Dialogs::Icon::Error);
@@ -161,47 +157,44 @@ bool ItemRenderer::printCheckItem(const templates::PrintItem *item, int xMove, i
     return true;
 }
 
-bool ItemRenderer::printTextItem(int x, int y, const QString &line, const QString &fontName, const QString &color,
-                                 int fontSize, const QString &fitParam, bool bold, bool italic, bool underline,
-                                 int width, int align)
+bool ItemRenderer::printTextItem(int x, int y, const QString &line, const TextStyle &style)
 {
     if (line.trimmed().isEmpty())
         return true;
-    if (!isFitAdvance(fitParam)) {
-        printTextAt(x, y, line, fontName, color, fontSize, bold, italic, underline, width, align);
+    if (!isFitAdvance(style.fitParam)) {
+        printTextAt(x, y, line, style);
         return true;
     }
     bool ok = false;
-    const int advance = fitParam.trimmed().toInt(&ok);
+    const int advance = style.fitParam.trimmed().toInt(&ok);
     if (!ok)
         return false;
     for (int k = 0; k < line.size(); ++k) {
         const QChar c = line[k];
         if (c.isSpace())
             continue;
-        printTextAt(x + k * advance, y, QString(c), fontName, color, fontSize, bold, italic, underline, width, align);
+        printTextAt(x + k * advance, y, QString(c), style);
     }
     return true;
 }
 
-void ItemRenderer::printTextAt(int x, int y, const QString &text, const QString &fontName, const QString &color,
-                               int fontSize, bool bold, bool italic, bool underline, int width, int align)
+void ItemRenderer::printTextAt(int x, int y, const QString &text, const TextStyle &style)
 {
     if (text.trimmed().isEmpty())
         return;
     const DeviceFacts facts = m_canvas.facts();
     DevicePoint p = sheetToDevice(x, y, facts);
     CanvasFont font;
-    font.face = fontName.trimmed().isEmpty() ? QStringLiteral("宋体") : fontName;
-    font.pointSize = fontSize;
-    font.bold = bold;
-    font.italic = italic;
-    font.underline = underline;
-    font.color = colorFromText(color);
+    font.face = style.fontName.trimmed().isEmpty() ? QStringLiteral("宋体") : style.fontName;
+    font.pointSize = style.fontSize;
+    font.bold = style.bold;
+    font.italic = style.italic;
+    font.underline = style.underline;
+    font.color = colorFromText(style.color);
     m_canvas.setFont(font);
-    if (align == 1 || align == 2) {
-        const int free = tenthsToDevice(width, facts.dpiX) - m_canvas.textWidth(text);
-        p.x += align == 2 ? free : int(divideHalfToEven(free, 2));
+    if (style.align == 1 || style.align == 2) {
+        const int free = tenthsToDevice(style.width, facts.dpiX) - m_canvas.textWidth(text);
+        p.x += style.align == 2 ? free : int(divideHalfToEven(free, 2));
     }
     m_canvas.drawText(p.x, p.y, text);
 }

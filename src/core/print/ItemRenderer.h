@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/Canvas.h"
+#include "print/TextStyle.h"
 #include "templates/PrintItem.h"
 
 #include <QStringList>
@@ -32,10 +33,8 @@ public:
 
     // One line, spread at equal advance when FitParam asks for it. False with
     // a FitParam that is not a whole number.
-    bool printTextItem(int x, int y, const QString &line, const QString &fontName, const QString &color, int fontSize,
-                       const QString &fitParam, bool bold, bool italic, bool underline, int width, int align);
-    void printTextAt(int x, int y, const QString &text, const QString &fontName, const QString &color, int fontSize,
-                     bool bold, bool italic, bool underline, int width, int align);
+    bool printTextItem(int x, int y, const QString &line, const TextStyle &style);
+    void printTextAt(int x, int y, const QString &text, const TextStyle &style);
     void printLineAt(int x, int y, int height, int width, bool bold);
 
     static QStringList splitByDelimiter(const QString &text, const QString &delimiter);

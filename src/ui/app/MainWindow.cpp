@@ -12,7 +12,7 @@
 #include "print/BillPrinterDialog.h"
 #include "entry/WaybillWindow.h"
 #include "history/WaybillHistoryWindow.h"
-#include "dialogs/GridExport.h"
+#include "grid/GridExport.h"
 #include "refdata/DAOPerson.h"
 #include "refdata/DictionaryWindow.h"
 #include "refdata/AddressBookWindow.h"

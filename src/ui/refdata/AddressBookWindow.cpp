@@ -4,7 +4,7 @@
 #include "common/Dialogs.h"
 #include "store/SqlListModel.h"
 #include "dialogs/CommandButton.h"
-#include "dialogs/GridOperations.h"
+#include "grid/GridOperations.h"
 #include "refdata/DAOPerson.h"
 #include "refdata/AddressEntryDialog.h"
 

@@ -1,8 +1,8 @@
-#include "dialogs/GridOperations.h"
+#include "grid/GridOperations.h"
 
 #include "common/Dialogs.h"
 #include "store/SqlListModel.h"
-#include "dialogs/GridColumnsDialog.h"
+#include "grid/GridColumnsDialog.h"
 #include "settings/UserSettings.h"
 
 #include <QAbstractProxyModel>

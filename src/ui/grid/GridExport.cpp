@@ -1,4 +1,4 @@
-#include "dialogs/GridExport.h"
+#include "grid/GridExport.h"
 
 #include "sheets/XlsxWriter.h"
 #include "common/Dialogs.h"

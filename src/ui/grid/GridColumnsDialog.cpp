@@ -1,7 +1,7 @@
-#include "dialogs/GridColumnsDialog.h"
+#include "grid/GridColumnsDialog.h"
 
 #include "common/Dialogs.h"
-#include "dialogs/GridOperations.h"
+#include "grid/GridOperations.h"
 #include "settings/UserSettings.h"
 
 #include <QGridLayout>
