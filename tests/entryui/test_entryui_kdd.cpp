@@ -9,6 +9,7 @@
 #include "refdata/DAOPerson.h"
 #include "support/PdfText.h"
 #include "support/TestData.h"
+#include "support/Widgets.h"
 #include "templates/TemplateCache.h"
 #include "templates/TemplateCatalog.h"
 
@@ -68,7 +69,7 @@ class TestEntryUiKdd : public QObject
     template<class T>
     T *find(ui::WaybillWindow &w, const QString &name)
     {
-        return w.findChild<T *>(name);
+        return test::child<T>(&w, name.toLatin1().constData());
     }
     QString combo(ui::WaybillWindow &w, const QString &name)
     {
