@@ -5,12 +5,11 @@
 #include "common/Dialogs.h"
 #include "entry/BillStore.h"
 #include "entry/BillValues.h"
+#include "entry/FieldLists.h"
 #include "entry/WaybillAids.h"
 #include "print/SystemPrintDevice.h"
 #include "refdata/AddressBookWindow.h"
-#include "refdata/CodeLists.h"
 #include "refdata/DAOPerson.h"
-#include "refdata/Dictionaries.h"
 #include "templates/FormPlacement.h"
 
 #include <QCheckBox>
@@ -391,42 +390,10 @@ QList<QComboBox *> EntryWindow::pickers() const
 
 void EntryWindow::fillList(const BillField &field, QComboBox *combo)
 {
-    using Kind = entry::ListSource::Kind;
-    QStringList values;
-    switch (field.list.kind) {
-    case Kind::AddressBook:
-        values = refdata::DAOPerson(m_core.db())
-                     .loadCompanyList(field.party == Party::Own ? m_kind.ownShape.partyType
-                                                                : m_kind.partnerShape.partyType);
-        break;
-    case Kind::Dictionary: {
-        const refdata::Dictionaries dictionaries(m_core.db());
-        values = dictionaries.loadDMListByName(field.list.dictionary, field.list.templateList(m_curTypeId));
-        if (values.isEmpty() && field.list.scope == entry::ListSource::Scope::TemplateElseAll)
-            values = dictionaries.loadDMListByName(field.list.dictionary, QStringLiteral("0"));
-        break;
-    }
-    case Kind::Provinces:
-        values = refdata::CodeLists(m_core.db()).loadProvinces();
-        break;
-    case Kind::Cities: {
-        QString province = text(entry::partyControl(m_kind.fields, field.party, TPerson::Province));
-        if (province.isEmpty())
-            province = text(entry::partyControl(m_kind.fields, Party::Partner, TPerson::Province));
-        values = refdata::CodeLists(m_core.db()).loadCitysByProvince(province);
-        // An unknown or empty province keeps the previous list.
-        if (values.isEmpty())
-            return;
-        break;
-    }
-    case Kind::Fixed:
-        values = field.list.values;
-        break;
-    case Kind::Countries:
-    case Kind::None:
-        return;
-    }
-    replaceItems(combo, values);
+    const auto values = entry::FieldLists(m_core.db(), m_kind)
+                            .values(field, m_curTypeId, [this](const QString &name) { return text(name); });
+    if (values)
+        replaceItems(combo, *values);
 }
 
 void EntryWindow::openPicker(QComboBox *picker, const BillField &field, QWidget *target)
