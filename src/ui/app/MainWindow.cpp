@@ -67,14 +67,6 @@ const char *const notesText =
     "\n"
     "双击本说明或再次点击工具栏的\"第一次用\"即可关闭。";
 
-struct Item
-{
-    const char *name;
-    const char16_t *caption;
-    bool enabled;
-    bool visible;
-};
-
 } // namespace
 
 MainWindow::MainWindow(app::AppCore &core, QWidget *parent)
@@ -147,20 +139,31 @@ QAction *MainWindow::action(const QString &name) const
     return findChild<QAction *>(name);
 }
 
+void MainWindow::addItems(QMenu *menu, std::initializer_list<MenuItem> items)
+{
+    for (const MenuItem &i : items) {
+        QAction *a = addItem(menu, QLatin1String(i.name), QString::fromUtf16(i.caption));
+        a->setEnabled(i.enabled);
+        a->setVisible(i.visible);
+    }
+}
+
 void MainWindow::buildMenus()
 {
-    QMenuBar *bar = menuBar();
-    auto addItems = [this](QMenu *menu, std::initializer_list<Item> items) {
-        for (const Item &i : items) {
-            QAction *a = addItem(menu, QLatin1String(i.name), QString::fromUtf16(i.caption));
-            a->setEnabled(i.enabled);
-            a->setVisible(i.visible);
-        }
-    };
+    buildNewBillMenu();
+    buildHistoryMenu();
+    buildSystemMenu();
+    buildPrintMenu();
+    buildToolsMenu();
+    buildToolbarToggle();
+    buildHelpMenu();
+}
 
+void MainWindow::buildNewBillMenu()
+{
     // Bill entry. The entry windows come with their own work; until they
     // exist their items stay in place, greyed.
-    QMenu *newMenu = bar->addMenu(QStringLiteral("新票据填开(&F)"));
+    QMenu *newMenu = menuBar()->addMenu(QStringLiteral("新票据填开(&F)"));
     newMenu->setObjectName(QStringLiteral("mnuNew"));
     m_newBillMenu = newMenu->addMenu(QStringLiteral("填开新票据"));
     m_newBillMenu->setObjectName(QStringLiteral("mnuNewBill"));
@@ -195,8 +198,11 @@ void MainWindow::buildMenus()
     newMenu->addSeparator();
     connect(addItem(newMenu, QStringLiteral("m_CloseALL"), QStringLiteral("关闭所有填开单据")), &QAction::triggered,
             this, &MainWindow::closeAllEntryWindows);
+}
 
-    QMenu *historyMenu = bar->addMenu(QStringLiteral("历史开票管理(&S)"));
+void MainWindow::buildHistoryMenu()
+{
+    QMenu *historyMenu = menuBar()->addMenu(QStringLiteral("历史开票管理(&S)"));
     historyMenu->setObjectName(QStringLiteral("mnuHistory"));
     addItems(historyMenu, {{"mReceiptHistory", u"收据及发票管理", false, true}});
     connect(addItem(historyMenu, QStringLiteral("mKDDHistory"), QStringLiteral("快递单管理")), &QAction::triggered,
@@ -210,8 +216,11 @@ void MainWindow::buildMenus()
                            {"mJingWaiHistory", u"境外汇款申请书管理", false, false},
                            {"mXianJinHistory", u"现金缴款单管理", false, false},
                            {"mJinZhangHistory", u"进帐单管理(&J)", false, false}});
+}
 
-    QMenu *systemMenu = bar->addMenu(QStringLiteral("系统管理(&M)"));
+void MainWindow::buildSystemMenu()
+{
+    QMenu *systemMenu = menuBar()->addMenu(QStringLiteral("系统管理(&M)"));
     systemMenu->setObjectName(QStringLiteral("mnuSystem"));
     connect(addItem(systemMenu, QStringLiteral("mPersonManage"), QStringLiteral("单位及客户资料管理(&K)")),
             &QAction::triggered, this, [this] { openPersonManage({}, {}); });
@@ -236,6 +245,11 @@ void MainWindow::buildMenus()
     systemMenu->addSeparator();
     connect(addItem(systemMenu, QStringLiteral("mUserManage"), QStringLiteral("用户管理")), &QAction::triggered, this,
             &MainWindow::openUserManage);
+    buildOptionsMenu(systemMenu);
+}
+
+void MainWindow::buildOptionsMenu(QMenu *systemMenu)
+{
     QMenu *optionsMenu = systemMenu->addMenu(QStringLiteral("系统选项(&Y)"));
     optionsMenu->setObjectName(QStringLiteral("mnuOptions"));
     const struct
@@ -258,8 +272,11 @@ void MainWindow::buildMenus()
     connect(action(QStringLiteral("mOptDefaultIssuer")), &QAction::triggered, this,
             [this](bool ticked) { toggleOption(settings::option::useDefaultIssuer, ticked); });
     connect(action(QStringLiteral("mOptBackground")), &QAction::triggered, this, &MainWindow::toggleBackgroundOption);
+}
 
-    QMenu *printMenu = bar->addMenu(QStringLiteral("打印设置(&P)"));
+void MainWindow::buildPrintMenu()
+{
+    QMenu *printMenu = menuBar()->addMenu(QStringLiteral("打印设置(&P)"));
     printMenu->setObjectName(QStringLiteral("mnuPrint"));
     // Printing the open waybill from the menu; repeated printing has no button on the waybill window.
     connect(addItem(printMenu, QStringLiteral("mPrintBill"), QStringLiteral("单张打印(&P)")), &QAction::triggered,
@@ -285,8 +302,11 @@ void MainWindow::buildMenus()
     // Paper sizes of a printer are added in the printing system's own administration pages.
     connect(addItem(printMenu, QStringLiteral("mPaperSize"), QStringLiteral("添加打印机纸张规格")),
             &QAction::triggered, this, [this] { openWebPage(QStringLiteral("http://localhost:631/printers/")); });
+}
 
-    QMenu *toolsMenu = bar->addMenu(QStringLiteral("工具(&T)"));
+void MainWindow::buildToolsMenu()
+{
+    QMenu *toolsMenu = menuBar()->addMenu(QStringLiteral("工具(&T)"));
     toolsMenu->setObjectName(QStringLiteral("mnuTools"));
     connect(addItem(toolsMenu, QStringLiteral("mOnlineUpgrade"), QStringLiteral("在线升级")), &QAction::triggered,
             this, [this] {
@@ -305,12 +325,18 @@ void MainWindow::buildMenus()
             this, [this] { openWebPage(QStringLiteral("https://www.chinapost.com.cn/")); });
     connect(addItem(toolsMenu, QStringLiteral("mCalculator"), QStringLiteral("计算器 (&U)")), &QAction::triggered,
             this, &MainWindow::startCalculator);
+}
 
-    QAction *toolbarToggle = bar->addAction(QStringLiteral("显示/隐藏工具栏(&L)"));
+void MainWindow::buildToolbarToggle()
+{
+    QAction *toolbarToggle = menuBar()->addAction(QStringLiteral("显示/隐藏工具栏(&L)"));
     toolbarToggle->setObjectName(QStringLiteral("mToggleToolbar"));
     connect(toolbarToggle, &QAction::triggered, this, &MainWindow::toggleToolbar);
+}
 
-    QMenu *helpMenu = bar->addMenu(QStringLiteral("帮 助(&H)"));
+void MainWindow::buildHelpMenu()
+{
+    QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("帮 助(&H)"));
     helpMenu->setObjectName(QStringLiteral("mnuHelp"));
     addItems(helpMenu, {{"mUpgrade928", u"升级到9.28", false, false}});
     connect(addItem(helpMenu, QStringLiteral("mAbout"), QStringLiteral("关于 (&A)")), &QAction::triggered, this,

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 
 class QAction;
 class QLabel;
@@ -100,12 +101,30 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A menu item with no command of its own yet, greyed or hidden.
+    struct MenuItem
+    {
+        const char *name;
+        const char16_t *caption;
+        bool enabled;
+        bool visible;
+    };
+
     void buildMenus();
+    void buildNewBillMenu();
+    void buildHistoryMenu();
+    void buildSystemMenu();
+    void buildOptionsMenu(QMenu *systemMenu);
+    void buildPrintMenu();
+    void buildToolsMenu();
+    void buildToolbarToggle();
+    void buildHelpMenu();
     void buildToolbar();
     void buildStatusBar();
     void buildBackgroundMenu();
     void runCreationSequence();
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
+    void addItems(QMenu *menu, std::initializer_list<MenuItem> items);
     void toggleOption(const QString &option, bool ticked);
     void toggleBackgroundOption();
     void loadBackground();

@@ -91,27 +91,31 @@ WaybillHistoryWindow::WaybillHistoryWindow(moque::app::AppCore &core, QWidget *p
     };
 
     buildWindow();
-
-    const QDate today = QDate::currentDate();
-    m_date1->setDate(today);
-    m_date2->setDate(today);
-    m_anyDate->setChecked(true);
-    m_date1->setEnabled(false);
-    m_date2->setEnabled(false);
-    templates::TemplateCatalog catalog(m_core.db(), m_core.dialogs(), m_core.store());
-    m_template->addItem(QString());
-    m_template->addItems(catalog.loadHistoryTypeNameList(WaybillQuery::table()));
-    m_template->setCurrentIndex(0);
-    const QString doubleClick = m_core.settings().getINIConfigByname(doubleClickKey);
-    m_doubleClickOpens->setChecked(doubleClick.isEmpty() || doubleClick == QLatin1String("1"));
-
+    presetFilters();
     connectControls();
     search();
 }
 
 void WaybillHistoryWindow::buildWindow()
 {
-    // Filters.
+    QGroupBox *filters = buildFilterBar();
+    QLayout *periods = buildPeriodPanel();
+    QLayout *list = buildList();
+    QLayout *buttons = buildButtons();
+
+    auto *middle = new QHBoxLayout;
+    middle->addLayout(periods);
+    middle->addLayout(list, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(filters);
+    layout->addLayout(middle, 1);
+    layout->addLayout(buttons);
+    resize(980, 620);
+}
+
+QGroupBox *WaybillHistoryWindow::buildFilterBar()
+{
     auto *filters = new QGroupBox(QStringLiteral("查询条件"), this);
     filters->setObjectName(QStringLiteral("GroupBox1"));
     m_receiver = new QLineEdit(filters);
@@ -144,19 +148,7 @@ void WaybillHistoryWindow::buildWindow()
     m_number = editableCombo("cb_PJBH", filters);
     m_number->installEventFilter(this);
 
-    auto *match = new QGroupBox(QStringLiteral("匹配方式"), filters);
-    match->setObjectName(QStringLiteral("RadioMatch"));
-    m_exact = new QRadioButton(QStringLiteral("精确查询"), match);
-    m_exact->setObjectName(QStringLiteral("rbExact"));
-    m_contains = new QRadioButton(QStringLiteral("模糊查询"), match);
-    m_contains->setObjectName(QStringLiteral("rbContains"));
-    m_contains->setChecked(true);
-    auto *matchGroup = new QButtonGroup(match);
-    matchGroup->addButton(m_exact);
-    matchGroup->addButton(m_contains);
-    auto *matchLayout = new QHBoxLayout(match);
-    matchLayout->addWidget(m_exact);
-    matchLayout->addWidget(m_contains);
+    QGroupBox *match = buildMatchChoice(filters);
 
     auto *dates = new QHBoxLayout;
     dates->addWidget(m_date1, 1);
@@ -183,8 +175,29 @@ void WaybillHistoryWindow::buildWindow()
     grid->addWidget(match, 2, 4, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(5, 1);
+    return filters;
+}
 
-    // Period tree and the list commands.
+QGroupBox *WaybillHistoryWindow::buildMatchChoice(QWidget *filters)
+{
+    auto *match = new QGroupBox(QStringLiteral("匹配方式"), filters);
+    match->setObjectName(QStringLiteral("RadioMatch"));
+    m_exact = new QRadioButton(QStringLiteral("精确查询"), match);
+    m_exact->setObjectName(QStringLiteral("rbExact"));
+    m_contains = new QRadioButton(QStringLiteral("模糊查询"), match);
+    m_contains->setObjectName(QStringLiteral("rbContains"));
+    m_contains->setChecked(true);
+    auto *matchGroup = new QButtonGroup(match);
+    matchGroup->addButton(m_exact);
+    matchGroup->addButton(m_contains);
+    auto *matchLayout = new QHBoxLayout(match);
+    matchLayout->addWidget(m_exact);
+    matchLayout->addWidget(m_contains);
+    return match;
+}
+
+QLayout *WaybillHistoryWindow::buildPeriodPanel()
+{
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("ATreeView1"));
     m_tree->setHeaderHidden(true);
@@ -200,8 +213,11 @@ void WaybillHistoryWindow::buildWindow()
     left->addWidget(m_tree, 1);
     for (QPushButton *b : {m_export, m_delete, m_deleteList, m_deleteAll})
         left->addWidget(b);
+    return left;
+}
 
-    // The list.
+QLayout *WaybillHistoryWindow::buildList()
+{
     m_grid = new QTableView(this);
     setUpListGrid(m_grid, QStringLiteral("gridKDD"), m_model, this);
 
@@ -220,12 +236,11 @@ void WaybillHistoryWindow::buildWindow()
     auto *list = new QVBoxLayout;
     list->addWidget(m_grid, 1);
     list->addLayout(counts);
+    return list;
+}
 
-    auto *middle = new QHBoxLayout;
-    middle->addLayout(left);
-    middle->addLayout(list, 1);
-
-    // Button row.
+QLayout *WaybillHistoryWindow::buildButtons()
+{
     m_query = commandButton(QStringLiteral("查 询(&Q)"), "btQur", this);
     m_all = commandButton(QStringLiteral("全 部(&A)"), "btAll", this);
     m_doubleClickOpens = new QCheckBox(QStringLiteral("双击打开"), this);
@@ -241,15 +256,33 @@ void WaybillHistoryWindow::buildWindow()
     buttons->addWidget(m_doubleClickOpens);
     buttons->addWidget(m_open);
     buttons->addWidget(m_exit);
+    return buttons;
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(filters);
-    layout->addLayout(middle, 1);
-    layout->addLayout(buttons);
-    resize(980, 620);
+void WaybillHistoryWindow::presetFilters()
+{
+    const QDate today = QDate::currentDate();
+    m_date1->setDate(today);
+    m_date2->setDate(today);
+    m_anyDate->setChecked(true);
+    m_date1->setEnabled(false);
+    m_date2->setEnabled(false);
+    templates::TemplateCatalog catalog(m_core.db(), m_core.dialogs(), m_core.store());
+    m_template->addItem(QString());
+    m_template->addItems(catalog.loadHistoryTypeNameList(WaybillQuery::table()));
+    m_template->setCurrentIndex(0);
+    const QString doubleClick = m_core.settings().getINIConfigByname(doubleClickKey);
+    m_doubleClickOpens->setChecked(doubleClick.isEmpty() || doubleClick == QLatin1String("1"));
 }
 
 void WaybillHistoryWindow::connectControls()
+{
+    connectCommands();
+    connectFilters();
+    connectList();
+}
+
+void WaybillHistoryWindow::connectCommands()
 {
     connect(m_query, &QPushButton::clicked, this, &WaybillHistoryWindow::search);
     connect(m_all, &QPushButton::clicked, this, [this] { btAllClick(true); });
@@ -259,7 +292,10 @@ void WaybillHistoryWindow::connectControls()
     connect(m_delete, &QPushButton::clicked, this, &WaybillHistoryWindow::deleteSelected);
     connect(m_deleteList, &QPushButton::clicked, this, &WaybillHistoryWindow::deleteListed);
     connect(m_deleteAll, &QPushButton::clicked, this, &WaybillHistoryWindow::deleteAll);
+}
 
+void WaybillHistoryWindow::connectFilters()
+{
     connect(m_receiver, &QLineEdit::returnPressed, this, [this] { expandParty(m_receiver); });
     connect(m_sender, &QLineEdit::returnPressed, this, [this] { expandParty(m_sender); });
     connect(m_clearReceiver, &QPushButton::clicked, this, [this] {
@@ -293,7 +329,10 @@ void WaybillHistoryWindow::connectControls()
     connect(m_template->lineEdit(), &QLineEdit::returnPressed, this, &WaybillHistoryWindow::search);
     connect(m_number->lineEdit(), &QLineEdit::returnPressed, this, &WaybillHistoryWindow::search);
     connect(m_exact, &QRadioButton::toggled, this, &WaybillHistoryWindow::changedFilterQuery);
+}
 
+void WaybillHistoryWindow::connectList()
+{
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
         if (item)
             selectPeriod(item->text(0));

@@ -12,7 +12,9 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -89,7 +91,20 @@ protected:
 
 private:
     void buildWindow();
+    QGroupBox *buildFilterBar();
+    QGroupBox *buildMatchChoice(QWidget *filters);
+    // The period tree over the export and delete commands.
+    QLayout *buildPeriodPanel();
+    // The grid with its record count and fee total.
+    QLayout *buildList();
+    QLayout *buildButtons();
+    // The dates, template list and double-click choice a fresh window starts with.
+    void presetFilters();
     void connectControls();
+    void connectCommands();
+    void connectFilters();
+    // The period tree, the grid and the double-click choice.
+    void connectList();
     void runQuery(const history::BoundStatement &statement, const history::WaybillFilter &filter);
     void showDatabaseError(const QString &statement);
     void markFiltersInUse(const history::WaybillFilter &filter);

@@ -70,7 +70,31 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
 
     m_model = new refdata::PersonListModel(this);
 
-    // Search bar with the advanced panel.
+    QLayout *search = buildSearchBar();
+    buildGroupTree();
+    buildGrid();
+    m_title = new QLabel(windowTitle(), this);
+    m_title->setObjectName(QStringLiteral("lbTitle"));
+    QSplitter *lists = buildListArea();
+    QLayout *commands = buildCommands();
+    QStatusBar *status = buildStatusBar();
+    QMenuBar *menuBar = buildHelpMenu();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(m_title);
+    layout->addLayout(search);
+    layout->addWidget(lists, 1);
+    layout->addLayout(commands);
+    layout->addWidget(status);
+    resize(900, 560);
+
+    refreshTree();
+    FormFaceLoad(this, m_core.settings());
+}
+
+QLayout *AddressBookWindow::buildSearchBar()
+{
     m_keyHint = clickableLabel(QStringLiteral("?查找关键字："), "lbKeyHint", this, this);
     m_keyEdit = new QLineEdit(this);
     m_keyEdit->setObjectName(QStringLiteral("KeyEdit"));
@@ -78,6 +102,25 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
     QPushButton *allButton = commandButton(QStringLiteral("全部(&A)"), "btAll", this);
     m_advancedButton = commandButton(QStringLiteral("<<"), "btAdvanced", this);
     m_advancedButton->setToolTip(QStringLiteral("高级"));
+    buildAdvancedPanel();
+
+    auto *search = new QHBoxLayout;
+    search->addWidget(m_keyHint);
+    search->addWidget(m_keyEdit, 1);
+    search->addWidget(queryButton);
+    search->addWidget(allButton);
+    search->addWidget(m_advancedButton);
+    search->addWidget(m_advancedPanel, 2);
+
+    connect(queryButton, &QPushButton::clicked, this, &AddressBookWindow::runQuery);
+    connect(m_keyEdit, &QLineEdit::returnPressed, this, &AddressBookWindow::runQuery);
+    connect(allButton, &QPushButton::clicked, this, &AddressBookWindow::showAll);
+    connect(m_advancedButton, &QPushButton::clicked, this, &AddressBookWindow::toggleAdvanced);
+    return search;
+}
+
+void AddressBookWindow::buildAdvancedPanel()
+{
     m_advancedPanel = new QWidget(this);
     m_advancedPanel->setObjectName(QStringLiteral("pnlAdvanced"));
     m_column = new QComboBox(m_advancedPanel);
@@ -96,15 +139,12 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
     advanced->addWidget(exactButton);
     m_advancedPanel->hide();
 
-    auto *search = new QHBoxLayout;
-    search->addWidget(m_keyHint);
-    search->addWidget(m_keyEdit, 1);
-    search->addWidget(queryButton);
-    search->addWidget(allButton);
-    search->addWidget(m_advancedButton);
-    search->addWidget(m_advancedPanel, 2);
+    connect(exactButton, &QPushButton::clicked, this, &AddressBookWindow::exactQuery);
+    connect(m_key, &QLineEdit::returnPressed, this, &AddressBookWindow::exactQuery);
+}
 
-    // Group tree and the list.
+void AddressBookWindow::buildGroupTree()
+{
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("tvGroup"));
     m_tree->setHeaderHidden(true);
@@ -115,11 +155,23 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
                                    refdata::groupDefaultIssuer, byRegion, byOther})
         m_tree->addTopLevelItem(new QTreeWidgetItem(QStringList{caption}));
 
+    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { treeClicked(item); });
+}
+
+void AddressBookWindow::buildGrid()
+{
     m_grid = new QTableView(this);
     setUpListGrid(m_grid, QStringLiteral("gridPerson"), m_model, this);
 
-    m_title = new QLabel(windowTitle(), this);
-    m_title->setObjectName(QStringLiteral("lbTitle"));
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &AddressBookWindow::headerClicked);
+    connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { rowDoubleClicked(index.row()); });
+    connect(m_grid, &QTableView::clicked, this, &AddressBookWindow::showSelection);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, &AddressBookWindow::showSelection);
+    connect(m_grid, &QTableView::customContextMenuRequested, this, &AddressBookWindow::gridMenu);
+}
+
+QSplitter *AddressBookWindow::buildListArea()
+{
     auto *page = new QWidget(this);
     page->setObjectName(QStringLiteral("tsPerson"));
     auto *pageLayout = new QVBoxLayout(page);
@@ -134,8 +186,11 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
     splitter->addWidget(m_tabs);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({160, 640});
+    return splitter;
+}
 
-    // Commands.
+QLayout *AddressBookWindow::buildCommands()
+{
     QPushButton *addButton = commandButton(QStringLiteral("添 加"), "btAdd", this);
     QPushButton *editButton = commandButton(QStringLiteral("修 改"), "btEdit", this);
     QPushButton *deleteSelectedButton = commandButton(QStringLiteral("删除选中"), "btDeleteSelected", this);
@@ -159,41 +214,6 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
     commands->addWidget(m_deleteAllButton);
     commands->addWidget(closeButton);
 
-    auto *status = new QStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    m_selectedPanel = new QLabel(status);
-    m_selectedPanel->setObjectName(QStringLiteral("lbSelected"));
-    m_totalPanel = new QLabel(status);
-    m_totalPanel->setObjectName(QStringLiteral("lbTotal"));
-    status->addWidget(m_selectedPanel);
-    status->addWidget(m_totalPanel, 1);
-
-    auto *menuBar = new QMenuBar(this);
-    QMenu *help = menuBar->addMenu(QStringLiteral("帮助"));
-    QAction *howToGroup = help->addAction(QStringLiteral("分组如何添加?"));
-    howToGroup->setObjectName(QStringLiteral("acHowToGroup"));
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setMenuBar(menuBar);
-    layout->addWidget(m_title);
-    layout->addLayout(search);
-    layout->addWidget(splitter, 1);
-    layout->addLayout(commands);
-    layout->addWidget(status);
-    resize(900, 560);
-
-    connect(queryButton, &QPushButton::clicked, this, &AddressBookWindow::runQuery);
-    connect(m_keyEdit, &QLineEdit::returnPressed, this, &AddressBookWindow::runQuery);
-    connect(allButton, &QPushButton::clicked, this, &AddressBookWindow::showAll);
-    connect(m_advancedButton, &QPushButton::clicked, this, &AddressBookWindow::toggleAdvanced);
-    connect(exactButton, &QPushButton::clicked, this, &AddressBookWindow::exactQuery);
-    connect(m_key, &QLineEdit::returnPressed, this, &AddressBookWindow::exactQuery);
-    connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { treeClicked(item); });
-    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &AddressBookWindow::headerClicked);
-    connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { rowDoubleClicked(index.row()); });
-    connect(m_grid, &QTableView::clicked, this, &AddressBookWindow::showSelection);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, &AddressBookWindow::showSelection);
-    connect(m_grid, &QTableView::customContextMenuRequested, this, &AddressBookWindow::gridMenu);
     connect(addButton, &QPushButton::clicked, this, &AddressBookWindow::addPerson);
     connect(editButton, &QPushButton::clicked, this, &AddressBookWindow::editPerson);
     connect(deleteSelectedButton, &QPushButton::clicked, this, &AddressBookWindow::deleteSelected);
@@ -212,12 +232,33 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
         refreshList();
     });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    return commands;
+}
+
+QStatusBar *AddressBookWindow::buildStatusBar()
+{
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    m_selectedPanel = new QLabel(status);
+    m_selectedPanel->setObjectName(QStringLiteral("lbSelected"));
+    m_totalPanel = new QLabel(status);
+    m_totalPanel->setObjectName(QStringLiteral("lbTotal"));
+    status->addWidget(m_selectedPanel);
+    status->addWidget(m_totalPanel, 1);
+    return status;
+}
+
+QMenuBar *AddressBookWindow::buildHelpMenu()
+{
+    auto *menuBar = new QMenuBar(this);
+    QMenu *help = menuBar->addMenu(QStringLiteral("帮助"));
+    QAction *howToGroup = help->addAction(QStringLiteral("分组如何添加?"));
+    howToGroup->setObjectName(QStringLiteral("acHowToGroup"));
+
     connect(howToGroup, &QAction::triggered, this, [this] {
         m_core.dialogs().info(QStringLiteral("分组无需添加，当有一个单位的分组属性设置为\"分组A\"时，就会自动添加一个\"分组A\"的组。"));
     });
-
-    refreshTree();
-    FormFaceLoad(this, m_core.settings());
+    return menuBar;
 }
 
 void AddressBookWindow::setTypeFilter(const QString &type, const QString &tabCaption)

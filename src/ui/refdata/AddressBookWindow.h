@@ -10,8 +10,12 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
+class QMenuBar;
 class QPushButton;
+class QSplitter;
+class QStatusBar;
 class QTabWidget;
 class QTableView;
 class QTreeWidget;
@@ -84,6 +88,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QLayout *buildSearchBar();
+    void buildAdvancedPanel();
+    void buildGroupTree();
+    void buildGrid();
+    // The group tree beside the tabbed list.
+    QSplitter *buildListArea();
+    QLayout *buildCommands();
+    QStatusBar *buildStatusBar();
+    QMenuBar *buildHelpMenu();
     void query(bool advanced);
     void exactQuery();
     void toggleAdvanced();
