@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   cups cups-client cups-bsd printer-driver-cups-pdf
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream lintian man-db
 )
 
 missing=()
