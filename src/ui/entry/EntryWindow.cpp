@@ -6,6 +6,8 @@
 #include "entry/BillStore.h"
 #include "entry/BillValues.h"
 #include "entry/FieldLists.h"
+#include "entry/OptionStrip.h"
+#include "entry/TemplateBar.h"
 #include "entry/WaybillAids.h"
 #include "print/SystemPrintDevice.h"
 #include "refdata/AddressBookWindow.h"
@@ -16,18 +18,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -40,14 +39,11 @@ using Party = entry::BillField::Party;
 
 namespace {
 
-const QString kCommonTab = QStringLiteral("配置常用模板");
 constexpr int kStripHeight = 26;
 // The form carries this many ready option boxes; further ones are made per template.
 constexpr int kReadyOptionBoxes = 13;
 // The option boxes' colour, light red.
 const QString kOptionBoxStyle = QStringLiteral("QCheckBox { background-color: #ffb9b9; }");
-// A remembered combo box of the option strip falls back to the text it started with.
-const char *const kDefaultText = "defaultText";
 
 QWidget *findByName(const QWidget *parent, const QString &name)
 {
@@ -153,7 +149,7 @@ void EntryWindow::setUp()
     setBillDate(QDate::currentDate());
     connectChanges();
 
-    if (m_cbFirstTypeName->count() == 0)
+    if (m_templateBar->isEmpty())
         reloadTypeNameList();
     m_curTypeId = m_defaultTypeId;
     setCurrentCheckType(defaultName);
@@ -226,22 +222,10 @@ void EntryWindow::addShortcut(QKeySequence::StandardKey key, const QString &butt
 
 void EntryWindow::buildTemplateBar()
 {
-    auto *panelTab = new QWidget(this);
-    panelTab->setObjectName(QStringLiteral("panelTab"));
-    auto *row = new QHBoxLayout(panelTab);
-    row->setContentsMargins(2, 0, 2, 0);
-    m_tabs = new QTabBar(panelTab);
-    m_tabs->setObjectName(QStringLiteral("tbcCheckTypeName"));
-    m_tabs->setExpanding(false);
-    m_cbFirstTypeName = new QComboBox(panelTab);
-    m_cbFirstTypeName->setObjectName(QStringLiteral("cbFirstTypeName"));
-    m_cbFirstTypeName->setToolTip(m_kind.templateHint);
-    m_cbFirstTypeName->setMinimumContentsLength(16);
-    row->addWidget(m_tabs, 1);
-    row->addWidget(m_cbFirstTypeName);
-    static_cast<QVBoxLayout *>(layout())->addWidget(panelTab);
-    connect(m_cbFirstTypeName, &QComboBox::currentIndexChanged, this, [this] { templateKindChosen(); });
-    connect(m_tabs, &QTabBar::currentChanged, this, &EntryWindow::templateTabChosen);
+    m_templateBar = new TemplateBar(m_kind.templateHint, this);
+    static_cast<QVBoxLayout *>(layout())->addWidget(m_templateBar);
+    connect(m_templateBar, &TemplateBar::templateChosen, this, &EntryWindow::templateKindChosen);
+    connect(m_templateBar, &TemplateBar::tabChosen, this, &EntryWindow::templateTabChosen);
 }
 
 void EntryWindow::buildPanel()
@@ -423,27 +407,9 @@ void EntryWindow::closePicker(QComboBox *picker)
 
 void EntryWindow::buildOptionStrip()
 {
-    m_shortbar = new QWidget(m_panel);
-    m_shortbar->setObjectName(QStringLiteral("shortbar"));
-    auto *row = new QHBoxLayout(m_shortbar);
-    row->setContentsMargins(4, 0, 4, 0);
-    addStripOptions(row);
-    auto *remember = new QPushButton(QStringLiteral("记住选项"), m_shortbar);
-    remember->setObjectName(QStringLiteral("btRmember"));
-    row->addWidget(remember);
-    row->addStretch(1);
-    connect(remember, &QPushButton::clicked, this, &EntryWindow::rememberOptions);
-}
-
-void EntryWindow::addStripOption(QHBoxLayout *row, QWidget *option, bool remembered)
-{
-    option->setParent(m_shortbar);
-    row->addWidget(option);
-    if (!remembered)
-        return;
-    if (auto *combo = qobject_cast<QComboBox *>(option))
-        combo->setProperty(kDefaultText, combo->currentText());
-    m_rememberedOptions.append(option);
+    m_strip = new OptionStrip(m_panel);
+    addStripOptions(m_strip);
+    connect(m_strip, &OptionStrip::rememberRequested, this, &EntryWindow::rememberOptions);
 }
 
 void EntryWindow::connectChanges()
@@ -536,52 +502,23 @@ void EntryWindow::writeDateBoxes(const QDate &date)
 
 void EntryWindow::reloadTypeNameList()
 {
-    const QSignalBlocker blocker(m_cbFirstTypeName);
-    m_cbFirstTypeName->clear();
-    m_cbFirstTypeName->addItems(m_catalog.loadCheckTypeLastNameList(m_kind.name));
+    m_templateBar->setTemplates(m_catalog.loadCheckTypeLastNameList(m_kind.name));
 }
 
 void EntryWindow::buildCommonBlocks()
 {
-    const QSignalBlocker blocker(m_tabs);
-    while (m_tabs->count() > 0)
-        m_tabs->removeTab(0);
-    const QStringList names = m_catalog.loadCommonTypeLastNameList(m_kind.name);
-    for (const QString &name : names)
-        m_tabs->addTab(name);
-    // The template management window is not part of the program yet.
-    const int manage = m_tabs->addTab(kCommonTab);
-    m_tabs->setTabEnabled(manage, false);
-    m_tabs->setCurrentIndex(-1);
-    setCurrentCheckType(m_cbFirstTypeName->currentText());
+    m_templateBar->setCommonTemplates(m_catalog.loadCommonTypeLastNameList(m_kind.name));
+    setCurrentCheckType(m_templateBar->currentName());
 }
 
 bool EntryWindow::setCurrentCheckType(const QString &displayName)
 {
-    bool changed = false;
-    if (m_cbFirstTypeName->currentText() != displayName) {
-        const int index = m_cbFirstTypeName->findText(displayName, Qt::MatchExactly);
-        if (index >= 0) {
-            const QSignalBlocker blocker(m_cbFirstTypeName);
-            m_cbFirstTypeName->setCurrentIndex(index);
-            changed = true;
-        }
-    }
-    if (m_tabs->currentIndex() < 0 || m_tabs->tabText(m_tabs->currentIndex()) != displayName) {
-        for (int i = m_tabs->count() - 1; i >= 0; --i) {
-            if (m_tabs->tabText(i) == displayName) {
-                const QSignalBlocker blocker(m_tabs);
-                m_tabs->setCurrentIndex(i);
-                break;
-            }
-        }
-    }
-    return changed;
+    return m_templateBar->select(displayName);
 }
 
 void EntryWindow::templateKindChosen()
 {
-    const QString name = m_cbFirstTypeName->currentText();
+    const QString name = m_templateBar->currentName();
     m_state.templateChosen(name);
     m_curTypeId = m_catalog.loadCheckTypeIDByFirstAndLastName(m_kind.name, name);
     initFormType();
@@ -591,14 +528,11 @@ void EntryWindow::templateKindChosen()
     Q_EMIT templateChanged(m_curTypeId);
 }
 
-void EntryWindow::templateTabChosen(int index)
+void EntryWindow::templateTabChosen(const QString &name)
 {
-    const QString name = m_tabs->tabText(index);
-    if (name.isEmpty() || name == kCommonTab)
-        return;
     if (setCurrentCheckType(name))
         templateKindChosen();
-    else if (name != m_cbFirstTypeName->currentText())
+    else if (name != m_templateBar->currentName())
         m_core.dialogs().info(QStringLiteral("模板(") + name
                               + QStringLiteral(")不存在或被重命名了，请关闭填单界面并重新填开,以刷新模板列表！"));
 }
@@ -631,12 +565,12 @@ void EntryWindow::loadParam(int templateId)
     const int h = row->screenHeight;
     m_panel->setFixedSize(w, h + kStripHeight);
     m_bgImage->setGeometry(0, 0, w, h);
-    m_shortbar->setGeometry(0, h, w, kStripHeight);
+    m_strip->setGeometry(0, h, w, kStripHeight);
     const QString file = row->imageFile.isEmpty() ? QStringLiteral("dhd_default.jpg") : row->imageFile;
     const QPixmap picture(m_core.dir().imageDir() + file);
     // A missing picture leaves a plain panel.
     m_bgImage->setPixmap(picture.isNull() ? QPixmap() : picture.scaled(w, h));
-    resize(w + 8, h + kStripHeight + m_toolBar->sizeHint().height() + m_tabs->sizeHint().height() + 35);
+    resize(w + 8, h + kStripHeight + m_toolBar->sizeHint().height() + m_templateBar->tabsHeight() + 35);
 }
 
 void EntryWindow::loadCheckBox(const QString &list)
@@ -666,29 +600,15 @@ void EntryWindow::loadCheckBox(const QString &list)
 
 void EntryWindow::loadCheckBoxsConfig()
 {
-    for (QWidget *option : std::as_const(m_rememberedOptions)) {
-        const QString stored = templates::TemplateCache::getInifCheckConfigByName(m_checkIni.get(), option->objectName());
-        const QSignalBlocker blocker(option);
-        if (auto *box = qobject_cast<QCheckBox *>(option)) {
-            box->setChecked(stored == QStringLiteral("1"));
-        } else if (auto *combo = qobject_cast<QComboBox *>(option)) {
-            combo->setCurrentText(stored.isEmpty() || combo->findText(stored) < 0
-                                      ? combo->property(kDefaultText).toString()
-                                      : stored);
-        }
-    }
+    m_strip->applyStored([this](const QString &name) {
+        return templates::TemplateCache::getInifCheckConfigByName(m_checkIni.get(), name);
+    });
 }
 
 void EntryWindow::rememberOptions()
 {
-    for (const QWidget *option : std::as_const(m_rememberedOptions)) {
-        QString value;
-        if (auto *box = qobject_cast<const QCheckBox *>(option))
-            value = box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-        else if (auto *combo = qobject_cast<const QComboBox *>(option))
-            value = combo->currentText();
-        m_cache.setCheckConfigByName(m_curTypeId, option->objectName(), value);
-    }
+    for (const auto &[name, value] : m_strip->rememberedValues())
+        m_cache.setCheckConfigByName(m_curTypeId, name, value);
     m_core.dialogs().info(QStringLiteral("打印勾选及选项已记住！"));
     m_cache.buildCheckIniFile(m_curTypeId);
     m_checkIni = m_cache.OpenCheckInif(m_curTypeId);
@@ -741,7 +661,7 @@ void EntryWindow::layoutFixedParts()
     };
     putBeside(m_ownShape, control(entry::partyControl(m_kind.fields, Party::Own, TPerson::FullName)));
     putBeside(m_partnerShape, control(entry::partyControl(m_kind.fields, Party::Partner, TPerson::FullName)));
-    m_shortbar->raise();
+    m_strip->raise();
 }
 
 QString EntryWindow::getItemCheckTitle() const
@@ -926,7 +846,7 @@ bool EntryWindow::save()
             input.controls.insert(f.name, text(f.name));
     input.date = billDate();
     input.options = getItemCheckTitle();
-    input.templateName = m_cbFirstTypeName->currentText();
+    input.templateName = m_templateBar->currentName();
     entry::BillStore store(m_core.db(), m_kind.historyTable);
     const bool ok = m_state.finishSave(store, entry::billRow(m_kind.fields, input), m_core.dialogs());
     updateCaption();
@@ -965,8 +885,8 @@ bool EntryWindow::print(int copies)
 {
     app::Session &session = m_core.session();
     // The template is checked before the PDF printer asks for a file.
-    if (m_cbFirstTypeName->currentText().trimmed().isEmpty()) {
-        m_cbFirstTypeName->setVisible(true);
+    if (m_templateBar->currentName().trimmed().isEmpty()) {
+        m_templateBar->combo()->setVisible(true);
         m_core.dialogs().info(m_kind.noTemplateMessage);
         return false;
     }
@@ -976,7 +896,7 @@ bool EntryWindow::print(int copies)
         return false;
     app::PrintJob job(m_core, *device);
     job.setPrinterSetup(printerSetupFor(*device, this));
-    if (!job.PrintPrepare(m_curTypeId, m_cbFirstTypeName->currentText()) || !job.PrinterTransBegin(copies))
+    if (!job.PrintPrepare(m_curTypeId, m_templateBar->currentName()) || !job.PrinterTransBegin(copies))
         return false;
     if (!job.SendCheckToPrinter(*m_values)) {
         job.AbortPrint();
@@ -1035,8 +955,8 @@ void EntryWindow::printAndSave()
 
 bool EntryWindow::openSavedBill(const QString &templateName, int id)
 {
-    if (templateName != m_cbFirstTypeName->currentText()) {
-        const QString name = templateName.isEmpty() ? m_cbFirstTypeName->currentText() : templateName;
+    if (templateName != m_templateBar->currentName()) {
+        const QString name = templateName.isEmpty() ? m_templateBar->currentName() : templateName;
         const int typeId = m_catalog.loadCheckTypeIDByFirstAndLastName(m_kind.name, name);
         if (typeId > 0) {
             setCurrentCheckType(name);
@@ -1097,7 +1017,7 @@ void EntryWindow::showEvent(QShowEvent *event)
     for (const Party p : {Party::Own, Party::Partner})
         if (auto *names = qobject_cast<QComboBox *>(control(entry::partyControl(m_kind.fields, p, TPerson::FullName))))
             names->setMaxVisibleItems(rows);
-    m_cbFirstTypeName->setMaxVisibleItems(screenHeight <= 1000 ? 26 : 35);
+    m_templateBar->fitListToScreen(screenHeight);
     focusFirstField();
 }
 

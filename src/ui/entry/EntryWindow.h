@@ -19,10 +19,8 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
-class QHBoxLayout;
 class QLabel;
 class QScrollArea;
-class QTabBar;
 class QToolBar;
 class QToolButton;
 
@@ -31,6 +29,9 @@ class AppCore;
 }
 
 namespace moque::ui {
+
+class OptionStrip;
+class TemplateBar;
 
 // What every bill kind's entry window does alike: one bill at a time filled
 // over the picture of the paper form, its toolbar, the template tabs and
@@ -117,8 +118,8 @@ protected:
     virtual void addKindButtons() {}
     // Controls of the kind on the picture panel beyond its fields.
     virtual void buildKindAids() {}
-    // Per-template options of the kind on the option strip, before 记住选项.
-    virtual void addStripOptions(QHBoxLayout *row) { Q_UNUSED(row) }
+    // Per-template options of the kind on the option strip.
+    virtual void addStripOptions(OptionStrip *strip) { Q_UNUSED(strip) }
     // Connections made once the bill's first values are in.
     virtual void connectKindAids() {}
     // The last step of applying a template.
@@ -131,8 +132,6 @@ protected:
     virtual void writeDateBoxes(const QDate &date);
 
     QToolButton *addToolButton(const QString &name, const QString &caption);
-    // A box of the option strip; a remembered one is stored per template by 记住选项.
-    void addStripOption(QHBoxLayout *row, QWidget *option, bool remembered);
     // Places the named controls as the template shows them.
     void placeControls(const QStringList &names);
     // Places the date picker and the party circles beside their boxes.
@@ -169,7 +168,7 @@ private:
     void addShortcut(QKeySequence::StandardKey key, const QString &button, void (EntryWindow::*slot)());
 
     void templateKindChosen();
-    void templateTabChosen(int index);
+    void templateTabChosen(const QString &displayName);
     void loadParam(int templateId);
     void loadCheckBox(const QString &list);
     void loadCheckBoxsConfig();
@@ -209,16 +208,14 @@ private:
     QToolButton *m_btPrint1 = nullptr;
     QToolButton *m_btPrintAndSave = nullptr;
     QToolButton *m_btMultiPrintF = nullptr;
-    QComboBox *m_cbFirstTypeName = nullptr;
-    QTabBar *m_tabs = nullptr;
+    TemplateBar *m_templateBar = nullptr;
     QScrollArea *m_scroll = nullptr;
     QWidget *m_panel = nullptr;
     QLabel *m_bgImage = nullptr;
-    QWidget *m_shortbar = nullptr;
+    OptionStrip *m_strip = nullptr;
     QDateEdit *m_selDate = nullptr;
     QToolButton *m_ownShape = nullptr;
     QToolButton *m_partnerShape = nullptr;
-    QList<QWidget *> m_rememberedOptions;
     QList<QCheckBox *> m_itemChecks;
     // The bill's input controls with their rows of the field table.
     QList<std::pair<QWidget *, const entry::BillField *>> m_fields;

@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
 #include "entry/Amounts.h"
+#include "entry/OptionStrip.h"
 #include "entry/WaybillAids.h"
 #include "refdata/AddressEntryDialog.h"
 #include "refdata/DAOPerson.h"
@@ -10,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,24 +65,24 @@ void WaybillWindow::addKindButtons()
             &WaybillWindow::addressRecognitionRequested);
 }
 
-void WaybillWindow::addStripOptions(QHBoxLayout *row)
+void WaybillWindow::addStripOptions(OptionStrip *strip)
 {
-    const auto box = [this, row](const QString &name, const QString &caption, const QString &hint, bool remembered) {
+    const auto box = [strip](const QString &name, const QString &caption, const QString &hint, bool remembered) {
         auto *b = new QCheckBox(caption);
         b->setObjectName(name);
         b->setToolTip(hint);
-        addStripOption(row, b, remembered);
+        strip->addOption(b, remembered);
         return b;
     };
     m_cfgDestSiteIsCity = box(QStringLiteral("cfgDestSiteIsCity"), QStringLiteral("目的站=城市"), {}, true);
     m_cfgWantPrintRQ = box(QStringLiteral("cfgWantPrintRQ"), QStringLiteral("打印日期"),
                            QStringLiteral("如果一直不打印日期，可到设计模式中隐藏日期项目"), true);
-    addStripOption(row, new QLabel(QStringLiteral("金额大写1格式:")), false);
+    strip->addOption(new QLabel(QStringLiteral("金额大写1格式:")), false);
     m_cfgJEDXFormat = new QComboBox;
     m_cfgJEDXFormat->setObjectName(QStringLiteral("cfgJEDXFormat"));
     m_cfgJEDXFormat->addItems(kJedxFormats);
     m_cfgJEDXFormat->setCurrentText(QStringLiteral("打印小写金额"));
-    addStripOption(row, m_cfgJEDXFormat, true);
+    strip->addOption(m_cfgJEDXFormat, true);
     m_ckHandset2Phone = box(QStringLiteral("ckHandset2Phone"), QStringLiteral("合并手机到电话"),
                             QStringLiteral("当手机不可填写时才有效！"), false);
     m_ckPrintFJROnly = box(QStringLiteral("ckPrintFJROnly"), QStringLiteral("仅打印发件人"),

@@ -38,7 +38,7 @@ Q_SIGNALS:
 
 protected:
     void addKindButtons() override;
-    void addStripOptions(QHBoxLayout *row) override;
+    void addStripOptions(OptionStrip *strip) override;
     void connectKindAids() override;
     void applyTemplateAids() override;
     void fieldEvent(const entry::BillField &field, QWidget *control, QEvent *event) override;

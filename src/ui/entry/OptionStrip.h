@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QWidget>
+
+#include <functional>
+
+class QHBoxLayout;
+
+namespace moque::ui {
+
+// The strip along the lower edge of an entry window's picture (`shortbar`):
+// the kind's print options and the button "记住选项". A remembered option is
+// kept per template under its component name: a tick box as "1" or "0", a
+// combo box as its text.
+class OptionStrip : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit OptionStrip(QWidget *parent = nullptr);
+
+    // Adds an option before "记住选项"; the strip takes it over.
+    void addOption(QWidget *option, bool remembered);
+
+    // Sets the remembered options from the stored values (component name ->
+    // value) without signalling; a combo box whose value is missing or not
+    // among its items shows the text it started with.
+    void applyStored(const std::function<QString(const QString &name)> &stored);
+    // The remembered options' values to store, by component name.
+    QList<QPair<QString, QString>> rememberedValues() const;
+
+Q_SIGNALS:
+    void rememberRequested();
+
+private:
+    QHBoxLayout *m_row = nullptr;
+    QList<QWidget *> m_remembered;
+};
+
+} // namespace moque::ui
