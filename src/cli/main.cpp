@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include <unistd.h>
+
 #include <cstdio>
 
 namespace {
@@ -61,7 +63,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session (cron, ssh) Qt would warn about the runtime directory on every run.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-moque-cli-") + qEnvironmentVariable("USER");
+        const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-moque-cli-")
+            + QString::number(::getuid()); // one per user, also where USER is not set
         if (QDir().mkpath(runtime)) {
             QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
