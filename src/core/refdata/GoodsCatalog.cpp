@@ -1,0 +1,181 @@
+#include "refdata/GoodsCatalog.h"
+
+#include "store/BoundQuery.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace moque::refdata {
+
+using store::execBound;
+
+namespace {
+
+const QStringList kColumns{QStringLiteral("商品名"), QStringLiteral("规格"), QStringLiteral("货号"),
+                           QStringLiteral("单位"),   QStringLiteral("单价"), QStringLiteral("批价"),
+                           QStringLiteral("简码"),   QStringLiteral("备注"), QStringLiteral("分类")};
+
+QVariantList valuesOf(const Good &g)
+{
+    return {g.name, g.specification, g.articleNo, g.unit, g.price, g.wholesalePrice, g.shortCode, g.remark, g.category};
+}
+
+QString assignments()
+{
+    return kColumns.join(QStringLiteral("=?,")) + QStringLiteral("=?");
+}
+
+void trim(Good &g)
+{
+    for (QString *text : {&g.name, &g.specification, &g.articleNo, &g.unit, &g.price, &g.wholesalePrice, &g.shortCode,
+                          &g.remark, &g.category})
+        *text = text->trimmed();
+}
+
+QStringList firstColumn(QSqlQuery &q)
+{
+    QStringList values;
+    while (q.next())
+        values << q.value(0).toString();
+    return values;
+}
+
+} // namespace
+
+QList<Good> GoodsCatalog::find(const GoodsFilter &filter, QString *error) const
+{
+    QStringList conditions;
+    QVariantList values;
+    const QString keyword = filter.keyword.trimmed();
+    if (!keyword.isEmpty()) {
+        conditions << QStringLiteral("(商品名 like ? or 规格 like ?)");
+        values << QLatin1Char('%') + keyword + QLatin1Char('%') << QLatin1Char('%') + keyword + QLatin1Char('%');
+    }
+    if (!filter.name.isEmpty() && filter.name != allNames()) {
+        conditions << QStringLiteral("商品名=?");
+        values << filter.name;
+    }
+    if (!filter.category.isEmpty()) {
+        conditions << QStringLiteral("分类=?");
+        values << filter.category;
+    }
+    QString sql = QStringLiteral("select ID,") + kColumns.join(QLatin1Char(',')) + QStringLiteral(" from Products");
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
+    // Only a catalogue column names the order: it is written into the statement.
+    if (kColumns.contains(filter.sortColumn))
+        sql += QStringLiteral(" order by ") + filter.sortColumn + (filter.descending ? QStringLiteral(" desc") : QString());
+    QList<Good> goods;
+    QSqlQuery q(m_db);
+    QString failure;
+    if (!execBound(q, sql, values, failure)) {
+        if (error)
+            *error = failure;
+        return goods;
+    }
+    while (q.next()) {
+        Good g;
+        g.id = q.value(0).toLongLong();
+        QString *fields[] = {&g.name,           &g.specification, &g.articleNo, &g.unit,    &g.price,
+                             &g.wholesalePrice, &g.shortCode,     &g.remark,    &g.category};
+        for (int i = 0; i < 9; ++i)
+            *fields[i] = q.value(i + 1).toString();
+        goods << g;
+    }
+    return goods;
+}
+
+QStringList GoodsCatalog::names() const
+{
+    QSqlQuery q(m_db);
+    if (!execBound(q, QStringLiteral("select distinct 商品名 from Products order by 商品名 desc")))
+        return {};
+    return firstColumn(q);
+}
+
+QStringList GoodsCatalog::categories() const
+{
+    QSqlQuery q(m_db);
+    if (!execBound(q, QStringLiteral("select distinct trim(分类) from Products where trim(分类)<>'' order by 1")))
+        return {};
+    return firstColumn(q);
+}
+
+QStringList GoodsCatalog::units() const
+{
+    QSqlQuery q(m_db);
+    if (!execBound(q, QStringLiteral("select count(*) from Products")) || !q.next())
+        return {};
+    if (q.value(0).toInt() == 0)
+        return {QStringLiteral("台"), QStringLiteral("只"), QStringLiteral("个"),
+                QStringLiteral("箱"), QStringLiteral("套"), QStringLiteral("件")};
+    if (!execBound(q, QStringLiteral("select distinct 单位 from Products")))
+        return {};
+    return firstColumn(q);
+}
+
+bool GoodsCatalog::save(Good &good, QString *message) const
+{
+    trim(good);
+    if (good.name.isEmpty() || good.price.isEmpty()) {
+        *message = good.name.isEmpty() ? QStringLiteral("商品名不能为空！") : QStringLiteral("单价不能为空！");
+        return false;
+    }
+    message->clear();
+    QSqlQuery q(m_db);
+    QString success;
+    if (good.id > 0) {
+        if (!execBound(q, QStringLiteral("select 1 from Products where ID=?"), {good.id}) || !q.next())
+            return false;
+        execBound(q, QStringLiteral("update Products set ") + assignments() + QStringLiteral(" where ID=?"),
+                  valuesOf(good) << good.id);
+        success = QStringLiteral("历史商品资料更新成功！");
+    } else {
+        if (!execBound(q, QStringLiteral("select 1 from Products where 商品名=? and 规格=?"),
+                       {good.name, good.specification}))
+            return false;
+        if (q.next()) {
+            // Every entry of that name and specification takes the new values.
+            execBound(q,
+                      QStringLiteral("update Products set ") + assignments()
+                          + QStringLiteral(" where 商品名=? and 规格=?"),
+                      valuesOf(good) << good.name << good.specification);
+            success = QStringLiteral("历史商品信息修改成功！");
+        } else {
+            execBound(q,
+                      QStringLiteral("insert into Products (") + kColumns.join(QLatin1Char(','))
+                          + QStringLiteral(") values(?,?,?,?,?,?,?,?,?)"),
+                      valuesOf(good));
+            if (q.numRowsAffected() == 1)
+                good.id = q.lastInsertId().toLongLong();
+            success = QStringLiteral("成功新增一条商品信息！");
+        }
+    }
+    if (q.numRowsAffected() == 1)
+        *message = success;
+    return q.numRowsAffected() > 0;
+}
+
+bool GoodsCatalog::remove(const QList<qint64> &ids, QString *error) const
+{
+    QSqlQuery q(m_db);
+    for (const qint64 id : ids) {
+        if (!execBound(q, QStringLiteral("delete from Products where ID=?"), {id})) {
+            *error = q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool GoodsCatalog::clear(QString *error) const
+{
+    QSqlQuery q(m_db);
+    if (execBound(q, QStringLiteral("delete from Products")))
+        return true;
+    *error = q.lastError().text();
+    return false;
+}
+
+} // namespace moque::refdata

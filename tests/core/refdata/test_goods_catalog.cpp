@@ -1,0 +1,190 @@
+#include "refdata/GoodsCatalog.h"
+#include "support/TestData.h"
+
+#include <QTest>
+
+using namespace moque;
+using refdata::Good;
+using refdata::GoodsCatalog;
+using refdata::GoodsFilter;
+
+namespace {
+
+Good good(const QString &name, const QString &specification, const QString &price, const QString &category = {})
+{
+    Good g;
+    g.name = name;
+    g.specification = specification;
+    g.price = price;
+    g.category = category;
+    g.unit = QStringLiteral("个");
+    return g;
+}
+
+QStringList namesOf(const QList<Good> &goods)
+{
+    QStringList names;
+    for (const Good &g : goods)
+        names << g.name + QLatin1Char('/') + g.specification;
+    return names;
+}
+
+} // namespace
+
+class TestGoodsCatalog : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::TestData> m_data;
+
+    GoodsCatalog catalog() const { return GoodsCatalog(m_data->db()); }
+    void store(Good g)
+    {
+        QString message;
+        QVERIFY2(catalog().save(g, &message), qPrintable(message));
+    }
+    int rows() const { return m_data->scalar(QStringLiteral("select count(*) from Products")).toInt(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_data = std::make_unique<test::TestData>();
+        QVERIFY(m_data->open());
+        QVERIFY(m_data->exec(QStringLiteral("delete from Products")));
+    }
+
+    void newEntryAndTheSameAgain()
+    {
+        Good g = good(QStringLiteral(" 打印纸 "), QStringLiteral("A4"), QStringLiteral("25"), QStringLiteral(" 纸品 "));
+        QString message;
+        QVERIFY(catalog().save(g, &message));
+        QCOMPARE(message, QStringLiteral("成功新增一条商品信息！"));
+        QVERIFY(g.id > 0);
+        QCOMPARE(g.name, QStringLiteral("打印纸"));
+        QCOMPARE(g.category, QStringLiteral("纸品"));
+
+        // The same name and specification again rewrites that entry.
+        Good again = good(QStringLiteral("打印纸"), QStringLiteral("A4"), QStringLiteral("26"));
+        QVERIFY(catalog().save(again, &message));
+        QCOMPARE(message, QStringLiteral("历史商品信息修改成功！"));
+        QCOMPARE(rows(), 1);
+        QCOMPARE(catalog().find({}).first().price, QStringLiteral("26"));
+
+        // By its ID, even with a new name.
+        g.name = QStringLiteral("复印纸");
+        QVERIFY(catalog().save(g, &message));
+        QCOMPARE(message, QStringLiteral("历史商品资料更新成功！"));
+        QCOMPARE(namesOf(catalog().find({})), QStringList{"复印纸/A4"});
+    }
+
+    void refusedOrGone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<qint64>("id");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no name") << "  " << "1" << qint64(0) << "商品名不能为空！";
+        QTest::newRow("no price") << "笔" << " " << qint64(0) << "单价不能为空！";
+        QTest::newRow("deleted meanwhile") << "笔" << "1" << qint64(999) << "";
+    }
+    void refusedOrGone()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, price);
+        QFETCH(qint64, id);
+        QFETCH(QString, message);
+        Good g = good(name, QString(), price);
+        g.id = id;
+        QString said = QStringLiteral("?");
+        QVERIFY(!catalog().save(g, &said));
+        QCOMPARE(said, message);
+        QCOMPARE(rows(), 0);
+    }
+
+    // Two old entries of one name and specification both change, and no
+    // success message claims one row.
+    void duplicatesAllChangeSilently()
+    {
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(m_data->exec(QStringLiteral("insert into Products (商品名,规格,单价) values('笔','黑',1)")));
+        Good g = good(QStringLiteral("笔"), QStringLiteral("黑"), QStringLiteral("2"));
+        QString message;
+        QVERIFY(catalog().save(g, &message));
+        QVERIFY(message.isEmpty());
+        QCOMPARE(m_data->scalar(QStringLiteral("select count(*) from Products where 单价='2'")).toInt(), 2);
+    }
+
+    void quotesAreText()
+    {
+        store(good(QStringLiteral("O'Neil 笔"), QStringLiteral("1' or '1'='1"), QStringLiteral("3")));
+        store(good(QStringLiteral("O'Neil 笔"), QStringLiteral("其他"), QStringLiteral("4")));
+        QCOMPARE(rows(), 2);
+        GoodsFilter f;
+        f.keyword = QStringLiteral("'1'='1");
+        QCOMPARE(namesOf(catalog().find(f)), QStringList{"O'Neil 笔/1' or '1'='1"});
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("sort");
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("every entry, names last first") << "" << "所有商品" << "" << "商品名" << true
+                                                      << QStringList{"笔/黑", "笔/红", "本/A5"};
+        QTest::newRow("keyword in the specification") << "A" << "" << "" << "商品名" << false
+                                                      << QStringList{"本/A5"};
+        QTest::newRow("one name, price ascending") << "" << "笔" << "" << "单价" << false
+                                                  << QStringList{"笔/红", "笔/黑"};
+        QTest::newRow("a category") << "" << "" << "文具" << "规格" << true << QStringList{"笔/黑", "笔/红"};
+        QTest::newRow("keyword and category") << "红" << "" << "文具" << "商品名" << true << QStringList{"笔/红"};
+        QTest::newRow("not a column: the table's order") << "" << "" << "" << "1; drop table Products" << true
+                                                         << QStringList{"笔/黑", "本/A5", "笔/红"};
+    }
+    void find()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QString, name);
+        QFETCH(QString, category);
+        QFETCH(QString, sort);
+        QFETCH(bool, descending);
+        QFETCH(QStringList, found);
+        store(good(QStringLiteral("笔"), QStringLiteral("黑"), QStringLiteral("3"), QStringLiteral("文具")));
+        store(good(QStringLiteral("本"), QStringLiteral("A5"), QStringLiteral("5"), QStringLiteral("纸品")));
+        store(good(QStringLiteral("笔"), QStringLiteral("红"), QStringLiteral("2"), QStringLiteral("文具")));
+        GoodsFilter f{keyword, name, category, sort, descending};
+        QString error;
+        QCOMPARE(namesOf(catalog().find(f, &error)), found);
+        QVERIFY(error.isEmpty());
+        QCOMPARE(rows(), 3);
+    }
+
+    void listsOfTheCatalogue()
+    {
+        QCOMPARE(catalog().units(), (QStringList{"台", "只", "个", "箱", "套", "件"}));
+        store(good(QStringLiteral("笔"), QStringLiteral("黑"), QStringLiteral("3"), QStringLiteral("文具")));
+        store(good(QStringLiteral("本"), QStringLiteral("A5"), QStringLiteral("5"), QStringLiteral(" ")));
+        QVERIFY(m_data->exec(QStringLiteral("insert into Products (商品名,单价,分类) values('尺','1',' 文具 ')")));
+        QCOMPARE(catalog().units(), QStringList{"个"} << QString());
+        QCOMPARE(catalog().categories(), QStringList{"文具"});
+        QCOMPARE(catalog().names(), (QStringList{"笔", "本", "尺"}));
+    }
+
+    void removeAndClear()
+    {
+        Good a = good(QStringLiteral("笔"), QStringLiteral("黑"), QStringLiteral("3"));
+        Good b = good(QStringLiteral("本"), QStringLiteral("A5"), QStringLiteral("5"));
+        QString message;
+        QVERIFY(catalog().save(a, &message) && catalog().save(b, &message));
+        QString error;
+        QVERIFY(catalog().remove({a.id}, &error));
+        QCOMPARE(namesOf(catalog().find({})), QStringList{"本/A5"});
+        QVERIFY(catalog().clear(&error));
+        QCOMPARE(rows(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGoodsCatalog)
+#include "test_goods_catalog.moc"
