@@ -1,0 +1,123 @@
+#include "refdata/GoodsImport.h"
+
+#include "common/Dialogs.h"
+#include "sheets/SpreadsheetReader.h"
+#include "store/BoundQuery.h"
+
+#include <QHash>
+#include <QSqlQuery>
+
+namespace moque::refdata {
+
+using store::execBound;
+
+namespace {
+
+// Spreadsheet titles of the specification; the rightmost one present is read.
+const QStringList kSpecificationTitles{QStringLiteral("规格"), QStringLiteral("规格型号"),
+                                       QStringLiteral("品牌型号")};
+// Titles read into the catalogue column of the same name.
+const QStringList kOtherColumns{QStringLiteral("货号"), QStringLiteral("单位"), QStringLiteral("批价"),
+                                QStringLiteral("简码"), QStringLiteral("备注"), QStringLiteral("分类")};
+
+QString cell(const QStringList &row, qsizetype column)
+{
+    return column >= 0 ? row.value(column).trimmed() : QString();
+}
+
+} // namespace
+
+bool GoodsImport::isDuplicate(const QString &name, const QString &specification, const GoodsImportOptions &options,
+                              bool *failed)
+{
+    QSqlQuery q(m_db);
+    const bool ok = options.byNameOnly
+        ? execBound(q, QStringLiteral("select 1 from Products where 商品名=?"), QVariantList{name})
+        : execBound(q, QStringLiteral("select 1 from Products where 商品名=? and 规格=?"),
+                    QVariantList{name, specification});
+    *failed = !ok;
+    return ok && q.next();
+}
+
+GoodsImportResult GoodsImport::importRows(const QList<QStringList> &rows, const GoodsImportOptions &options)
+{
+    GoodsImportResult result;
+    if (rows.isEmpty()) {
+        result.valid = true;
+        result.message = QStringLiteral("导入完成，所选数据文件不存在有效数据！");
+        return result;
+    }
+    // The titles up to the first empty one.
+    QHash<QString, qsizetype> columnOf;
+    qsizetype specification = -1;
+    for (qsizetype i = 0; i < rows.first().size(); ++i) {
+        const QString title = rows.first().at(i).trimmed();
+        if (title.isEmpty())
+            break;
+        if (kSpecificationTitles.contains(title))
+            specification = i;
+        else if (!columnOf.contains(title))
+            columnOf.insert(title, i);
+    }
+    const qsizetype name = columnOf.value(QStringLiteral("商品名"), -1);
+    const qsizetype price = columnOf.value(QStringLiteral("单价"), -1);
+    if (name < 0 || price < 0 || specification < 0) {
+        result.message = headerFailure();
+        return result;
+    }
+    result.valid = true;
+
+    QStringList columns{QStringLiteral("商品名"), QStringLiteral("规格"), QStringLiteral("单价")};
+    QList<qsizetype> sources{name, specification, price};
+    for (const QString &column : kOtherColumns) {
+        if (columnOf.contains(column)) {
+            columns << column;
+            sources << columnOf.value(column);
+        }
+    }
+    const QString insert = QStringLiteral("insert into Products (") + columns.join(QLatin1Char(','))
+        + QStringLiteral(") values(") + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+        + QLatin1Char(')');
+
+    m_db.transaction();
+    QSqlQuery q(m_db);
+    for (qsizetype r = 1; r < rows.size(); ++r) {
+        const QStringList &row = rows.at(r);
+        const QString goodName = cell(row, name);
+        const QString goodSpecification = cell(row, specification);
+        bool failed = false;
+        bool skip = goodName.isEmpty() || isDuplicate(goodName, goodSpecification, options, &failed);
+        if (!goodName.isEmpty() && skip && !failed && options.askOnDuplicate) {
+            const QString shown = options.byNameOnly ? goodName : goodName + QLatin1Char('(') + goodSpecification + QLatin1Char(')');
+            skip = m_dialogs.ask(QStringLiteral("商品\"") + shown
+                                     + QStringLiteral("\"已经存在,是否跳过？点击\"是\"跳过,点击\"否\"继续添加！"),
+                                 QStringLiteral("记录已经存在"), Dialogs::Icon::Question);
+        }
+        QVariantList values;
+        for (const qsizetype source : std::as_const(sources))
+            values << cell(row, source);
+        if (!skip && !failed && execBound(q, insert, values))
+            ++result.stored;
+        else
+            ++result.skipped;
+    }
+    m_db.commit();
+    result.message = QStringLiteral("导入完成，共有 %1 条导入成功！").arg(result.stored);
+    if (result.skipped > 0)
+        result.message += QStringLiteral(" 其中跳过了%1 条已经存在的记录！").arg(result.skipped);
+    return result;
+}
+
+GoodsImportResult GoodsImport::importFile(const QString &path, const GoodsImportOptions &options)
+{
+    QString error;
+    const QList<QStringList> rows = sheets::SpreadsheetReader::readFirstSheet(path, &error);
+    if (!error.isEmpty()) {
+        GoodsImportResult result;
+        result.message = error;
+        return result;
+    }
+    return importRows(rows, options);
+}
+
+} // namespace moque::refdata
