@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 
 namespace moque::test {
@@ -14,6 +17,31 @@ T *child(const QWidget *window, const char *name)
     if (!w)
         qFatal("missing control %s in %s", name, window->metaObject()->className());
     return w;
+}
+
+// Clicks the window's button of that name.
+inline void click(const QWidget *window, const char *button)
+{
+    child<QAbstractButton>(window, button)->click();
+}
+
+// Types the text key by key; QTest::keyClicks takes only Latin-1 characters.
+inline void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// Types over what the edit holds.
+inline void replaceText(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    typeText(edit, text);
 }
 
 } // namespace moque::test

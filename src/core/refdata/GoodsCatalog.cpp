@@ -41,7 +41,43 @@ QStringList firstColumn(QSqlQuery &q)
     return values;
 }
 
+QString textAt(const Good &g, int column)
+{
+    return column == 0 ? QString::number(g.id) : valuesOf(g).value(column - 1).toString();
+}
+
 } // namespace
+
+void GoodsFilter::sortBy(const QString &column)
+{
+    sortColumn = column;
+    descending = !descending;
+}
+
+QString GoodsCatalog::categoryPath(const QString &category)
+{
+    return allCategories() + QLatin1Char('\\') + category;
+}
+
+QString GoodsCatalog::categoryOfPath(const QString &path)
+{
+    const QString root = categoryPath(QString());
+    return path.startsWith(root) ? path.mid(root.size()) : QString();
+}
+
+QStringList GoodsCatalog::columns()
+{
+    return QStringList{QStringLiteral("ID")} + kColumns;
+}
+
+QString GoodsCatalog::refusal(const Good &good)
+{
+    if (good.name.trimmed().isEmpty())
+        return QStringLiteral("商品名不能为空！");
+    if (good.price.trimmed().isEmpty())
+        return QStringLiteral("单价不能为空！");
+    return {};
+}
 
 QList<Good> GoodsCatalog::find(const GoodsFilter &filter, QString *error) const
 {
@@ -118,10 +154,9 @@ QStringList GoodsCatalog::units() const
 bool GoodsCatalog::save(Good &good, QString *message) const
 {
     trim(good);
-    if (good.name.isEmpty() || good.price.isEmpty()) {
-        *message = good.name.isEmpty() ? QStringLiteral("商品名不能为空！") : QStringLiteral("单价不能为空！");
+    *message = refusal(good);
+    if (!message->isEmpty())
         return false;
-    }
     message->clear();
     QSqlQuery q(m_db);
     QString success;
@@ -176,6 +211,37 @@ bool GoodsCatalog::clear(QString *error) const
         return true;
     *error = q.lastError().text();
     return false;
+}
+
+void GoodsListModel::setGoods(const QList<Good> &goods)
+{
+    beginResetModel();
+    m_goods = goods;
+    endResetModel();
+}
+
+int GoodsListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_goods.size());
+}
+
+int GoodsListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(kColumns.size()) + 1;
+}
+
+QVariant GoodsListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_goods.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return textAt(m_goods[index.row()], index.column());
+}
+
+QVariant GoodsListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return GoodsCatalog::columns().value(section);
 }
 
 } // namespace moque::refdata

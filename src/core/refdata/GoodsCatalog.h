@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractTableModel>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -31,6 +32,10 @@ struct GoodsFilter
     QString category; // "" for every category
     QString sortColumn = QStringLiteral("商品名"); // "" keeps the table's order
     bool descending = true;
+
+    // A click on a column title: that column, ascending unless the list
+    // already is ascending, then descending.
+    void sortBy(const QString &column);
 };
 
 // The goods catalogue the receipt's charge lines are filled from. Every value
@@ -41,6 +46,15 @@ public:
     explicit GoodsCatalog(QSqlDatabase db) : m_db(db) {}
 
     static QString allNames() { return QStringLiteral("所有商品"); }
+    static QString allCategories() { return QStringLiteral("全部分类"); }
+    // The category tree's path: 全部分类, a backslash, the category ("" for every one).
+    static QString categoryPath(const QString &category);
+    static QString categoryOfPath(const QString &path);
+    // "ID" and the catalogue's columns, in the order find fills a Good.
+    static QStringList columns();
+
+    // Why save refuses the entry (a required text missing); empty when it may be saved.
+    static QString refusal(const Good &good);
 
     // The entries the filter selects; empty with `error` set when the query fails.
     QList<Good> find(const GoodsFilter &filter, QString *error = nullptr) const;
@@ -63,6 +77,26 @@ public:
 
 private:
     QSqlDatabase m_db;
+};
+
+// The listed entries, one column per catalogue column after the ID, titled
+// with the column's name.
+class GoodsListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit GoodsListModel(QObject *parent = nullptr) : QAbstractTableModel(parent) {}
+
+    void setGoods(const QList<Good> &goods);
+    Good good(int row) const { return m_goods.value(row); }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    QList<Good> m_goods;
 };
 
 } // namespace moque::refdata

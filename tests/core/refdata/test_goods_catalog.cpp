@@ -184,6 +184,97 @@ private Q_SLOTS:
         QVERIFY(catalog().clear(&error));
         QCOMPARE(rows(), 0);
     }
+
+    // Column-title clicks in a row: the first ascends, each further one turns
+    // the direction, whichever column it names.
+    void sortByTitleClicks_data()
+    {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<bool>("descending");
+        QTest::newRow("untouched") << QStringList{} << "商品名" << true;
+        QTest::newRow("first click") << QStringList{"单价"} << "单价" << false;
+        QTest::newRow("same again") << QStringList{"单价", "单价"} << "单价" << true;
+        QTest::newRow("another column after ascending") << QStringList{"单价", "规格"} << "规格" << true;
+        QTest::newRow("three clicks") << QStringList{"商品名", "商品名", "商品名"} << "商品名" << false;
+    }
+    void sortByTitleClicks()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, column);
+        QFETCH(bool, descending);
+        GoodsFilter f;
+        for (const QString &c : clicks)
+            f.sortBy(c);
+        QCOMPARE(f.sortColumn, column);
+        QCOMPARE(f.descending, descending);
+    }
+
+    void categoryPaths_data()
+    {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("every category") << "" << "全部分类\\";
+        QTest::newRow("one") << "纸品" << "全部分类\\纸品";
+        QTest::newRow("with a backslash") << "a\\b" << "全部分类\\a\\b";
+    }
+    void categoryPaths()
+    {
+        QFETCH(QString, category);
+        QFETCH(QString, path);
+        QCOMPARE(GoodsCatalog::categoryPath(category), path);
+        QCOMPARE(GoodsCatalog::categoryOfPath(path), category);
+    }
+
+    void pathOutsideTheTreeIsEveryCategory()
+    {
+        QCOMPARE(GoodsCatalog::categoryOfPath(QStringLiteral("全部分类")), QString());
+        QCOMPARE(GoodsCatalog::categoryOfPath(QStringLiteral("纸品")), QString());
+    }
+
+    void refusalNamesTheMissingText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("complete") << "笔" << "1" << "";
+        QTest::newRow("blank name") << " " << "1" << "商品名不能为空！";
+        QTest::newRow("both missing") << "" << "" << "商品名不能为空！";
+        QTest::newRow("blank price") << "笔" << "  " << "单价不能为空！";
+    }
+    void refusalNamesTheMissingText()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, price);
+        QFETCH(QString, refusal);
+        QCOMPARE(GoodsCatalog::refusal(good(name, QString(), price)), refusal);
+    }
+
+    void listModelShowsEveryColumn()
+    {
+        Good g = good(QStringLiteral("笔"), QStringLiteral("黑"), QStringLiteral("3"), QStringLiteral("文具"));
+        g.articleNo = QStringLiteral("B-1");
+        g.wholesalePrice = QStringLiteral("2.5");
+        g.shortCode = QStringLiteral("bi");
+        g.remark = QStringLiteral("备");
+        store(g);
+        refdata::GoodsListModel model;
+        model.setGoods(catalog().find({}));
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.columnCount(), 10);
+        QStringList titles;
+        QStringList texts;
+        for (int c = 0; c < model.columnCount(); ++c) {
+            titles << model.headerData(c, Qt::Horizontal).toString();
+            texts << model.index(0, c).data().toString();
+        }
+        QCOMPARE(titles, GoodsCatalog::columns());
+        QCOMPARE(titles, (QStringList{"ID", "商品名", "规格", "货号", "单位", "单价", "批价", "简码", "备注", "分类"}));
+        const QString id = QString::number(catalog().find({}).first().id);
+        QCOMPARE(texts, (QStringList{id, "笔", "黑", "B-1", "个", "3", "2.5", "bi", "备", "文具"}));
+        QCOMPARE(model.good(0).name, QStringLiteral("笔"));
+        QCOMPARE(model.good(5).id, qint64(0));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestGoodsCatalog)

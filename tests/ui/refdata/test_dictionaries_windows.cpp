@@ -20,31 +20,11 @@ using ui::DictionaryWindow;
 using ui::CurrencyWindow;
 using ui::ProvinceCityWindow;
 using test::child;
+using test::click;
+using test::typeText;
+using test::replaceText;
 
 namespace {
-
-void click(QWidget *window, const char *button)
-{
-    child<QPushButton>(window, button)->click();
-}
-
-// Types the text key by key; QTest::keyClicks takes only Latin-1 characters.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(widget, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-void replaceText(QLineEdit *edit, const QString &text)
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    typeText(edit, text);
-}
 
 QStringList listed(const QAbstractItemView *view, int column = 0)
 {

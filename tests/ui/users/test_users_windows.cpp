@@ -19,21 +19,11 @@ using ui::LoginDialog;
 using ui::UserManagerWindow;
 using users::UserStore;
 using test::child;
+using test::typeText;
 
 namespace {
 
 const QString admin = QStringLiteral("管理员");
-
-// Types the text key by key; QTest::keyClicks takes only Latin-1 characters.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(widget, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 QString storedPassword(const test::TestData &data, const QString &name)
 {
