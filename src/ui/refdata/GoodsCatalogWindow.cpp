@@ -6,6 +6,7 @@
 #include "grid/GridExport.h"
 #include "grid/GridOperations.h"
 #include "refdata/GoodEntryDialog.h"
+#include "refdata/GoodsImportDialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -122,6 +123,8 @@ void GoodsCatalogWindow::buildGrid()
 
     m_exportAction = new QAction(QStringLiteral("商品导出Excel"), this);
     m_exportAction->setObjectName(QStringLiteral("acExport"));
+    m_importAction = new QAction(QStringLiteral("导入商品"), this);
+    m_importAction->setObjectName(QStringLiteral("acImport"));
     m_widthsAction = new QAction(QStringLiteral("记住表格列宽"), this);
     m_widthsAction->setObjectName(QStringLiteral("acSaveWidths"));
 
@@ -130,6 +133,7 @@ void GoodsCatalogWindow::buildGrid()
     connect(m_grid, &QTableView::customContextMenuRequested, this, &GoodsCatalogWindow::gridMenu);
     connect(m_exportAction, &QAction::triggered, this,
             [this] { m_exporter(m_grid, QStringLiteral("商品导出")); });
+    connect(m_importAction, &QAction::triggered, this, &GoodsCatalogWindow::importGoods);
     connect(m_widthsAction, &QAction::triggered, this,
             [this] { GridColsWidthSave(m_grid, windowName, m_core.settings(), m_core.dialogs()); });
 }
@@ -263,11 +267,7 @@ void GoodsCatalogWindow::openEditor(const Good &good)
 {
     GoodEntryDialog editor(m_core, this);
     editor.setGood(good);
-    connect(&editor, &GoodEntryDialog::saved, this, [this] {
-        reloadTree();
-        reloadNames();
-        search();
-    });
+    connect(&editor, &GoodEntryDialog::saved, this, &GoodsCatalogWindow::listAgain);
     editor.exec();
 }
 
@@ -283,9 +283,7 @@ void GoodsCatalogWindow::deleteSelected()
     QString error;
     if (!GoodsCatalog(m_core.db()).remove(ids, &error))
         m_core.dialogs().error(QStringLiteral("删除失败,") + error);
-    reloadTree();
-    reloadNames();
-    search();
+    listAgain();
 }
 
 void GoodsCatalogWindow::clearAll()
@@ -296,14 +294,31 @@ void GoodsCatalogWindow::clearAll()
     QString error;
     if (!GoodsCatalog(m_core.db()).clear(&error))
         m_core.dialogs().error(QStringLiteral("清空失败！"));
+    listAgain();
+}
+
+// After the catalogue changed: its categories, its names and the list.
+void GoodsCatalogWindow::listAgain()
+{
     reloadTree();
     reloadNames();
     search();
 }
 
+void GoodsCatalogWindow::importGoods()
+{
+    GoodsImportDialog dialog(m_core, this);
+    dialog.exec();
+    if (dialog.imported()) {
+        reloadTree();
+        showAll();
+    }
+}
+
 void GoodsCatalogWindow::gridMenu(const QPoint &pos)
 {
     QMenu menu(this);
+    menu.addAction(m_importAction);
     menu.addAction(m_exportAction);
     menu.addAction(m_widthsAction);
     menu.exec(m_grid->viewport()->mapToGlobal(pos));

@@ -49,6 +49,7 @@ private:
     QLayout *buildCommands();
     void reloadTree();
     void reloadNames();
+    void listAgain();
     void list(const refdata::GoodsFilter &filter);
     void setPath(const QString &path);
     void treeClicked(QTreeWidgetItem *item);
@@ -58,6 +59,7 @@ private:
     void openEditor(const refdata::Good &good);
     void deleteSelected();
     void clearAll();
+    void importGoods(); // 导入商品
     void gridMenu(const QPoint &pos);
 
     moque::app::AppCore &m_core;
@@ -71,6 +73,7 @@ private:
     QTableView *m_grid = nullptr;
     QLineEdit *m_pathBox = nullptr;
     QAction *m_exportAction = nullptr;
+    QAction *m_importAction = nullptr;
     QAction *m_widthsAction = nullptr;
 };
 

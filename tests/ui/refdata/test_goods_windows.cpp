@@ -1,7 +1,9 @@
 #include "refdata/GoodEntryDialog.h"
 #include "refdata/GoodsCatalogWindow.h"
+#include "refdata/GoodsImportDialog.h"
 #include "settings/UserSettings.h"
 #include "support/TestData.h"
+#include "support/TestFiles.h"
 #include "support/Widgets.h"
 
 #include <QAction>
@@ -9,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -26,6 +29,7 @@ using test::typeText;
 using test::replaceText;
 using ui::GoodEntryDialog;
 using ui::GoodsCatalogWindow;
+using ui::GoodsImportDialog;
 
 namespace {
 
@@ -129,6 +133,7 @@ private Q_SLOTS:
     void deleteSelectedAndClear();
     void editNeedsAnEntry();
     void gridMenu();
+    void importFromTheGridMenu();
 };
 
 void TestGoodsWindows::addThroughEditorThenSameAgainUpdates()
@@ -528,6 +533,49 @@ void TestGoodsWindows::gridMenu()
                                                                    QStringLiteral("gridGoods"), 10);
     QCOMPARE(widths.value(0), -1);
     QCOMPARE(widths.value(1), 123);
+}
+
+// 导入商品 from the grid's menu: a sheet without the needed titles is
+// refused and another chosen; a good one is added and listed.
+void TestGoodsWindows::importFromTheGridMenu()
+{
+    test::TestData data;
+    QVERIFY(data.open());
+    QVERIFY(data.exec(QStringLiteral("delete from Products")));
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("bad.csv"));
+    const QString good = dir.filePath(QStringLiteral("goods.csv"));
+    QVERIFY(test::writeFile(bad, QByteArrayLiteral("名称,价格\n笔,3\n")));
+    QVERIFY(test::writeFile(good, QByteArrayLiteral("商品名,规格型号,单价,分类\n笔,黑,3,文具\n本,A5,5,纸品\n")));
+    data.dialogs.files.enqueue(bad);
+    data.dialogs.files.enqueue(good);
+    GoodsCatalogWindow window(*data.core);
+    window.show();
+
+    bool driven = false;
+    QTimer::singleShot(0, &window, [&] {
+        auto *dialog = qobject_cast<GoodsImportDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(child<QLabel>(dialog, "lbStatus")->text(), QStringLiteral("导入准备就绪！"));
+        auto *start = child<QPushButton>(dialog, "btStart");
+        QVERIFY(!start->isEnabled());
+        click(dialog, "btBrowse");
+        QCOMPARE(child<QLineEdit>(dialog, "edtFile")->text(), bad);
+        click(dialog, "btStart");
+        QCOMPARE(data.dialogs.lastText(), QStringLiteral("验证数据文件失败，文档的第一行必须含有列：\n商品名,规格,单价"));
+        QCOMPARE(child<QLabel>(dialog, "lbStatus")->text(), QStringLiteral("验证数据文件失败,请重新选择有效的数据文件！"));
+        QVERIFY(!start->isEnabled());
+        click(dialog, "btBrowse");
+        click(dialog, "btStart");
+        QCOMPARE(data.dialogs.lastText(), QStringLiteral("导入完成，共有 2 条导入成功！"));
+        QCOMPARE(data.dialogs.lastCaption(), QStringLiteral("导入结束"));
+        click(dialog, "btDone");
+        driven = true;
+    });
+    child<QAction>(&window, "acImport")->trigger();
+    QVERIFY(driven);
+    QCOMPARE(listed(&window), (QStringList{"笔/黑", "本/A5"}));
+    QCOMPARE(treeCategories(&window), (QStringList{"文具", "纸品"}));
 }
 
 QTEST_MAIN(TestGoodsWindows)
