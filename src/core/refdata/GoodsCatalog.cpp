@@ -6,6 +6,8 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <array>
+
 namespace moque::refdata {
 
 using store::execBound;
@@ -16,9 +18,20 @@ const QStringList kColumns{QStringLiteral("商品名"), QStringLiteral("规格")
                            QStringLiteral("单位"),   QStringLiteral("单价"), QStringLiteral("批价"),
                            QStringLiteral("简码"),   QStringLiteral("备注"), QStringLiteral("分类")};
 
+// An entry's texts in the order of kColumns (const or not, as the entry).
+template<typename Entry>
+auto textsOf(Entry &g)
+{
+    return std::array{&g.name, &g.model, &g.articleNo, &g.unit, &g.price,
+                      &g.wholesalePrice, &g.shortCode, &g.remark, &g.category};
+}
+
 QVariantList valuesOf(const Good &g)
 {
-    return {g.name, g.specification, g.articleNo, g.unit, g.price, g.wholesalePrice, g.shortCode, g.remark, g.category};
+    QVariantList values;
+    for (const QString *text : textsOf(g))
+        values << *text;
+    return values;
 }
 
 QString assignments()
@@ -28,8 +41,7 @@ QString assignments()
 
 void trim(Good &g)
 {
-    for (QString *text : {&g.name, &g.specification, &g.articleNo, &g.unit, &g.price, &g.wholesalePrice, &g.shortCode,
-                          &g.remark, &g.category})
+    for (QString *text : textsOf(g))
         *text = text->trimmed();
 }
 
@@ -43,7 +55,10 @@ QStringList firstColumn(QSqlQuery &q)
 
 QString textAt(const Good &g, int column)
 {
-    return column == 0 ? QString::number(g.id) : valuesOf(g).value(column - 1).toString();
+    const auto texts = textsOf(g);
+    if (column == 0)
+        return QString::number(g.id);
+    return column > 0 && column <= int(texts.size()) ? *texts[column - 1] : QString();
 }
 
 } // namespace
@@ -113,10 +128,9 @@ QList<Good> GoodsCatalog::find(const GoodsFilter &filter, QString *error) const
     while (q.next()) {
         Good g;
         g.id = q.value(0).toLongLong();
-        QString *fields[] = {&g.name,           &g.specification, &g.articleNo, &g.unit,    &g.price,
-                             &g.wholesalePrice, &g.shortCode,     &g.remark,    &g.category};
-        for (int i = 0; i < 9; ++i)
-            *fields[i] = q.value(i + 1).toString();
+        int column = 1;
+        for (QString *text : textsOf(g))
+            *text = q.value(column++).toString();
         goods << g;
     }
     return goods;
@@ -168,14 +182,14 @@ bool GoodsCatalog::save(Good &good, QString *message) const
         success = QStringLiteral("历史商品资料更新成功！");
     } else {
         if (!execBound(q, QStringLiteral("select 1 from Products where 商品名=? and 规格=?"),
-                       {good.name, good.specification}))
+                       {good.name, good.model}))
             return false;
         if (q.next()) {
-            // Every entry of that name and specification takes the new values.
+            // Every entry of that name and model takes the new values.
             execBound(q,
                       QStringLiteral("update Products set ") + assignments()
                           + QStringLiteral(" where 商品名=? and 规格=?"),
-                      valuesOf(good) << good.name << good.specification);
+                      valuesOf(good) << good.name << good.model);
             success = QStringLiteral("历史商品信息修改成功！");
         } else {
             execBound(q,

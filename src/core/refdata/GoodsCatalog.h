@@ -13,7 +13,7 @@ struct Good
 {
     qint64 id = 0; // 0 for an entry not stored yet
     QString name;  // 商品名
-    QString specification;
+    QString model; // 规格: the model or size
     QString articleNo;
     QString unit;
     QString price;
@@ -23,7 +23,7 @@ struct Good
     QString category;
 };
 
-// What the catalogue lists: a keyword in the name or the specification, one
+// What the catalogue lists: a keyword in the name or the model, one
 // name, one category, in the order of one column.
 struct GoodsFilter
 {
@@ -67,7 +67,7 @@ public:
 
     // Saves an entry, its texts trimmed. With an id it rewrites that entry (an
     // entry deleted meanwhile is left alone, silently); without, an entry with
-    // the same name and specification is rewritten, else a new one added and
+    // the same name and model is rewritten, else a new one added and
     // good.id set. `message` is the refusal or, when exactly one row was
     // written, the success message; false when nothing was written.
     bool save(Good &good, QString *message) const;

@@ -13,8 +13,8 @@ using store::execBound;
 
 namespace {
 
-// Spreadsheet titles of the specification; the rightmost one present is read.
-const QStringList kSpecificationTitles{QStringLiteral("规格"), QStringLiteral("规格型号"),
+// Spreadsheet titles of the model column (规格); the rightmost one present is read.
+const QStringList kModelTitles{QStringLiteral("规格"), QStringLiteral("规格型号"),
                                        QStringLiteral("品牌型号")};
 // Titles read into the catalogue column of the same name.
 const QStringList kOtherColumns{QStringLiteral("货号"), QStringLiteral("单位"), QStringLiteral("批价"),
@@ -27,14 +27,14 @@ QString cell(const QStringList &row, qsizetype column)
 
 } // namespace
 
-bool GoodsImport::isDuplicate(const QString &name, const QString &specification, const GoodsImportOptions &options,
+bool GoodsImport::isDuplicate(const QString &name, const QString &model, const GoodsImportOptions &options,
                               bool *failed)
 {
     QSqlQuery q(m_db);
     const bool ok = options.byNameOnly
         ? execBound(q, QStringLiteral("select 1 from Products where 商品名=?"), QVariantList{name})
         : execBound(q, QStringLiteral("select 1 from Products where 商品名=? and 规格=?"),
-                    QVariantList{name, specification});
+                    QVariantList{name, model});
     *failed = !ok;
     return ok && q.next();
 }
@@ -49,26 +49,26 @@ GoodsImportResult GoodsImport::importRows(const QList<QStringList> &rows, const 
     }
     // The titles up to the first empty one.
     QHash<QString, qsizetype> columnOf;
-    qsizetype specification = -1;
+    qsizetype model = -1;
     for (qsizetype i = 0; i < rows.first().size(); ++i) {
         const QString title = rows.first().at(i).trimmed();
         if (title.isEmpty())
             break;
-        if (kSpecificationTitles.contains(title))
-            specification = i;
+        if (kModelTitles.contains(title))
+            model = i;
         else if (!columnOf.contains(title))
             columnOf.insert(title, i);
     }
     const qsizetype name = columnOf.value(QStringLiteral("商品名"), -1);
     const qsizetype price = columnOf.value(QStringLiteral("单价"), -1);
-    if (name < 0 || price < 0 || specification < 0) {
+    if (name < 0 || price < 0 || model < 0) {
         result.message = headerFailure();
         return result;
     }
     result.valid = true;
 
     QStringList columns{QStringLiteral("商品名"), QStringLiteral("规格"), QStringLiteral("单价")};
-    QList<qsizetype> sources{name, specification, price};
+    QList<qsizetype> sources{name, model, price};
     for (const QString &column : kOtherColumns) {
         if (columnOf.contains(column)) {
             columns << column;
@@ -84,11 +84,11 @@ GoodsImportResult GoodsImport::importRows(const QList<QStringList> &rows, const 
     for (qsizetype r = 1; r < rows.size(); ++r) {
         const QStringList &row = rows.at(r);
         const QString goodName = cell(row, name);
-        const QString goodSpecification = cell(row, specification);
+        const QString goodModel = cell(row, model);
         bool failed = false;
-        bool skip = goodName.isEmpty() || isDuplicate(goodName, goodSpecification, options, &failed);
+        bool skip = goodName.isEmpty() || isDuplicate(goodName, goodModel, options, &failed);
         if (!goodName.isEmpty() && skip && !failed && options.askOnDuplicate) {
-            const QString shown = options.byNameOnly ? goodName : goodName + QLatin1Char('(') + goodSpecification + QLatin1Char(')');
+            const QString shown = options.byNameOnly ? goodName : goodName + QLatin1Char('(') + goodModel + QLatin1Char(')');
             skip = m_dialogs.ask(QStringLiteral("商品\"") + shown
                                      + QStringLiteral("\"已经存在,是否跳过？点击\"是\"跳过,点击\"否\"继续添加！"),
                                  QStringLiteral("记录已经存在"), Dialogs::Icon::Question);

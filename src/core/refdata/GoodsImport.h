@@ -14,7 +14,7 @@ namespace moque::refdata {
 // How an import tells an entry the catalogue has already.
 struct GoodsImportOptions
 {
-    bool byNameOnly = false;     // "仅仅依据商品名判断是否重复", else name and specification
+    bool byNameOnly = false;     // "仅仅依据商品名判断是否重复", else name and model
     bool askOnDuplicate = false; // "发现重复记录，请提示我"
 };
 
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    bool isDuplicate(const QString &name, const QString &specification, const GoodsImportOptions &options,
+    bool isDuplicate(const QString &name, const QString &model, const GoodsImportOptions &options,
                      bool *failed);
 
     QSqlDatabase m_db;

@@ -144,7 +144,7 @@ void GoodEntryDialog::setGood(const Good &good)
     m_id = good.id;
     m_name->setText(good.name);
     m_shortCode->setText(good.shortCode);
-    m_modelNo->setText(good.specification);
+    m_modelNo->setText(good.model);
     m_articleNo->setText(good.articleNo);
     m_unit->setCurrentText(good.unit);
     m_price->setText(good.price);
@@ -159,7 +159,7 @@ Good GoodEntryDialog::good() const
     g.id = m_id;
     g.name = m_name->text();
     g.shortCode = m_shortCode->text();
-    g.specification = m_modelNo->text();
+    g.model = m_modelNo->text();
     g.articleNo = m_articleNo->text();
     g.unit = m_unit->currentText();
     g.price = m_price->text();

@@ -34,9 +34,9 @@ GoodsImportDialog::GoodsImportDialog(app::AppCore &core, QWidget *parent) : QDia
     m_askOnDuplicate->setObjectName(QStringLiteral("ckAsk"));
     m_byNameOnly = new QRadioButton(QStringLiteral("仅仅依据商品名判断是否重复"), this);
     m_byNameOnly->setObjectName(QStringLiteral("rbNameOnly"));
-    auto *byNameAndSpecification = new QRadioButton(QStringLiteral("依据商品名和品牌型号判断是否重复"), this);
-    byNameAndSpecification->setObjectName(QStringLiteral("rbNameAndSpecification"));
-    byNameAndSpecification->setChecked(true);
+    auto *byNameAndModel = new QRadioButton(QStringLiteral("依据商品名和品牌型号判断是否重复"), this);
+    byNameAndModel->setObjectName(QStringLiteral("rbNameAndModel"));
+    byNameAndModel->setChecked(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("请选择Excel数据文件来源："), this));
@@ -46,7 +46,7 @@ GoodsImportDialog::GoodsImportDialog(app::AppCore &core, QWidget *parent) : QDia
     layout->addLayout(fileRow);
     layout->addWidget(m_askOnDuplicate);
     layout->addWidget(m_byNameOnly);
-    layout->addWidget(byNameAndSpecification);
+    layout->addWidget(byNameAndModel);
     layout->addWidget(m_status);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

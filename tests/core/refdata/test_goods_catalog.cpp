@@ -10,11 +10,11 @@ using refdata::GoodsFilter;
 
 namespace {
 
-Good good(const QString &name, const QString &specification, const QString &price, const QString &category = {})
+Good good(const QString &name, const QString &model, const QString &price, const QString &category = {})
 {
     Good g;
     g.name = name;
-    g.specification = specification;
+    g.model = model;
     g.price = price;
     g.category = category;
     g.unit = QStringLiteral("个");
@@ -25,7 +25,7 @@ QStringList namesOf(const QList<Good> &goods)
 {
     QStringList names;
     for (const Good &g : goods)
-        names << g.name + QLatin1Char('/') + g.specification;
+        names << g.name + QLatin1Char('/') + g.model;
     return names;
 }
 
@@ -63,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(g.name, QStringLiteral("打印纸"));
         QCOMPARE(g.category, QStringLiteral("纸品"));
 
-        // The same name and specification again rewrites that entry.
+        // The same name and model again rewrites that entry.
         Good again = good(QStringLiteral("打印纸"), QStringLiteral("A4"), QStringLiteral("26"));
         QVERIFY(catalog().save(again, &message));
         QCOMPARE(message, QStringLiteral("历史商品信息修改成功！"));
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(rows(), 0);
     }
 
-    // Two old entries of one name and specification both change, and no
+    // Two old entries of one name and model both change, and no
     // success message claims one row.
     void duplicatesAllChangeSilently()
     {
@@ -134,7 +134,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("found");
         QTest::newRow("every entry, names last first") << "" << "所有商品" << "" << "商品名" << true
                                                       << QStringList{"笔/黑", "笔/红", "本/A5"};
-        QTest::newRow("keyword in the specification") << "A" << "" << "" << "商品名" << false
+        QTest::newRow("keyword in the model") << "A" << "" << "" << "商品名" << false
                                                       << QStringList{"本/A5"};
         QTest::newRow("one name, price ascending") << "" << "笔" << "" << "单价" << false
                                                   << QStringList{"笔/红", "笔/黑"};

@@ -21,7 +21,7 @@ class TestGoodsImport : public QObject
     {
         return GoodsImport(m_data->db(), m_data->dialogs).importRows(rows, options);
     }
-    // Every entry as name|specification|price|article|category, by ID.
+    // Every entry as name|model|price|article|category, by ID.
     QStringList catalogue() const
     {
         QSqlQuery q(m_data->db());
@@ -48,9 +48,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<bool>("valid");
         QTest::newRow("the three") << QStringList{"商品名", "规格", "单价"} << true;
-        QTest::newRow("规格型号 names the specification") << QStringList{" 单价 ", "规格型号", "商品名"} << true;
+        QTest::newRow("规格型号 names the model") << QStringList{" 单价 ", "规格型号", "商品名"} << true;
         QTest::newRow("no price") << QStringList{"商品名", "规格"} << false;
-        QTest::newRow("no specification") << QStringList{"商品名", "单价"} << false;
+        QTest::newRow("no model") << QStringList{"商品名", "单价"} << false;
         QTest::newRow("titles end at the first empty one") << QStringList{"商品名", "规格", "", "单价"} << false;
     }
     void header()
@@ -66,7 +66,7 @@ private Q_SLOTS:
     }
 
     // The columns go where their titles say; titles the catalogue does not
-    // have, and the specification's other names, no longer fail every row.
+    // have, and the model's other names, no longer fail every row.
     void columnsByTitle()
     {
         const GoodsImportResult result =
@@ -88,7 +88,7 @@ private Q_SLOTS:
         QTest::addColumn<QList<bool>>("answers");
         QTest::addColumn<int>("stored");
         QTest::addColumn<QString>("question");
-        QTest::newRow("name and specification") << false << false << QList<bool>{} << 1 << "";
+        QTest::newRow("name and model") << false << false << QList<bool>{} << 1 << "";
         QTest::newRow("name only") << true << false << QList<bool>{} << 0 << "";
         QTest::newRow("asked, skip") << false << true << QList<bool>{true} << 1
                                      << "商品\"笔(黑)\"已经存在,是否跳过？点击\"是\"跳过,点击\"否\"继续添加！";

@@ -258,7 +258,7 @@ void TestGoodsWindows::editorEmptiesAndCopies()
     Good g;
     g.id = id;
     g.name = QStringLiteral("笔");
-    g.specification = QStringLiteral("黑");
+    g.model = QStringLiteral("黑");
     g.price = QStringLiteral("3");
     g.unit = QStringLiteral("支");
     g.category = QStringLiteral("文具");
