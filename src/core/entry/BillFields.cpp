@@ -94,15 +94,15 @@ BillFields fieldsWhere(const BillFields &fields, const auto &keep)
     return kept;
 }
 
-QStringList namesOf(const BillFields &fields)
+} // namespace
+
+QStringList fieldNames(const BillFields &fields)
 {
     QStringList names;
     for (const BillField &f : fields)
         names << f.name;
     return names;
 }
-
-} // namespace
 
 BillFields savedFields(const BillFields &fields)
 {
@@ -136,7 +136,7 @@ QStringList columnsNotReadBack(const BillFields &fields)
 
 QStringList newBillClears(const BillFields &fields)
 {
-    return namesOf(fieldsWhere(fields, [](const BillField &f) { return f.clearedByNewBill; }));
+    return fieldNames(fieldsWhere(fields, [](const BillField &f) { return f.clearedByNewBill; }));
 }
 
 BillFields partyFields(const BillFields &fields, BillField::Party party, bool withRoleOnly)

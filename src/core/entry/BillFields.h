@@ -95,6 +95,7 @@ struct BillField
 using BillFields = QList<BillField>;
 
 const BillField *findField(const BillFields &fields, const QString &name);
+QStringList fieldNames(const BillFields &fields);
 
 // Fields saved, in the order a save writes them; their columns.
 BillFields savedFields(const BillFields &fields);

@@ -5,7 +5,7 @@
 #include "entry/WaybillAids.h"
 #include "entry/BillKind.h"
 #include "entry/BillValues.h"
-#include "refdata/Dictionaries.h"
+#include "entry/FieldLists.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 
@@ -62,16 +62,16 @@ std::optional<SavedWaybill> loadSavedWaybill(app::AppCore &core, qint64 id, QStr
     // What the reopened window shows where the bill has no value: the template's start values,
     // and the first entry of the lists whose first value stands when a box is empty.
     const BillFields &fields = waybillKind().fields;
-    const refdata::Dictionaries dictionaries(core.db());
+    const FieldLists lists(core.db(), waybillKind());
     for (const templates::PrintItem &item : items.items())
         if (!item.initValue.isEmpty())
             bill.values.set(item.name, item.initValue, shown(item.name));
     for (const BillField &f : fields) {
         if (!f.list.firstByDefault)
             continue;
-        const QStringList values = dictionaries.loadDMListByName(f.list.dictionary, f.list.templateList(tpl->id));
-        if (!values.isEmpty() && bill.values.value(f.name).text.isEmpty())
-            bill.values.set(f.name, values.first(), shown(f.name));
+        const auto values = lists.values(f, tpl->id, [](const QString &) { return QString(); });
+        if (values && !values->isEmpty() && bill.values.value(f.name).text.isEmpty())
+            bill.values.set(f.name, values->first(), shown(f.name));
     }
 
     // With "打印日期" off the date controls are hidden and so not printed.

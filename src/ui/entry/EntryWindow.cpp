@@ -367,11 +367,6 @@ QComboBox *EntryWindow::pickerOf(const BillField &field) const
     return nullptr;
 }
 
-QList<QComboBox *> EntryWindow::pickers() const
-{
-    return m_pickers;
-}
-
 void EntryWindow::fillList(const BillField &field, QComboBox *combo)
 {
     const auto values = entry::FieldLists(m_core.db(), m_kind)
@@ -456,14 +451,6 @@ void EntryWindow::setText(const QString &name, const QString &value)
         combo->setEditText(value);
     else if (auto *memo = qobject_cast<QPlainTextEdit *>(w))
         memo->setPlainText(value);
-}
-
-QStringList EntryWindow::fieldNames(const entry::BillFields &fields) const
-{
-    QStringList names;
-    for (const BillField &f : fields)
-        names << f.name;
-    return names;
 }
 
 QDate EntryWindow::billDate() const
@@ -635,22 +622,24 @@ void EntryWindow::placeControls(const QStringList &names)
         setFormCtlPositionFromIni(name, *m_checkIni, m_panel);
 }
 
-bool EntryWindow::datePickerShown() const
+QWidget *EntryWindow::dayBox() const
 {
     for (const BillField &box : entry::dateBoxFields(m_kind.fields))
         if (box.dateBox == BillField::DateBox::Day)
-            return !control(box.name)->isHidden();
-    return false;
+            return control(box.name);
+    return nullptr;
+}
+
+bool EntryWindow::datePickerShown() const
+{
+    const QWidget *day = dayBox();
+    return day && !day->isHidden();
 }
 
 void EntryWindow::layoutFixedParts()
 {
-    for (const BillField &box : entry::dateBoxFields(m_kind.fields)) {
-        if (box.dateBox != BillField::DateBox::Day)
-            continue;
-        const QWidget *day = control(box.name);
+    if (const QWidget *day = dayBox())
         m_selDate->setGeometry(day->x() + day->width() + 2, day->y(), 20, qMax(day->height(), 18));
-    }
     m_selDate->setVisible(datePickerShown());
     // The red circles sit left of the party name boxes.
     const auto putBeside = [](QWidget *shape, const QWidget *box) {

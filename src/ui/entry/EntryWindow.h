@@ -136,6 +136,8 @@ protected:
     void placeControls(const QStringList &names);
     // Places the date picker and the party circles beside their boxes.
     void layoutFixedParts();
+    // The day box, beside which the date picker sits; none when the kind has no date boxes.
+    QWidget *dayBox() const;
     void writeDateBoxes();
 
     moque::app::AppCore &core() const { return m_core; }
@@ -143,13 +145,11 @@ protected:
     QWidget *panel() const { return m_panel; }
     QString text(const QString &name) const;
     void setText(const QString &name, const QString &value);
-    QStringList fieldNames(const entry::BillFields &fields) const;
 
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
-    QList<QComboBox *> pickers() const;
     void focusFirstField();
     QList<QWidget *> tabSequence() const;
 

@@ -137,7 +137,7 @@ bool WaybillWindow::datePickerShown() const
 
 void WaybillWindow::applyPrintDateOption()
 {
-    const QStringList dates = fieldNames(entry::dateBoxFields(kind().fields));
+    const QStringList dates = entry::fieldNames(entry::dateBoxFields(kind().fields));
     if (m_cfgWantPrintRQ->isChecked()) {
         placeControls(dates);
         writeDateBoxes();
@@ -151,7 +151,7 @@ void WaybillWindow::applyPrintDateOption()
 // "仅打印发件人" hides the receiver's fields, "仅打印收件方" the sender's.
 void WaybillWindow::applyOnePartyOption(Party hidden, const QCheckBox *option)
 {
-    const QStringList names = fieldNames(entry::partyFields(kind().fields, hidden, false));
+    const QStringList names = entry::fieldNames(entry::partyFields(kind().fields, hidden, false));
     if (option->isChecked()) {
         for (const QString &name : names)
             control(name)->hide();
