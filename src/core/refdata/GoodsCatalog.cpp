@@ -2,6 +2,7 @@
 
 #include "store/BoundQuery.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -53,6 +54,17 @@ QStringList firstColumn(QSqlQuery &q)
     return values;
 }
 
+// The entry at the query's row, read as "ID" and the catalogue's columns.
+Good goodOf(const QSqlQuery &q)
+{
+    Good g;
+    g.id = q.value(0).toLongLong();
+    int column = 1;
+    for (QString *text : textsOf(g))
+        *text = q.value(column++).toString();
+    return g;
+}
+
 QString textAt(const Good &g, int column)
 {
     const auto texts = textsOf(g);
@@ -96,6 +108,52 @@ QString GoodsCatalog::refusal(const Good &good)
 
 QList<Good> GoodsCatalog::find(const GoodsFilter &filter, QString *error) const
 {
+    QList<Good> goods;
+    QSqlQuery q(m_db);
+    // Read once from first to last: the engine need not keep the rows read.
+    q.setForwardOnly(true);
+    if (!select(q, QStringLiteral("ID,") + kColumns.join(QLatin1Char(',')), filter, error))
+        return goods;
+    while (q.next())
+        goods << goodOf(q);
+    return goods;
+}
+
+QList<qint64> GoodsCatalog::findIds(const GoodsFilter &filter, QString *error) const
+{
+    QList<qint64> ids;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!select(q, QStringLiteral("ID"), filter, error))
+        return ids;
+    while (q.next())
+        ids << q.value(0).toLongLong();
+    return ids;
+}
+
+QList<Good> GoodsCatalog::read(const QList<qint64> &ids) const
+{
+    QList<Good> goods;
+    if (ids.isEmpty())
+        return goods;
+    QVariantList values;
+    for (const qint64 id : ids)
+        values << id;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!execBound(q,
+                   QStringLiteral("select ID,") + kColumns.join(QLatin1Char(','))
+                       + QStringLiteral(" from Products where ID in (")
+                       + QStringList(ids.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')'),
+                   values))
+        return goods;
+    while (q.next())
+        goods << goodOf(q);
+    return goods;
+}
+
+bool GoodsCatalog::select(QSqlQuery &q, const QString &fields, const GoodsFilter &filter, QString *error) const
+{
     QStringList conditions;
     QVariantList values;
     const QString keyword = filter.keyword.trimmed();
@@ -111,29 +169,18 @@ QList<Good> GoodsCatalog::find(const GoodsFilter &filter, QString *error) const
         conditions << QStringLiteral("分类=?");
         values << filter.category;
     }
-    QString sql = QStringLiteral("select ID,") + kColumns.join(QLatin1Char(',')) + QStringLiteral(" from Products");
+    QString sql = QStringLiteral("select ") + fields + QStringLiteral(" from Products");
     if (!conditions.isEmpty())
         sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
     // Only a catalogue column names the order: it is written into the statement.
     if (kColumns.contains(filter.sortColumn))
         sql += QStringLiteral(" order by ") + filter.sortColumn + (filter.descending ? QStringLiteral(" desc") : QString());
-    QList<Good> goods;
-    QSqlQuery q(m_db);
     QString failure;
-    if (!execBound(q, sql, values, failure)) {
-        if (error)
-            *error = failure;
-        return goods;
-    }
-    while (q.next()) {
-        Good g;
-        g.id = q.value(0).toLongLong();
-        int column = 1;
-        for (QString *text : textsOf(g))
-            *text = q.value(column++).toString();
-        goods << g;
-    }
-    return goods;
+    if (execBound(q, sql, values, failure))
+        return true;
+    if (error)
+        *error = failure;
+    return false;
 }
 
 QStringList GoodsCatalog::names() const
@@ -227,16 +274,54 @@ bool GoodsCatalog::clear(QString *error) const
     return false;
 }
 
+void GoodsListModel::load(QSqlDatabase db, const GoodsFilter &filter, QString *error)
+{
+    beginResetModel();
+    m_db = db;
+    m_ids = GoodsCatalog(db).findIds(filter, error);
+    m_goods = QList<Good>(m_ids.size());
+    m_batchRead = QList<bool>((m_ids.size() + batchRows - 1) / batchRows, false);
+    endResetModel();
+}
+
 void GoodsListModel::setGoods(const QList<Good> &goods)
 {
     beginResetModel();
+    m_ids.clear();
+    for (const Good &g : goods)
+        m_ids << g.id;
     m_goods = goods;
+    m_batchRead = QList<bool>((m_ids.size() + batchRows - 1) / batchRows, true);
     endResetModel();
+}
+
+Good GoodsListModel::good(int row) const
+{
+    return row >= 0 && row < m_ids.size() ? at(row) : Good();
+}
+
+const Good &GoodsListModel::at(int row) const
+{
+    const int batch = row / batchRows;
+    if (!m_batchRead[batch]) {
+        m_batchRead[batch] = true;
+        const int first = batch * batchRows;
+        const QList<qint64> ids = m_ids.mid(first, batchRows);
+        QHash<qint64, Good> byId;
+        for (const Good &g : GoodsCatalog(m_db).read(ids))
+            byId.insert(g.id, g);
+        for (int i = 0; i < ids.size(); ++i) {
+            Good g = byId.value(ids[i]);
+            g.id = ids[i];
+            m_goods[first + i] = g;
+        }
+    }
+    return m_goods[row];
 }
 
 int GoodsListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_goods.size());
+    return parent.isValid() ? 0 : int(m_ids.size());
 }
 
 int GoodsListModel::columnCount(const QModelIndex &parent) const
@@ -246,9 +331,9 @@ int GoodsListModel::columnCount(const QModelIndex &parent) const
 
 QVariant GoodsListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_goods.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid() || index.row() >= m_ids.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return textAt(m_goods[index.row()], index.column());
+    return textAt(at(index.row()), index.column());
 }
 
 QVariant GoodsListModel::headerData(int section, Qt::Orientation orientation, int role) const

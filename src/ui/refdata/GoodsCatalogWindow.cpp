@@ -220,7 +220,7 @@ void GoodsCatalogWindow::showCategory()
 void GoodsCatalogWindow::list(const GoodsFilter &filter)
 {
     QString error;
-    m_model->setGoods(GoodsCatalog(m_core.db()).find(filter, &error));
+    m_model->load(m_core.db(), filter, &error);
     if (!error.isEmpty())
         m_core.dialogs().error(error);
     GridColsWidthLoadOrFit(m_grid, windowName, m_core.settings(), m_core.dialogs());

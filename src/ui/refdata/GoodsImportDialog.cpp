@@ -10,11 +10,22 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <memory>
+
 namespace moque::ui {
+
+namespace {
+
+// From this many data rows on an import shows its progress.
+constexpr int largeSheetRows = 500;
+
+} // namespace
 
 GoodsImportDialog::GoodsImportDialog(app::AppCore &core, QWidget *parent) : QDialog(parent), m_core(core)
 {
@@ -71,9 +82,31 @@ void GoodsImportDialog::browse()
 
 void GoodsImportDialog::startImport()
 {
+    // A large sheet shows its progress at once; its 取消 rolls the whole import back.
+    std::unique_ptr<QProgressDialog> progress;
+    const auto report = [this, &progress](int done, int total) {
+        if (total < largeSheetRows)
+            return true;
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("正在导入商品..."), QStringLiteral("取消"),
+                                                         0, total, this);
+            progress->setObjectName(QStringLiteral("progressImport"));
+            progress->setWindowTitle(QStringLiteral("导入商品"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+            progress->setAutoClose(false);
+            progress->setAutoReset(false);
+        }
+        // A few hundred steps move the bar smoothly; more would only cost time.
+        if (done == total || done % std::max(1, total / 200) == 0)
+            progress->setValue(done);
+        return !progress->wasCanceled();
+    };
+
     refdata::GoodsImport import(m_core.db(), m_core.dialogs());
     const refdata::GoodsImportResult result =
-        import.importFile(m_file->text(), {m_byNameOnly->isChecked(), m_askOnDuplicate->isChecked()});
+        import.importFile(m_file->text(), {m_byNameOnly->isChecked(), m_askOnDuplicate->isChecked()}, report);
+    progress.reset();
     m_imported = m_imported || result.stored > 0;
     if (!result.valid) {
         // A sheet without the needed titles or a file that cannot be read: choose another.
@@ -82,6 +115,10 @@ void GoodsImportDialog::startImport()
                               ? QStringLiteral("验证数据文件失败,请重新选择有效的数据文件！")
                               : result.message);
         m_core.dialogs().message(result.message, QStringLiteral("导入商品"), Dialogs::Icon::Warning);
+        return;
+    }
+    if (result.cancelled) {
+        m_status->setText(result.message);
         return;
     }
     m_status->setText(QStringLiteral("导入结束！"));

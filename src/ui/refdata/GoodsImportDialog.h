@@ -16,6 +16,7 @@ namespace moque::ui {
 
 // 导入商品: picks a spreadsheet (.xlsx, .xls, .csv) and adds its rows to the
 // goods catalogue, with the choice of how an entry counts as already there.
+// A large sheet shows its progress, and its 取消 leaves the catalogue as it was.
 class GoodsImportDialog : public QDialog
 {
     Q_OBJECT

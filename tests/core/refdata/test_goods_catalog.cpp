@@ -1,6 +1,7 @@
 #include "refdata/GoodsCatalog.h"
 #include "support/TestData.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace moque;
@@ -274,6 +275,99 @@ private Q_SLOTS:
         QCOMPARE(texts, (QStringList{id, "笔", "黑", "B-1", "个", "3", "2.5", "bi", "备", "文具"}));
         QCOMPARE(model.good(0).name, QStringLiteral("笔"));
         QCOMPARE(model.good(5).id, qint64(0));
+    }
+
+    // Enough entries for several of the model's batches, read lazily: every
+    // row shows what find gives for the same filter, in the same order.
+    void loadedModelListsAsFind_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("sortColumn");
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("all, by name, last first") << "" << "" << "" << "商品名" << true << 650;
+        QTest::newRow("keyword in the model, by price") << "型9" << "" << "" << "单价" << false << 11;
+        QTest::newRow("one category, by article") << "" << "" << "五金" << "货号" << true << 217;
+        QTest::newRow("one name") << "" << "商品7" << "" << "规格" << false << 65;
+        QTest::newRow("nothing found") << "无此物" << "" << "" << "商品名" << true << 0;
+    }
+    void loadedModelListsAsFind()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QString, name);
+        QFETCH(QString, category);
+        QFETCH(QString, sortColumn);
+        QFETCH(bool, descending);
+        QFETCH(int, rows);
+        storeMany(650);
+        GoodsFilter filter;
+        filter.keyword = keyword;
+        filter.name = name;
+        filter.category = category;
+        filter.sortColumn = sortColumn;
+        filter.descending = descending;
+        const QList<Good> found = catalog().find(filter);
+        QCOMPARE(found.size(), rows);
+        refdata::GoodsListModel model;
+        QString error;
+        model.load(m_data->db(), filter, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(model.rowCount(), found.size());
+        // From the end backwards, so that batches are read out of order.
+        for (int r = model.rowCount() - 1; r >= 0; --r) {
+            QStringList texts;
+            for (int c = 0; c < model.columnCount(); ++c)
+                texts << model.index(r, c).data().toString();
+            const Good &g = found[r];
+            QCOMPARE(texts, (QStringList{QString::number(g.id), g.name, g.model, g.articleNo, g.unit, g.price,
+                                         g.wholesalePrice, g.shortCode, g.remark, g.category}));
+            QCOMPARE(model.good(r).id, g.id);
+        }
+    }
+
+    // A row read after its entry was deleted keeps its ID and shows no texts;
+    // rows read before keep what they showed.
+    void loadedModelAfterADeletion()
+    {
+        storeMany(450);
+        refdata::GoodsListModel model;
+        GoodsFilter filter;
+        filter.sortColumn = QStringLiteral("货号");
+        filter.descending = false;
+        model.load(m_data->db(), filter);
+        QCOMPARE(model.rowCount(), 450);
+        const QString first = model.index(0, 1).data().toString();
+        const qint64 id0 = model.good(0).id;
+        const qint64 id400 = catalog().find(filter).at(400).id;
+        QString error;
+        QVERIFY(catalog().remove({id0, id400}, &error));
+        QCOMPARE(model.index(0, 1).data().toString(), first);
+        QCOMPARE(model.good(400).id, id400);
+        QCOMPARE(model.index(400, 0).data().toString(), QString::number(id400));
+        QCOMPARE(model.index(400, 1).data().toString(), QString());
+        QCOMPARE(model.index(401, 3).data().toString(), QStringLiteral("HH0401"));
+    }
+
+private:
+    // Entries 商品<i % 10>, 型<i>, article HH<i>, in three categories.
+    void storeMany(int count)
+    {
+        const QStringList categories{QStringLiteral("文具"), QStringLiteral("五金"), QStringLiteral("纸品")};
+        QSqlDatabase db = m_data->db();
+        QVERIFY(db.transaction());
+        QSqlQuery insert(db);
+        QVERIFY(insert.prepare(QStringLiteral("insert into Products (商品名,规格,货号,单价,分类) values (?,?,?,?,?)")));
+        for (int i = 0; i < count; ++i) {
+            insert.bindValue(0, QStringLiteral("商品%1").arg(i % 10));
+            insert.bindValue(1, QStringLiteral("型%1").arg(i));
+            insert.bindValue(2, QStringLiteral("HH%1").arg(i, 4, 10, QLatin1Char('0')));
+            insert.bindValue(3, QString::number(i % 37));
+            insert.bindValue(4, categories[i % categories.size()]);
+            QVERIFY(insert.exec());
+        }
+        QVERIFY(db.commit());
     }
 };
 

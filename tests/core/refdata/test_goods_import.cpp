@@ -1,4 +1,5 @@
 #include "refdata/GoodsImport.h"
+#include "sheets/XlsxWriter.h"
 #include "support/TestData.h"
 #include "support/TestFiles.h"
 
@@ -140,6 +141,68 @@ private Q_SLOTS:
         QFETCH(QString, message);
         QCOMPARE(run(rows).message, message);
         QCOMPARE(catalogue().size(), 1);
+    }
+
+    // The callback hears of every row, before the first and after each one,
+    // with the data rows in all; a false answer at any of them rolls the
+    // whole import back.
+    void progress_data()
+    {
+        QTest::addColumn<int>("rowCount");
+        QTest::addColumn<int>("cancelAt"); // -1: never
+        QTest::addColumn<int>("stored");
+        QTest::newRow("to the end") << 4 << -1 << 4;
+        QTest::newRow("titles only") << 0 << -1 << 0;
+        QTest::newRow("cancelled before the first row") << 4 << 0 << 0;
+        QTest::newRow("cancelled halfway") << 4 << 2 << 0;
+        QTest::newRow("cancelled after the last row") << 4 << 4 << 0;
+    }
+    void progress()
+    {
+        QFETCH(int, rowCount);
+        QFETCH(int, cancelAt);
+        QFETCH(int, stored);
+        Rows rows{{"商品名", "规格", "单价"}};
+        for (int i = 0; i < rowCount; ++i)
+            rows << QStringList{QStringLiteral("本子%1").arg(i), QStringLiteral("A%1").arg(i), QStringLiteral("2")};
+        QStringList told; // "rows done/rows in all" of each report
+        const GoodsImportResult result = GoodsImport(m_data->db(), m_data->dialogs)
+                                             .importRows(rows, {}, [&](int done, int total) {
+                                                 told << QStringLiteral("%1/%2").arg(done).arg(total);
+                                                 return done != cancelAt;
+                                             });
+        QStringList expected;
+        for (int i = 0; i <= (cancelAt < 0 ? rowCount : cancelAt); ++i)
+            expected << QStringLiteral("%1/%2").arg(i).arg(rowCount);
+        QCOMPARE(told, expected);
+        QCOMPARE(result.cancelled, cancelAt >= 0);
+        QCOMPARE(result.stored, cancelAt < 0 ? stored : 0);
+        QCOMPARE(catalogue().size(), 1 + stored);
+        if (cancelAt >= 0)
+            QCOMPARE(result.message, GoodsImport::cancelledMessage());
+        // The transaction is closed either way: a later write stands on its own.
+        QVERIFY(m_data->exec(QStringLiteral("insert into Products (商品名,规格,单价) values('尺','红','1')")));
+        QCOMPARE(catalogue().size(), 2 + stored);
+    }
+
+    // A large sheet read from an .xlsx file, cancelled late: nothing of it stays.
+    void cancelledFileLeavesTheCatalogue()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("goods.xlsx"));
+        QList<QStringList> rows;
+        for (int i = 0; i < 2000; ++i)
+            rows << QStringList{QStringLiteral("纸%1").arg(i), QStringLiteral("A4"), QStringLiteral("20")};
+        QVERIFY(sheets::writeXlsxTable(path, {"商品名", "规格", "单价"}, rows));
+        int last = 0;
+        const GoodsImportResult result = GoodsImport(m_data->db(), m_data->dialogs)
+                                             .importFile(path, {}, [&last](int done, int total) {
+                                                 last = done;
+                                                 return done < total - 1;
+                                             });
+        QVERIFY(result.cancelled);
+        QCOMPARE(last, 1999);
+        QCOMPARE(catalogue(), QStringList{"笔|黑|3||"});
     }
 
     void fromFiles()

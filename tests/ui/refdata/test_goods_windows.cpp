@@ -13,7 +13,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -134,6 +136,8 @@ private Q_SLOTS:
     void editNeedsAnEntry();
     void gridMenu();
     void importFromTheGridMenu();
+    void importProgress_data();
+    void importProgress();
 };
 
 void TestGoodsWindows::addThroughEditorThenSameAgainUpdates()
@@ -576,6 +580,76 @@ void TestGoodsWindows::importFromTheGridMenu()
     QVERIFY(driven);
     QCOMPARE(listed(&window), (QStringList{"笔/黑", "本/A5"}));
     QCOMPARE(treeCategories(&window), (QStringList{"文具", "纸品"}));
+}
+
+void TestGoodsWindows::importProgress_data()
+{
+    QTest::addColumn<int>("rowCount");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<bool>("bar");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("small sheet, no bar") << 20 << false << false << 20 << "导入结束！";
+    QTest::newRow("large sheet to the end") << 600 << false << true << 600 << "导入结束！";
+    QTest::newRow("large sheet cancelled") << 600 << true << true << 0 << "导入已取消，没有导入任何商品！";
+}
+
+// A large sheet shows its progress while it is imported; 取消 on the bar
+// stops the import and leaves nothing of it in the catalogue.
+void TestGoodsWindows::importProgress()
+{
+    QFETCH(int, rowCount);
+    QFETCH(bool, cancel);
+    QFETCH(bool, bar);
+    QFETCH(int, stored);
+    QFETCH(QString, status);
+    test::TestData data;
+    QVERIFY(data.open());
+    QVERIFY(data.exec(QStringLiteral("delete from Products")));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("goods.csv"));
+    QByteArray csv("商品名,规格,单价\n");
+    for (int i = 0; i < rowCount; ++i)
+        csv += QStringLiteral("纸%1,A4,20\n").arg(i).toUtf8();
+    QVERIFY(test::writeFile(file, csv));
+    data.dialogs.files.enqueue(file);
+    GoodsImportDialog dialog(*data.core);
+    dialog.show();
+    click(&dialog, "btBrowse");
+
+    // Watches the bar while the import runs and, when asked to, cancels it once it moved.
+    int maximum = -1;
+    int value = -1;
+    bool cancelled = false;
+    QTimer watch;
+    watch.setInterval(0);
+    connect(&watch, &QTimer::timeout, &dialog, [&] {
+        auto *progress = dialog.findChild<QProgressDialog *>(QStringLiteral("progressImport"));
+        if (!progress || !progress->isVisible() || cancelled)
+            return;
+        maximum = progress->maximum();
+        value = progress->value();
+        if (cancel && value > 0) {
+            auto *button = progress->findChild<QPushButton *>();
+            QCOMPARE(button->text(), QStringLiteral("取消"));
+            button->click();
+            cancelled = true;
+        }
+    });
+    watch.start();
+    click(&dialog, "btStart");
+    watch.stop();
+
+    QCOMPARE(maximum, bar ? rowCount : -1);
+    QCOMPARE(cancelled, cancel);
+    if (bar)
+        QCOMPARE(value == rowCount, !cancel);
+    QSqlQuery count(data.db());
+    QVERIFY(count.exec(QStringLiteral("select count(*) from Products")) && count.next());
+    QCOMPARE(count.value(0).toInt(), stored);
+    QCOMPARE(child<QLabel>(&dialog, "lbStatus")->text(), status);
+    QCOMPARE(dialog.imported(), stored > 0);
+    QCOMPARE(data.dialogs.lastCaption() == QStringLiteral("导入结束"), !cancel);
 }
 
 QTEST_MAIN(TestGoodsWindows)
