@@ -54,6 +54,19 @@ void Conditions::addDateRange(const QString &column, QDate from, QDate to)
     m_values << isoDate(from) << isoDate(to.addDays(1));
 }
 
+void Conditions::addValRange(const QString &column, std::optional<double> from, std::optional<double> to)
+{
+    const QString value = QStringLiteral("val(") + store::quoteIdentifier(column) + QLatin1Char(')');
+    if (from) {
+        m_parts << value + QStringLiteral(" >= ?");
+        m_values << *from;
+    }
+    if (to) {
+        m_parts << value + QStringLiteral(" <= ?");
+        m_values << *to;
+    }
+}
+
 QString Conditions::sql() const
 {
     QString c;
@@ -98,12 +111,16 @@ QStringList WaybillQuery::columns()
     return def ? def->columnNames() : QStringList();
 }
 
+QString periodError(bool anyDate, QDate from, QDate to)
+{
+    if (anyDate || !from.isValid() || !to.isValid() || to >= from)
+        return {};
+    return QStringLiteral("日期选择有误:\"") + isoDate(from) + QStringLiteral("\">\"") + isoDate(to) + QLatin1Char('"');
+}
+
 QString WaybillQuery::dateError(const WaybillFilter &filter)
 {
-    if (filter.anyDate || !filter.from.isValid() || !filter.to.isValid() || filter.to >= filter.from)
-        return {};
-    return QStringLiteral("日期选择有误:\"") + isoDate(filter.from) + QStringLiteral("\">\"") + isoDate(filter.to)
-           + QLatin1Char('"');
+    return periodError(filter.anyDate, filter.from, filter.to);
 }
 
 Conditions WaybillQuery::conditions(const WaybillFilter &filter)

@@ -34,6 +34,8 @@ public:
     // Rows whose date column lies in from..to, both days included. Dates are
     // ISO text, possibly followed by a time, so the end is "before the next day".
     void addDateRange(const QString &column, QDate from, QDate to);
+    // Rows whose val(column) lies within the bounds given; a missing bound adds nothing.
+    void addValRange(const QString &column, std::optional<double> from, std::optional<double> to);
 
     bool isEmpty() const { return m_parts.isEmpty(); }
     // " and ..." for each condition, in the order added.
@@ -48,6 +50,9 @@ private:
 // The text a LIKE pattern needs to find the text itself: "\", "%" and "_"
 // each preceded by "\" (the statements say ESCAPE '\').
 QString escapeLike(const QString &text);
+
+// The box text for a reversed period in use ("日期选择有误:" "d1">"d2"); empty otherwise.
+QString periodError(bool anyDate, QDate from, QDate to);
 
 // The filters of the waybill history window, as typed.
 struct WaybillFilter
