@@ -22,7 +22,7 @@ QList<PdfPage> readPdfPages(const QString &path)
 {
     static const QRegularExpression pageRe(QString::fromLatin1(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
     static const QRegularExpression wordRe(QString::fromLatin1(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re"));
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
     QList<PdfPage> pages;
     const QString html = pdftotext({QStringLiteral("-bbox"), path, QStringLiteral("-")});
     for (const QString &line : html.split(QLatin1Char('\n'))) {
@@ -30,7 +30,8 @@ QList<PdfPage> readPdfPages(const QString &path)
             pages << PdfPage{m.captured(1).toDouble(), m.captured(2).toDouble(), {}};
         else if (const auto w = wordRe.match(line); w.hasMatch() && !pages.isEmpty())
             pages.last().words << PdfWord{w.captured(1).toDouble(), w.captured(2).toDouble(),
-                                          w.captured(3).normalized(QString::NormalizationForm_KC)};
+                                          w.captured(4).normalized(QString::NormalizationForm_KC),
+                                          w.captured(3).toDouble() - w.captured(1).toDouble()};
     }
     return pages;
 }

@@ -11,6 +11,7 @@ struct PdfWord
     double x = 0;
     double y = 0;
     QString text;
+    double width = 0;
 };
 
 struct PdfPage

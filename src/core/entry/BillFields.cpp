@@ -17,6 +17,8 @@ QString ListSource::templateList(int templateId) const
         return id + QStringLiteral(",0");
     case Scope::TemplateElseAll:
         return id;
+    case Scope::AllOnly:
+        return QStringLiteral("0");
     }
     return id;
 }
@@ -69,6 +71,20 @@ BillField BillField::withPlaceholder(const QString &prompt) const
 {
     BillField f = *this;
     f.placeholder = prompt;
+    return f;
+}
+
+BillField BillField::computed() const
+{
+    BillField f = *this;
+    f.readOnly = true;
+    return f;
+}
+
+BillField BillField::savedOnlyWhenShown(const QStringList &controls) const
+{
+    BillField f = *this;
+    f.savedWhenShown = controls;
     return f;
 }
 
@@ -163,6 +179,11 @@ QHash<QString, QString> billRow(const BillFields &fields, const BillInput &input
 {
     QHash<QString, QString> row;
     for (const BillField &f : savedFields(fields)) {
+        const bool hidden = !f.savedWhenShown.isEmpty()
+                            && std::none_of(f.savedWhenShown.cbegin(), f.savedWhenShown.cend(),
+                                            [&input](const QString &c) { return input.shown.contains(c); });
+        if (hidden)
+            continue;
         QString value;
         switch (f.control) {
         case BillField::Control::DatePicker:

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QRect>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -26,8 +27,9 @@ struct ListSource
         Fixed,       // the values given here
     };
     // Which templates' dictionary values: "0," + template ("这个模板及所有模板"),
-    // template + ",0", or the template's own and, when it has none, those of all.
-    enum class Scope { AllThenTemplate, TemplateThenAll, TemplateElseAll };
+    // template + ",0", the template's own and, when it has none, those of all,
+    // or only those of all templates ("0").
+    enum class Scope { AllThenTemplate, TemplateThenAll, TemplateElseAll, AllOnly };
 
     Kind kind = Kind::None;
     QString dictionary;
@@ -75,6 +77,11 @@ struct BillField
     DateBox dateBox = DateBox::None;
     bool clearedByNewBill = false;
     bool printed = true;
+    // Shows what the window computes or copies; the user does not type in it.
+    bool readOnly = false;
+    // Saved only while one of these controls is shown on the template (a
+    // hidden line keeps what its row held); empty: always saved.
+    QStringList savedWhenShown;
     QString placeholder; // a prompt the box may show, saved and printed as empty
 
     // The table reads as one line a field: BillField{…}.saved(…).ofParty(…).
@@ -85,6 +92,8 @@ struct BillField
     BillField clearedOnNew() const;
     BillField notPrinted() const;
     BillField withPlaceholder(const QString &prompt) const;
+    BillField computed() const;
+    BillField savedOnlyWhenShown(const QStringList &controls) const;
 
     // An input control the window places on the picture panel.
     bool isInput() const { return control == Control::Edit || control == Control::Combo || control == Control::Memo; }
@@ -119,8 +128,10 @@ struct BillInput
     QDate date;                       // `SelDate`
     QString options;                  // the ticked option captions
     QString templateName;             // display name of the template
+    QSet<QString> shown;              // the controls the template shows
 };
-// One history row (column -> text); a control missing from the input saves as the empty text.
+// One history row (column -> text); a control missing from the input saves as
+// the empty text, a field saved only while shown is left out while hidden.
 QHash<QString, QString> billRow(const BillFields &fields, const BillInput &input);
 
 // Where a field stands on the form, for readingOrder().

@@ -34,11 +34,41 @@ struct BillKind
     // The bill's number, emptied after 打印并保存 so the next bill gets its own.
     QString numberField;
     BillFields fields;
+    // Closing an unsaved bill asks to save it when all of these show a value.
+    QStringList closeKeyFields;
+    // The column of the invoice states "未用", "已用" and "作废"; empty when the kind has none.
+    QString stateColumn;
+    // Option boxes the form carries ready; further ones are made per template.
+    int readyOptionBoxes = 13;
+    // 重复打印 on the toolbar; otherwise only the main window's print menu reaches it.
+    bool repeatPrintShown = false;
+    // Closing the address book without a choice empties the party (the waybill)
+    // or leaves it as it was.
+    bool emptyPickClears = true;
 
     // The Config.ini section that keeps the window's place.
     QString positionSection() const { return formName.toUpper(); }
 };
 
 const BillKind &waybillKind();
+const BillKind &receiptKind();
+const BillKind &freightInvoiceKind();
+
+// The invoice states of stateColumn.
+inline const QString kStateUnused = QStringLiteral("未用");
+inline const QString kStateUsed = QStringLiteral("已用");
+inline const QString kStateVoided = QStringLiteral("作废");
+
+// The prompt the invoices' customer name box may show; it counts as an empty name.
+inline QString customerPlaceholder()
+{
+    return QStringLiteral("单击我或红圈选择收款人...:)");
+}
+
+// Whether a saved row opens as a bill to fill in: a registered number not used yet.
+inline bool opensFillable(const QString &state)
+{
+    return state.isEmpty() || state == kStateUnused;
+}
 
 } // namespace moque::entry

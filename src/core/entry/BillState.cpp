@@ -3,6 +3,8 @@
 #include "common/Dialogs.h"
 #include "entry/BillStore.h"
 
+#include <algorithm>
+
 namespace moque::entry {
 
 BillTexts BillTexts::waybill()
@@ -13,7 +15,35 @@ BillTexts BillTexts::waybill()
             QStringLiteral("新快递单保存成功！ "),
             QStringLiteral("快递单修改保存成功（要修改成新快递单请先点击【复制】按钮）！ "),
             QStringLiteral("是否保存该快递单？"),
-            QStringLiteral("关闭快递单")};
+            QStringLiteral("关闭快递单"),
+            QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！"),
+            QString()};
+}
+
+BillTexts BillTexts::receipt()
+{
+    return {QStringLiteral("普通发票收据"),
+            QStringLiteral("新单据-ID=-1"),
+            QStringLiteral("历史票据查看（流水号为："),
+            QStringLiteral("新普通发票收据保存成功！ "),
+            QStringLiteral("普通发票收据修改保存成功（要修改成新普通发票收据请先点击【复制】按钮）！ "),
+            QStringLiteral("是否保存该普通发票收据？"),
+            QStringLiteral("关闭票据"),
+            QStringLiteral("历史单据不能保存，请点击[复制]按钮后,再保存为新单据！"),
+            QStringLiteral("普通发票收据（流水号为：")};
+}
+
+BillTexts BillTexts::freightInvoice()
+{
+    return {QStringLiteral("国际货运发票"),
+            QStringLiteral("新单据-ID=-1"),
+            QStringLiteral("历史票据查看（流水号为："),
+            QStringLiteral("新国际货运发票保存成功！ "),
+            QStringLiteral("国际货运发票修改保存成功（要修改成新国际货运发票请先点击【复制】按钮）！ "),
+            QStringLiteral("是否保存该国际货运发票？"),
+            QStringLiteral("关闭票据"),
+            QStringLiteral("历史单据不能保存，请点击[复制]按钮后,再保存为新单据！"),
+            QStringLiteral("国际货运发票（流水号为：")};
 }
 
 void Decision::showOn(Dialogs &dialogs) const
@@ -35,8 +65,7 @@ void BillState::templateChosen(const QString &displayName)
 Decision BillState::saveClicked()
 {
     if (m_isHistory)
-        return {Decision::Action::ShowMessage,
-                QStringLiteral("历史单据不能保存，请点击【复制】后,再保存为新单据！")};
+        return {Decision::Action::ShowMessage, m_texts.historicSaveMessage};
     if (m_isSaved)
         return {Decision::Action::ShowMessage, QStringLiteral("没有改动,无需保存~")};
     // The window runs the save before using these; both only matter afterwards.
@@ -68,14 +97,14 @@ void BillState::newBill()
     m_copyEnabled = false;
 }
 
-bool BillState::closeNeedsQuestion(const QString &receiverName, const QString &receiverContact) const
+bool BillState::closeNeedsQuestion(const QStringList &keyValues) const
 {
-    return !m_isSaved && !receiverName.isEmpty() && !receiverContact.isEmpty();
+    return !m_isSaved && std::none_of(keyValues.cbegin(), keyValues.cend(), [](const QString &v) { return v.isEmpty(); });
 }
 
-bool BillState::askSaveOnClose(Dialogs &dialogs, const QString &receiverName, const QString &receiverContact) const
+bool BillState::askSaveOnClose(Dialogs &dialogs, const QStringList &keyValues) const
 {
-    if (!closeNeedsQuestion(receiverName, receiverContact))
+    if (!closeNeedsQuestion(keyValues))
         return false;
     return dialogs.ask(m_texts.closeQuestion, m_texts.closeTitle, Dialogs::Icon::Question);
 }
@@ -139,12 +168,13 @@ void BillState::beginOpen(int id)
     m_isLoading = true;
 }
 
-void BillState::finishOpen()
+void BillState::finishOpen(bool fillable)
 {
     m_isLoading = false;
-    m_isSaved = true;
-    m_isHistory = true;
-    m_caption = m_texts.historyCaptionPrefix + QString::number(m_checkId) + QLatin1Char(')');
+    m_isSaved = !fillable;
+    m_isHistory = !fillable;
+    m_caption = (fillable ? m_texts.fillableCaptionPrefix : m_texts.historyCaptionPrefix) + QString::number(m_checkId)
+                + QLatin1Char(')');
     m_copyEnabled = true;
 }
 

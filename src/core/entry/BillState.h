@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace moque {
 class Dialogs;
@@ -22,8 +23,12 @@ struct BillTexts
     QString updatedMessage;       // after saving over a saved bill
     QString closeQuestion;        // asked on closing an unsaved bill
     QString closeTitle;
+    QString historicSaveMessage;   // 保存 on a viewed historic bill
+    QString fillableCaptionPrefix; // + 流水号 + ")" while a registered number is filled in
 
     static BillTexts waybill();
+    static BillTexts receipt();
+    static BillTexts freightInvoice();
 };
 
 // What the window must do after a button: nothing, show a message, or run the save.
@@ -83,11 +88,11 @@ public:
     // 新建: a new unsaved bill; the window clears the kind's controls.
     void newBill();
 
-    // Closing: whether the window asks to save (not saved and both receiver
-    // fields non-empty), and the question itself; true when the user wants
-    // the bill saved.
-    bool closeNeedsQuestion(const QString &receiverName, const QString &receiverContact) const;
-    bool askSaveOnClose(Dialogs &dialogs, const QString &receiverName, const QString &receiverContact) const;
+    // Closing: whether the window asks to save (not saved and every key field
+    // of the kind non-empty), and the question itself; true when the user
+    // wants the bill saved.
+    bool closeNeedsQuestion(const QStringList &keyValues) const;
+    bool askSaveOnClose(Dialogs &dialogs, const QStringList &keyValues) const;
 
     // The questions before a save. A historic bill (reached from the close
     // prompt) may be saved as a new one, and then its date corrected to today;
@@ -100,9 +105,11 @@ public:
     bool finishSave(BillStore &store, const QHash<QString, QString> &row, Dialogs &dialogs);
 
     // Opening a saved bill: CheckID := id and IsLoading while the controls
-    // are filled; finishing makes it a viewed historic bill in every case.
+    // are filled; finishing makes it a viewed historic bill, or, for a
+    // registered invoice number not used yet, a bill to fill in whose save
+    // updates that row.
     void beginOpen(int id);
-    void finishOpen();
+    void finishOpen(bool fillable = false);
 
     static QString openFailedMessage() { return QStringLiteral("调出历史数据失败！"); }
 

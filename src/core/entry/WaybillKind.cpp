@@ -1,70 +1,13 @@
 #include "entry/BillKind.h"
 
 #include "entry/BillValues.h"
+#include "entry/FieldTable.h"
 
 namespace moque::entry {
 
 namespace {
 
-using C = BillField::Control;
-using B = BillField::Block;
-using P = BillField::Party;
-using D = BillField::DateBox;
-using L = ListSource::Kind;
-using S = ListSource::Scope;
-using R = refdata::TPerson;
-
-BillField field(const char *name, C control, B block, const QString &hint)
-{
-    BillField f;
-    f.name = QString::fromLatin1(name);
-    f.control = control;
-    f.block = block;
-    f.hint = hint;
-    return f;
-}
-
-ListSource picker(L kind, const char *name)
-{
-    ListSource source;
-    source.kind = kind;
-    source.picker = QString::fromLatin1(name);
-    return source;
-}
-
-ListSource dictionary(const QString &name, S scope)
-{
-    ListSource source;
-    source.kind = L::Dictionary;
-    source.dictionary = name;
-    source.scope = scope;
-    return source;
-}
-
-ListSource withPicker(ListSource source, const char *name)
-{
-    source.picker = QString::fromLatin1(name);
-    return source;
-}
-
-ListSource writingWhileChoosing(ListSource source)
-{
-    source.writesWhileChoosing = true;
-    return source;
-}
-
-ListSource firstByDefault(ListSource source)
-{
-    source.firstByDefault = true;
-    return source;
-}
-
-ListSource addressBook()
-{
-    ListSource source;
-    source.kind = L::AddressBook;
-    return source;
-}
+using namespace table;
 
 ListSource pieceCounts()
 {
@@ -232,20 +175,25 @@ BillFields waybillFields()
 const BillKind &waybillKind()
 {
     static const BillKind kind{
-        QStringLiteral("快递单"),
-        QStringLiteral("fmCheckKDD"),
-        QStringLiteral("DataKDDTable"),
-        BillTexts::waybill(),
-        QStringLiteral("快递单类型-您可以在系统管理-快递单筛选中修改默快递单"),
-        QStringLiteral("请选择快递单的类型!"),
-        QStringLiteral("快递单.pdf"),
-        {QStringLiteral("shpHKR"), QStringLiteral("点击选取寄件人"), QStringLiteral("选择发件人资料"),
-         QStringLiteral("我方单位")},
-        {QStringLiteral("shpskr"), QStringLiteral("点击选取收件人"), QStringLiteral("选择收件人资料"),
-         QStringLiteral("往来单位")},
-        QStringLiteral("zdSKR"),
-        QStringLiteral("zdPJBH"),
-        waybillFields(),
+        .name = QStringLiteral("快递单"),
+        .formName = QStringLiteral("fmCheckKDD"),
+        .historyTable = QStringLiteral("DataKDDTable"),
+        .texts = BillTexts::waybill(),
+        .templateHint = QStringLiteral("快递单类型-您可以在系统管理-快递单筛选中修改默快递单"),
+        .noTemplateMessage = QStringLiteral("请选择快递单的类型!"),
+        .pdfFileName = QStringLiteral("快递单.pdf"),
+        .ownShape = {QStringLiteral("shpHKR"), QStringLiteral("点击选取寄件人"), QStringLiteral("选择发件人资料"),
+                     QStringLiteral("我方单位")},
+        .partnerShape = {QStringLiteral("shpskr"), QStringLiteral("点击选取收件人"), QStringLiteral("选择收件人资料"),
+                         QStringLiteral("往来单位")},
+        .firstField = QStringLiteral("zdSKR"),
+        .numberField = QStringLiteral("zdPJBH"),
+        .fields = waybillFields(),
+        .closeKeyFields = {QStringLiteral("zdSKR"), QStringLiteral("zdSKRLXR")},
+        .stateColumn = {},
+        .readyOptionBoxes = 13,
+        .repeatPrintShown = false,
+        .emptyPickClears = true,
     };
     return kind;
 }

@@ -10,6 +10,9 @@
 #include "print/PdfPrintDevice.h"
 #include "print/SystemPrintDevice.h"
 #include "print/BillPrinterDialog.h"
+#include "entry/FreightInvoiceWindow.h"
+#include "entry/ReceiptWindow.h"
+#include "history/InvoiceHistoryWindow.h"
 #include "entry/WaybillWindow.h"
 #include "history/WaybillHistoryWindow.h"
 #include "grid/GridExport.h"
@@ -167,9 +170,12 @@ void MainWindow::buildNewBillMenu()
     newMenu->setObjectName(QStringLiteral("mnuNew"));
     m_newBillMenu = newMenu->addMenu(QStringLiteral("填开新票据"));
     m_newBillMenu->setObjectName(QStringLiteral("mnuNewBill"));
-    addItems(m_newBillMenu, {{"mReceipt", u"普通发票收据", false, true},
-                             {"mIntelInvoice", u"国际货运发票", false, false},
-                             {"mExportInvoice", u"出口商品发票", false, false}});
+    connect(addItem(m_newBillMenu, QStringLiteral("mReceipt"), QStringLiteral("普通发票收据")), &QAction::triggered,
+            this, &MainWindow::openReceiptWindow);
+    QAction *freight = addItem(m_newBillMenu, QStringLiteral("mIntelInvoice"), QStringLiteral("国际货运发票"));
+    freight->setVisible(false);
+    connect(freight, &QAction::triggered, this, &MainWindow::openFreightInvoiceWindow);
+    addItems(m_newBillMenu, {{"mExportInvoice", u"出口商品发票", false, false}});
     m_newBillMenu->addSeparator();
     addItems(m_newBillMenu, {{"mCheque", u"支票", false, true},
                              {"mJinZhang", u"进账单", false, true},
@@ -204,12 +210,14 @@ void MainWindow::buildHistoryMenu()
 {
     QMenu *historyMenu = menuBar()->addMenu(QStringLiteral("历史开票管理(&S)"));
     historyMenu->setObjectName(QStringLiteral("mnuHistory"));
-    addItems(historyMenu, {{"mReceiptHistory", u"收据及发票管理", false, true}});
+    connect(addItem(historyMenu, QStringLiteral("mReceiptHistory"), QStringLiteral("收据及发票管理")),
+            &QAction::triggered, this, &MainWindow::openReceiptHistory);
     connect(addItem(historyMenu, QStringLiteral("mKDDHistory"), QStringLiteral("快递单管理")), &QAction::triggered,
             this, &MainWindow::openWaybillHistory);
-    addItems(historyMenu, {
-                           {"mIntelHistory", u"国际货运发票管理", false, false},
-                           {"mExportHistory", u"出口商品发票管理", false, false},
+    QAction *freightHistory = addItem(historyMenu, QStringLiteral("mIntelHistory"), QStringLiteral("国际货运发票管理"));
+    freightHistory->setVisible(false);
+    connect(freightHistory, &QAction::triggered, this, &MainWindow::openFreightInvoiceHistory);
+    addItems(historyMenu, {{"mExportHistory", u"出口商品发票管理", false, false},
                            {"mChequeHistory", u"支票管理(&Z)", false, false},
                            {"mDianHuiHistory", u"电汇单管理(&D)", false, false},
                            {"mChengDuiHistory", u"承兑汇票管理", false, false},
@@ -278,17 +286,17 @@ void MainWindow::buildPrintMenu()
 {
     QMenu *printMenu = menuBar()->addMenu(QStringLiteral("打印设置(&P)"));
     printMenu->setObjectName(QStringLiteral("mnuPrint"));
-    // Printing the open waybill from the menu; repeated printing has no button on the waybill window.
+    // Printing the open bill from the menu; repeated printing has no button on the waybill window.
     connect(addItem(printMenu, QStringLiteral("mPrintBill"), QStringLiteral("单张打印(&P)")), &QAction::triggered,
             this, [this] {
-                if (WaybillWindow *w = waybillWindow())
+                if (EntryWindow *w = entryWindow())
                     w->printOne();
                 else
                     m_dialogs.info(QStringLiteral("没有填开单据，打印什么呢？"));
             });
     connect(addItem(printMenu, QStringLiteral("mPrintRepeat"), QStringLiteral("重复打印")), &QAction::triggered, this,
             [this] {
-                if (WaybillWindow *w = waybillWindow())
+                if (EntryWindow *w = entryWindow())
                     w->printRepeatedly();
                 else
                     m_dialogs.info(QStringLiteral("还没有填开单据呢，打印什么呢？"));
@@ -742,31 +750,52 @@ void MainWindow::openDictionaries()
     window.exec();
 }
 
-WaybillWindow *MainWindow::waybillWindow() const
+EntryWindow *MainWindow::entryWindow() const
 {
     for (QMdiSubWindow *sub : m_mdi->subWindowList())
-        if (auto *w = qobject_cast<WaybillWindow *>(sub->widget()))
+        if (auto *w = qobject_cast<EntryWindow *>(sub->widget()))
             return w;
     return nullptr;
 }
 
+WaybillWindow *MainWindow::waybillWindow() const
+{
+    return qobject_cast<WaybillWindow *>(entryWindow());
+}
+
 WaybillWindow *MainWindow::openWaybillWindow()
+{
+    return openEntryWindow<WaybillWindow>(&MainWindow::openWaybillHistory);
+}
+
+ReceiptWindow *MainWindow::openReceiptWindow()
+{
+    return openEntryWindow<ReceiptWindow>(&MainWindow::openReceiptHistory);
+}
+
+FreightInvoiceWindow *MainWindow::openFreightInvoiceWindow()
+{
+    return openEntryWindow<FreightInvoiceWindow>(&MainWindow::openFreightInvoiceHistory);
+}
+
+// The kind's window as the one MDI child, unless another is open or the kind
+// has no template to open on.
+template<class Window>
+Window *MainWindow::openEntryWindow(void (MainWindow::*openHistory)())
 {
     if (!canOpenEntryWindow())
         return nullptr;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto *window = new WaybillWindow(m_core);
+    auto window = std::make_unique<Window>(m_core);
     QApplication::restoreOverrideCursor();
-    if (!window->isUsable()) {
-        delete window;
+    if (!window->isUsable())
         return nullptr;
-    }
-    QMdiSubWindow *sub = m_mdi->addSubWindow(window);
+    QMdiSubWindow *sub = m_mdi->addSubWindow(window.get());
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &WaybillWindow::openHistoryRequested, this, &MainWindow::openWaybillHistory);
+    connect(window.get(), &EntryWindow::openHistoryRequested, this, openHistory);
     window->show();
     sub->showMaximized();
-    return window;
+    return window.release();
 }
 
 void MainWindow::openWaybillHistory()
@@ -779,11 +808,42 @@ void MainWindow::openWaybillHistory()
     history.exec();
 }
 
+void MainWindow::openReceiptHistory()
+{
+    openInvoiceHistory(history::InvoiceKind::Receipt);
+}
+
+void MainWindow::openFreightInvoiceHistory()
+{
+    openInvoiceHistory(history::InvoiceKind::Freight);
+}
+
+void MainWindow::openInvoiceHistory(history::InvoiceKind kind)
+{
+    InvoiceHistoryWindow history(m_core, kind, this);
+    history.setExporter([this](QTableView *grid, const QString &title) { ExportGrid2Excel(grid, title, m_dialogs); });
+    connect(&history, &InvoiceHistoryWindow::openBill, this,
+            [this, &history](const QString &kindName, qint64 id) {
+                if (kindName == ReceiptWindow::kindName())
+                    reopenBill(history, &MainWindow::openReceiptWindow, {}, int(id));
+                else if (kindName == FreightInvoiceWindow::kindName())
+                    reopenBill(history, &MainWindow::openFreightInvoiceWindow, {}, int(id));
+            },
+            Qt::DirectConnection);
+    history.exec();
+}
+
 void MainWindow::openSavedWaybill(WaybillHistoryWindow &history, const QString &templateName, int id)
 {
-    WaybillWindow *window = waybillWindow();
+    reopenBill(history, &MainWindow::openWaybillWindow, templateName, id);
+}
+
+// A saved bill opens in its kind's window; another kind's window must close first.
+template<class Window, class History>
+void MainWindow::reopenBill(History &history, Window *(MainWindow::*open)(), const QString &templateName, int id)
+{
+    auto *window = qobject_cast<Window *>(entryWindow());
     if (!window && !m_mdi->subWindowList().isEmpty()) {
-        // Another kind of bill is open: it must close before the waybill opens.
         if (!m_dialogs.ask(QStringLiteral("自动关闭已打开的单据吗？"), QStringLiteral("确认"), Dialogs::Icon::Question)) {
             m_dialogs.info(QStringLiteral("请先关闭正在编辑的单据模块！"));
             history.cancelOpen();
@@ -792,7 +852,7 @@ void MainWindow::openSavedWaybill(WaybillHistoryWindow &history, const QString &
         closeAllEntryWindows();
     }
     if (!window)
-        window = openWaybillWindow();
+        window = (this->*open)();
     if (window)
         window->openSavedBill(templateName, id);
 }

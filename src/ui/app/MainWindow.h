@@ -16,6 +16,10 @@ class QPlainTextEdit;
 class QTimer;
 class QToolBar;
 
+namespace moque::history {
+enum class InvoiceKind;
+}
+
 namespace moque {
 class Dialogs;
 namespace app {
@@ -27,6 +31,9 @@ namespace moque::ui {
 
 class WaybillWindow;
 class WaybillHistoryWindow;
+class EntryWindow;
+class ReceiptWindow;
+class FreightInvoiceWindow;
 class OnlinePanel;
 
 // The MDI frame of the program: menus, toolbar, status bar, the one-second
@@ -62,6 +69,15 @@ public:
     WaybillWindow *openWaybillWindow();
     // The open waybill window, if any.
     WaybillWindow *waybillWindow() const;
+    // 普通发票收据: the receipt window, when no other entry window is open (null otherwise).
+    ReceiptWindow *openReceiptWindow();
+    // 收据及发票管理: the receipt history; a bill chosen there opens in the receipt window.
+    void openReceiptHistory();
+    // The open entry window of any kind, if any.
+    EntryWindow *entryWindow() const;
+    // 国际货运发票 and its history 国际货运发票管理 (hidden menu items, as the form ships them).
+    FreightInvoiceWindow *openFreightInvoiceWindow();
+    void openFreightInvoiceHistory();
     // 快递单管理: the waybill history; a bill chosen there opens in the waybill window.
     void openWaybillHistory();
 
@@ -137,6 +153,11 @@ private:
     void openPersonManage(const QString &type, const QString &tabCaption);
     void openDictionaries();
     void openSavedWaybill(WaybillHistoryWindow &history, const QString &templateName, int id);
+    template<class Window>
+    Window *openEntryWindow(void (MainWindow::*openHistory)());
+    template<class Window, class History>
+    void reopenBill(History &history, Window *(MainWindow::*open)(), const QString &templateName, int id);
+    void openInvoiceHistory(history::InvoiceKind kind);
     void lockScreen();
     void startCalculator();
     void openWebPage(const QString &url);

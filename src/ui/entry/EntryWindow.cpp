@@ -39,9 +39,6 @@ using Party = entry::BillField::Party;
 
 namespace {
 
-constexpr int kStripHeight = 26;
-// The form carries this many ready option boxes; further ones are made per template.
-constexpr int kReadyOptionBoxes = 13;
 // The option boxes' colour, light red.
 const QString kOptionBoxStyle = QStringLiteral("QCheckBox { background-color: #ffb9b9; }");
 
@@ -206,7 +203,7 @@ void EntryWindow::buildToolbar()
     const QList<QAction *> actions = m_toolBar->actions();
     for (QAction *a : actions) {
         const QWidget *w = m_toolBar->widgetForAction(a);
-        if (w == batch || w == m_btMultiPrintF)
+        if (w == batch || (w == m_btMultiPrintF && !m_kind.repeatPrintShown))
             a->setVisible(false);
     }
     static_cast<QVBoxLayout *>(layout())->addWidget(m_toolBar);
@@ -238,7 +235,7 @@ void EntryWindow::buildPanel()
     m_bgImage->setGeometry(0, 0, 400, 300);
 
     buildFields();
-    for (int i = 0; i < kReadyOptionBoxes; ++i) {
+    for (int i = 0; i < m_kind.readyOptionBoxes; ++i) {
         auto *box = new QCheckBox(m_panel);
         box->setObjectName(QStringLiteral("DEFCHECK%1").arg(i));
         box->setStyleSheet(kOptionBoxStyle);
@@ -287,6 +284,8 @@ void EntryWindow::buildFields()
         }
         w->setObjectName(field.name);
         w->setToolTip(field.hint);
+        if (auto *edit = qobject_cast<QLineEdit *>(w); edit && field.readOnly)
+            edit->setReadOnly(true);
         w->hide();
         w->installEventFilter(this);
         m_fields.append({w, &field});
@@ -309,7 +308,10 @@ void EntryWindow::buildPartyShapes()
         connect(b, &QToolButton::clicked, this, [this, kindShape, party] {
             for (QComboBox *p : std::as_const(m_pickers))
                 p->hide();
-            setParty(party, AddressBookWindow::fetchOnePerson(m_core, kindShape.partyType, kindShape.pickCaption, this));
+            const std::optional<TPerson> person =
+                AddressBookWindow::fetchOnePerson(m_core, kindShape.partyType, kindShape.pickCaption, this);
+            if (person || m_kind.emptyPickClears)
+                setParty(party, person);
         });
         return b;
     };
@@ -550,14 +552,15 @@ void EntryWindow::loadParam(int templateId)
     loadCheckBox(row->checkBoxes);
     const int w = row->screenWidth;
     const int h = row->screenHeight;
-    m_panel->setFixedSize(w, h + kStripHeight);
+    const int stripHeight = m_strip->stripHeight();
+    m_panel->setFixedSize(w, h + stripHeight);
     m_bgImage->setGeometry(0, 0, w, h);
-    m_strip->setGeometry(0, h, w, kStripHeight);
+    m_strip->setGeometry(0, h, w, stripHeight);
     const QString file = row->imageFile.isEmpty() ? QStringLiteral("dhd_default.jpg") : row->imageFile;
     const QPixmap picture(m_core.dir().imageDir() + file);
     // A missing picture leaves a plain panel.
     m_bgImage->setPixmap(picture.isNull() ? QPixmap() : picture.scaled(w, h));
-    resize(w + 8, h + kStripHeight + m_toolBar->sizeHint().height() + m_templateBar->tabsHeight() + 35);
+    resize(w + 8, h + stripHeight + m_toolBar->sizeHint().height() + m_templateBar->tabsHeight() + 35);
 }
 
 void EntryWindow::loadCheckBox(const QString &list)
@@ -778,7 +781,8 @@ QList<QWidget *> EntryWindow::tabSequence() const
         }
     };
     for (const auto &[w, field] : m_fields)
-        add(w, field->block);
+        if (!field->readOnly)
+            add(w, field->block);
     for (QCheckBox *box : m_itemChecks)
         add(box, BillField::Block::Contents);
     QList<QWidget *> sequence;
@@ -823,23 +827,48 @@ void EntryWindow::updateCaption()
 
 bool EntryWindow::save()
 {
+    if (saveRefused())
+        return false;
     const QDate today = QDate::currentDate();
     const entry::SavePlan plan = m_state.beginSave(m_core.dialogs(), billDate(), today);
     if (!plan.proceed)
         return false;
+    entry::BillStore store(m_core.db(), m_kind.historyTable);
+    if (isVoided(store))
+        return false;
     if (plan.resetDateToToday)
         setBillDate(today);
     entry::BillInput input;
-    for (const BillField &f : entry::savedFields(m_kind.fields))
-        if (f.isInput())
-            input.controls.insert(f.name, text(f.name));
+    for (const BillField &f : entry::savedFields(m_kind.fields)) {
+        if (!f.isInput())
+            continue;
+        input.controls.insert(f.name, text(f.name));
+        for (const QString &shownControl : f.savedWhenShown)
+            if (const QWidget *w = control(shownControl); w && w->isVisibleTo(m_panel))
+                input.shown.insert(shownControl);
+    }
     input.date = billDate();
     input.options = getItemCheckTitle();
     input.templateName = m_templateBar->currentName();
-    entry::BillStore store(m_core.db(), m_kind.historyTable);
-    const bool ok = m_state.finishSave(store, entry::billRow(m_kind.fields, input), m_core.dialogs());
+    QHash<QString, QString> row = entry::billRow(m_kind.fields, input);
+    if (!m_kind.stateColumn.isEmpty())
+        row.insert(m_kind.stateColumn, entry::kStateUsed);
+    addKindColumns(row);
+    const bool ok = m_state.finishSave(store, row, m_core.dialogs());
     updateCaption();
     return ok;
+}
+
+// A voided invoice stays as it was printed: nothing is saved over it.
+bool EntryWindow::isVoided(entry::BillStore &store)
+{
+    if (m_kind.stateColumn.isEmpty() || m_state.checkId() <= 0)
+        return false;
+    const std::optional<QHash<QString, QString>> row = store.load(m_state.checkId());
+    if (!row || row->value(m_kind.stateColumn) != entry::kStateVoided)
+        return false;
+    m_core.dialogs().info(QStringLiteral("票据已经作废,保存失败！"));
+    return true;
 }
 
 void EntryWindow::saveBill()
@@ -859,6 +888,7 @@ void EntryWindow::newBill()
     for (const QString &name : entry::newBillClears(m_kind.fields))
         setText(name, QString());
     setBillDate(QDate::currentDate());
+    newBillAids();
     m_btSaveAs->setEnabled(false);
     updateCaption();
     focusFirstField();
@@ -887,7 +917,7 @@ bool EntryWindow::print(int copies)
     job.setPrinterSetup(printerSetupFor(*device, this));
     if (!job.PrintPrepare(m_curTypeId, m_templateBar->currentName()) || !job.PrinterTransBegin(copies))
         return false;
-    if (!job.SendCheckToPrinter(*m_values)) {
+    if (!job.SendCheckToPrinter(*m_values, moneyCode())) {
         job.AbortPrint();
         return false;
     }
@@ -944,8 +974,18 @@ void EntryWindow::printAndSave()
 
 bool EntryWindow::openSavedBill(const QString &templateName, int id)
 {
-    if (templateName != m_templateBar->currentName()) {
-        const QString name = templateName.isEmpty() ? m_templateBar->currentName() : templateName;
+    entry::BillStore store(m_core.db(), m_kind.historyTable);
+    QString error;
+    const std::optional<QHash<QString, QString>> row = id > 0 ? store.load(id, &error) : std::nullopt;
+    // Without a template given, the bill opens on the one it was saved with.
+    QString name = templateName;
+    if (name.isEmpty() && row)
+        for (const BillField &f : m_kind.fields)
+            if (f.control == BillField::Control::TemplateChoice)
+                name = row->value(f.column);
+    if (name.isEmpty())
+        name = m_templateBar->currentName();
+    if (name != m_templateBar->currentName()) {
         const int typeId = m_catalog.loadCheckTypeIDByFirstAndLastName(m_kind.name, name);
         if (typeId > 0) {
             setCurrentCheckType(name);
@@ -955,33 +995,37 @@ bool EntryWindow::openSavedBill(const QString &templateName, int id)
         }
     }
     m_state.beginOpen(id);
-    bool read = false;
-    if (id > 0) {
-        entry::BillStore store(m_core.db(), m_kind.historyTable);
-        QString error;
-        const std::optional<QHash<QString, QString>> row = store.load(id, &error);
-        if (row) {
-            for (const BillField &f : entry::readBackFields(m_kind.fields)) {
-                const QString value = row->value(f.column);
-                if (f.control == BillField::Control::OptionBoxes)
-                    setItemCheckTitle(value);
-                else if (f.control == BillField::Control::DatePicker)
-                    setBillDate(entry::dateFromText(value));
-                else
-                    setText(f.name, value);
+    bool fillable = false;
+    bool dated = false;
+    if (row) {
+        for (const BillField &f : entry::readBackFields(m_kind.fields)) {
+            const QString value = row->value(f.column);
+            if (f.control == BillField::Control::OptionBoxes)
+                setItemCheckTitle(value);
+            else if (f.control == BillField::Control::DatePicker) {
+                const QDate date = entry::dateFromText(value);
+                setBillDate(date);
+                dated = date.isValid();
             }
-            read = true;
-        } else if (!error.isEmpty()) {
-            m_core.dialogs().info(entry::BillState::openFailedMessage());
+            else
+                setText(f.name, value);
         }
+        if (!m_kind.stateColumn.isEmpty())
+            fillable = entry::opensFillable(row->value(m_kind.stateColumn));
+        // A registered number not used yet is issued today.
+        if (fillable && !dated)
+            setBillDate(QDate::currentDate());
+        readKindColumns(*row);
+    } else if (!error.isEmpty()) {
+        m_core.dialogs().info(entry::BillState::openFailedMessage());
     }
-    m_state.finishOpen();
+    m_state.finishOpen(fillable);
     m_btSaveAs->setEnabled(true);
     updateCaption();
     if (frame()->isHidden())
         frame()->show();
     frame()->raise();
-    return read;
+    return row.has_value();
 }
 
 QWidget *EntryWindow::frame()
@@ -1033,11 +1077,12 @@ void EntryWindow::moveToolbar()
 
 void EntryWindow::closeEvent(QCloseEvent *event)
 {
-    const entry::BillField *name = entry::findField(
-        m_kind.fields, entry::partyControl(m_kind.fields, Party::Partner, TPerson::FullName));
-    const QString partnerName = name ? name->valueOf(text(name->name)) : QString();
-    const QString partnerContact = text(entry::partyControl(m_kind.fields, Party::Partner, TPerson::Contact));
-    if (m_state.askSaveOnClose(m_core.dialogs(), partnerName, partnerContact))
+    QStringList keyValues;
+    for (const QString &name : m_kind.closeKeyFields) {
+        const entry::BillField *field = entry::findField(m_kind.fields, name);
+        keyValues << (field ? field->valueOf(text(name)) : text(name));
+    }
+    if (m_state.askSaveOnClose(m_core.dialogs(), keyValues))
         save();
     m_core.session().currentTemplateId = -1;
     settings::IniFile &ini = m_core.settings().file();

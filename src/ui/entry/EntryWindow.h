@@ -28,6 +28,10 @@ namespace moque::app {
 class AppCore;
 }
 
+namespace moque::entry {
+class BillStore;
+}
+
 namespace moque::ui {
 
 class OptionStrip;
@@ -65,7 +69,8 @@ public:
     // The values the print engine reads: visible controls of the panel only.
     const print::ValueSource &values() const;
 
-    // Opens a saved bill for viewing (history window): true when its row was read.
+    // Opens a saved bill (history window) on the template given, or on the one
+    // it was saved with when none is: true when its row was read.
     bool openSavedBill(const QString &templateName, int id);
     // Fills every control of one party from an address book entry; none clears them.
     void setParty(entry::BillField::Party party, const std::optional<refdata::TPerson> &person);
@@ -130,6 +135,16 @@ protected:
     virtual bool datePickerShown() const;
     // The date boxes as the kind writes them.
     virtual void writeDateBoxes(const QDate &date);
+    // Checks of the kind before a save asks its questions; true when it showed why not.
+    virtual bool saveRefused() { return false; }
+    // Columns the kind saves beyond its field table.
+    virtual void addKindColumns(QHash<QString, QString> &row) { Q_UNUSED(row) }
+    // Opening a saved bill: what the kind reads beyond its field table, once the fields are in.
+    virtual void readKindColumns(const QHash<QString, QString> &row) { Q_UNUSED(row) }
+    // 新建: the kind's aids start again, after the fields are cleared.
+    virtual void newBillAids() {}
+    // The bill's currency code the print engine puts before amounts; none by default.
+    virtual QString moneyCode() const { return {}; }
 
     QToolButton *addToolButton(const QString &name, const QString &caption);
     // Places the named controls as the template shows them.
@@ -174,6 +189,7 @@ private:
     void loadCheckBoxsConfig();
     void loadDictionaryLists();
     bool save();
+    bool isVoided(entry::BillStore &store);
     bool print(int copies);
     void updateCaption();
     void setToolbarAtBottom(bool bottom);

@@ -324,11 +324,11 @@ private Q_SLOTS:
             s.beginOpen(3);
             s.finishOpen();
         }
-        QCOMPARE(s.closeNeedsQuestion(name, contact), asks);
+        QCOMPARE(s.closeNeedsQuestion({name, contact}), asks);
         for (bool answer : {true, false}) {
             test::ScriptedDialogs dialogs;
             dialogs.answers << answer;
-            QCOMPARE(s.askSaveOnClose(dialogs, name, contact), asks && answer);
+            QCOMPARE(s.askSaveOnClose(dialogs, {name, contact}), asks && answer);
             if (asks) {
                 QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("是否保存该快递单？")});
                 QCOMPARE(dialogs.lastCaption(), QStringLiteral("关闭快递单"));

@@ -2,6 +2,8 @@
 #include "app/MainWindow.h"
 #include "app/AboutDialog.h"
 #include "entry/WaybillWindow.h"
+#include "entry/ReceiptWindow.h"
+#include "history/InvoiceHistoryWindow.h"
 #include "history/WaybillHistoryWindow.h"
 #include "refdata/AddressBookWindow.h"
 #include "settings/IniFile.h"
@@ -71,7 +73,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("visible");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("receipt") << "mReceipt" << "普通发票收据" << true << false;
+        QTest::newRow("receipt") << "mReceipt" << "普通发票收据" << true << true;
         QTest::newRow("freight hidden") << "mIntelInvoice" << "国际货运发票" << false << false;
         QTest::newRow("export hidden") << "mExportInvoice" << "出口商品发票" << false << false;
         QTest::newRow("cheque disabled") << "mCheque" << "支票" << true << false;
@@ -548,6 +550,43 @@ private Q_SLOTS:
         QVERIFY(waybill->state().isHistory());
         QCOMPARE(waybill->state().checkId(),
                  f.data.scalar("select 流水号 from DataKDDTable").toInt());
+    }
+
+    void aRegisteredReceiptChosenInItsHistoryOpensToBeFilledIn()
+    {
+        Fixture f;
+        QVERIFY(f.open([](test::TestData &d) {
+            QVERIFY(d.exec("insert into DataCheckReceipt (模板种类,票据编号,票据状态) values (?,?,?)",
+                           {QStringLiteral("通用收据"), QStringLiteral("00000001"), QStringLiteral("未用")}));
+        }));
+        f.window->show();
+        // The waybill is open: the receipt may only come after it closes.
+        f.window->action("mKDD")->trigger();
+        f.window->action("mReceipt")->trigger();
+        QCOMPARE(f.data.dialogs.lastText(), QStringLiteral("请先关闭打开的单据！"));
+        QVERIFY(f.window->waybillWindow());
+        f.data.dialogs.answers << true;
+        bool listed = false;
+        QTimer::singleShot(0, [&] {
+            auto *history = qobject_cast<ui::InvoiceHistoryWindow *>(QApplication::activeModalWidget());
+            if (!history)
+                return;
+            auto *grid = child<QTableView>(history, "DBGrid1");
+            listed = grid->model()->rowCount() == 1;
+            grid->setCurrentIndex(grid->model()->index(0, 0));
+            history->openCurrentRow();
+            if (history->isVisible())
+                history->close();
+        });
+        f.window->action("mReceiptHistory")->trigger();
+        QVERIFY(listed);
+        auto *receipt = qobject_cast<ui::ReceiptWindow *>(f.window->entryWindow());
+        QVERIFY(receipt);
+        QCOMPARE(f.window->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(!receipt->state().isHistory());
+        QCOMPARE(receipt->state().checkId(), f.data.scalar("select 流水号 from DataCheckReceipt").toInt());
+        QCOMPARE(qobject_cast<QLineEdit *>(receipt->control("zdPJBH"))->text(), QStringLiteral("00000001"));
+        QCOMPARE(receipt->billDate(), QDate::currentDate());
     }
 
     void repairItemSaysUnderConstruction()

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "entry/FieldTable.h"
+
+// The fields the receipt and the freight invoice share: charge lines, digit
+// boxes and the total in figures and capitals.
+namespace moque::entry::table {
+
+// name + n, e.g. zdSFNR3 or 收费内容3.
+QString numbered(const char *name, int n);
+BillField numberedField(const char *name, int n, C control, const QString &hint);
+
+enum class LineSaving {
+    WhileShown, // a line the form does not show keeps what its row held
+    Always,
+};
+// One charge line n: what is charged, article number, specification, unit,
+// quantity, unit price, the typed amount and its display; `step` counts the
+// places of the fields read back when a saved bill is opened.
+void addChargeLine(BillFields &fields, int n, int &step, LineSaving saving, const ListSource &chargeList);
+// Read-only boxes the window fills, one per name.
+void addDigitBoxes(BillFields &fields, const QStringList &names);
+// The total as a number (saved; read back through the typed total), its
+// display, the capital amount and the edit a total is typed in.
+BillFields totalFields();
+
+} // namespace moque::entry::table
