@@ -267,6 +267,18 @@ bool InvoiceWindow::linesInUse() const
 
 void InvoiceWindow::connectKindAids()
 {
+    // One character a box: the form draws the boxes, the character sits in the middle.
+    QStringList boxes = entry::capitalBoxNames();
+    for (int row = 1; row <= entry::kTotalRow; ++row)
+        boxes << entry::digitBoxNames(row);
+    for (const QString &name : std::as_const(boxes)) {
+        if (auto *box = qobject_cast<QLineEdit *>(control(name))) {
+            box->setFrame(false);
+            box->setTextMargins(0, 0, 0, 0);
+            box->setAlignment(Qt::AlignCenter);
+            box->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
+        }
+    }
     // Letters, blanks and signs are no part of a typed total; Enter ends it.
     if (auto *input = qobject_cast<QLineEdit *>(control(kTotalInput))) {
         input->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^A-Za-z \\-]*")), input));

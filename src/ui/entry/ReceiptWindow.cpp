@@ -105,6 +105,7 @@ void ReceiptWindow::addStripOptions(OptionStrip *strip)
     m_cfgCodeSeeds = new QComboBox;
     m_cfgCodeSeeds->setObjectName(QStringLiteral("cfgCodeSeeds"));
     m_cfgCodeSeeds->setEditable(true);
+    m_cfgCodeSeeds->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_cfgCodeSeeds->addItems(kCodeSeeds);
     m_cfgCodeSeeds->setCurrentText(kCodeSeeds.first());
     strip->addOption(m_cfgCodeSeeds, true);

@@ -1,0 +1,134 @@
+// The freight invoice window: six charge lines saved whatever the form
+// shows, the payer and payee, the total without a digit limit, and a saved
+// invoice reopened with the payee the window shows.
+
+#include "app/FontSetup.h"
+#include "entry/FreightInvoiceWindow.h"
+#include "support/TestData.h"
+#include "support/Widgets.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTimer>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace moque;
+
+class TestEntryUiFreight : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::TestData> m_data;
+
+    test::ScriptedDialogs &dialogs() { return m_data->dialogs; }
+
+    std::unique_ptr<ui::FreightInvoiceWindow> openWindow()
+    {
+        auto w = std::make_unique<ui::FreightInvoiceWindow>(*m_data->core);
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("the freight invoice window did not become active");
+        return w;
+    }
+    static QString shown(const ui::FreightInvoiceWindow &w, const QString &name)
+    {
+        const QWidget *c = w.control(name);
+        if (auto *edit = qobject_cast<const QLineEdit *>(c))
+            return edit->text();
+        if (auto *combo = qobject_cast<const QComboBox *>(c))
+            return combo->currentText();
+        return {};
+    }
+    static void enter(ui::FreightInvoiceWindow &w, const QString &name, const QString &text)
+    {
+        QWidget *c = w.control(name);
+        c->setFocus(Qt::TabFocusReason);
+        auto *edit = qobject_cast<QLineEdit *>(c);
+        if (!edit)
+            edit = qobject_cast<QComboBox *>(c)->lineEdit();
+        test::replaceText(edit, text);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(c, &out);
+    }
+    static refdata::TPerson company(const QString &name, const QString &bank)
+    {
+        refdata::TPerson p;
+        p.setFullName(name);
+        p.setText(refdata::TPerson::Bank, bank);
+        p.setText(refdata::TPerson::TaxNo, QStringLiteral("91440300MA5G8K2L3X"));
+        return p;
+    }
+    QString column(int id, const QString &column)
+    {
+        return m_data
+            ->scalar(QStringLiteral("select \"%1\" from DataCheckIntel where 流水号=?").arg(column), {id})
+            .toString();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { app::installFontSubstitutions(); }
+    void init()
+    {
+        m_data = std::make_unique<test::TestData>();
+        QVERIFY(m_data->open());
+    }
+    void cleanup() { m_data.reset(); }
+
+    void aSixthLineAndTheTaxNumberAreSaved()
+    {
+        auto w = openWindow();
+        QCOMPARE(w->objectName(), QStringLiteral("fmCheckIVIntel"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("国际货运发票（国际货运代理发票）-ID=-1"));
+        w->setSender(company(QStringLiteral("星河贸易"), QString()));
+        enter(*w, "zdGKShuiHao", QStringLiteral("91330106MA27XK4Q8B"));
+        enter(*w, "zdSFNR6", QStringLiteral("海运费"));
+        enter(*w, "zdSL6", QStringLiteral("2"));
+        enter(*w, "zdDJ6", QStringLiteral("60000"));
+        // No digit limit on the freight invoice: 120,000 stands.
+        QCOMPARE(shown(*w, "zdHJJEXX"), QStringLiteral("120000.00"));
+        QVERIFY(shown(*w, "zdJEDX").contains(QStringLiteral("拾贰万")));
+        // A line the form hides is saved all the same.
+        w->control("zdSFNR5")->hide();
+        enter(*w, "zdSFNR5", QStringLiteral("报关费"));
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("新国际货运发票保存成功！ "));
+        const int id = w->state().checkId();
+        QCOMPARE(column(id, "收费内容6"), QStringLiteral("海运费"));
+        QCOMPARE(column(id, "金额6"), QStringLiteral("120000"));
+        QCOMPARE(column(id, "收费内容5"), QStringLiteral("报关费"));
+        QCOMPARE(column(id, "顾客名称"), QStringLiteral("星河贸易"));
+        QCOMPARE(column(id, "顾客税号"), QStringLiteral("91330106MA27XK4Q8B"));
+        QCOMPARE(column(id, "票据状态"), QStringLiteral("已用"));
+    }
+
+    void reopeningKeepsThePayeeShown()
+    {
+        auto w = openWindow();
+        w->setReceiver(company(QStringLiteral("墨雀物流"), QStringLiteral("招商银行")));
+        enter(*w, "zdSL1", QStringLiteral("1"));
+        enter(*w, "zdDJ1", QStringLiteral("10"));
+        test::click(w.get(), "btSaveCheck");
+        const int id = w->state().checkId();
+
+        auto again = openWindow();
+        again->setReceiver(company(QStringLiteral("另一家公司"), QStringLiteral("工商银行")));
+        QVERIFY(again->openSavedBill({}, id));
+        QCOMPARE(shown(*again, "ZDINCOMP"), QStringLiteral("另一家公司"));
+        QCOMPARE(shown(*again, "zdInBank"), QStringLiteral("工商银行"));
+        QCOMPARE(shown(*again, "zdJE1"), QStringLiteral("10.00"));
+        QCOMPARE(shown(*again, "zdHJJEXX"), QStringLiteral("10.00"));
+        // The payee's name goes into the address book as one of the user's companies.
+        QTimer::singleShot(0, [] {
+            if (QWidget *editor = QApplication::activeModalWidget())
+                test::click(editor, "btSaveClose");
+        });
+        test::click(again.get(), "btSaveSKRen");
+        QCOMPARE(m_data->scalar("select 单位类型 from CKPersonalInfoTable where 全称='另一家公司'").toString(),
+                 QStringLiteral("我方单位"));
+    }
+};
+
+QTEST_MAIN(TestEntryUiFreight)
+#include "test_entryui_freight.moc"
