@@ -60,6 +60,13 @@ QString InvoiceQuery::partyColumn() const
     return m_kind == InvoiceKind::Export ? QStringLiteral("购方单位") : QStringLiteral("顾客名称");
 }
 
+QStringList InvoiceQuery::numberColumns() const
+{
+    if (m_kind == InvoiceKind::Export)
+        return {numberColumn(), QStringLiteral("发票编号")};
+    return {numberColumn()};
+}
+
 QString InvoiceQuery::amountColumn() const
 {
     return m_kind == InvoiceKind::Export ? QStringLiteral("金额合计") : QStringLiteral("合计金额");
@@ -75,7 +82,7 @@ Conditions InvoiceQuery::conditions(const InvoiceFilter &filter) const
 {
     const InvoiceFilter f = filter.trimmed();
     Conditions c;
-    c.addText({numberColumn()}, f.number, f.match);
+    c.addText(numberColumns(), f.number, f.match);
     c.addText({partyColumn()}, f.party, f.match);
     if (!f.anyDate && f.from.isValid() && f.to.isValid())
         c.addDateRange(dateColumn(), f.from, f.to);

@@ -60,6 +60,9 @@ public:
     static QString dateColumn() { return QStringLiteral("出票日期"); }
     static QString stateColumn() { return QStringLiteral("票据状态"); }
     static QString numberColumn() { return QStringLiteral("票据编号"); }
+    // The columns the number filter searches: the export invoice's registered
+    // numbers stand in 发票编号 until a bill is saved into them.
+    QStringList numberColumns() const;
     // 顾客名称, or 购方单位 for the export invoice.
     QString partyColumn() const;
     // 合计金额, or 金额合计 for the export invoice.

@@ -159,6 +159,29 @@ private Q_SLOTS:
         QCOMPARE(totals->count, qint64(ids.size()));
     }
 
+    void exportNumberFindsARegisteredNumber_data()
+    {
+        QTest::addColumn<bool>("exact");
+        QTest::newRow("exact") << true;
+        QTest::newRow("contains") << false;
+    }
+    void exportNumberFindsARegisteredNumber()
+    {
+        QFETCH(bool, exact);
+        test::TestData data;
+        QVERIFY(data.open());
+        QVERIFY(test::addInvoices(data, InvoiceKind::Export));
+        QVERIFY(data.exec("insert into DataCKSPTable(模板种类, 发票代码, 发票编号, 票据状态) values(?, ?, ?, ?)",
+                          {QStringLiteral("通用出口发票"), QStringLiteral("4400"), QStringLiteral("00000042"),
+                           QStringLiteral("未用")}));
+        const int registered = data.scalar("select max(流水号) from DataCKSPTable").toInt();
+        const InvoiceQuery query(InvoiceKind::Export);
+        InvoiceFilter f;
+        f.number = exact ? QStringLiteral("00000042") : QStringLiteral("0042");
+        f.match = exact ? MatchMode::Exact : MatchMode::Contains;
+        QCOMPARE(listedIds(data.db(), query, query.listStatement(f)), QList<int>{registered});
+    }
+
     void totals_data()
     {
         QTest::addColumn<InvoiceKind>("kind");
