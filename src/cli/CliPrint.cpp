@@ -3,6 +3,7 @@
 #include "CliErrors.h"
 
 #include "app/AppCore.h"
+#include "entry/SavedInvoice.h"
 #include "entry/SavedWaybill.h"
 #include "print/BillValuesJson.h"
 #include "print/PdfPrintDevice.h"
@@ -32,28 +33,57 @@ int printBills(app::AppCore &core, const PrintOptions &options)
     templates::TemplateCatalog catalog(core.db(), core.dialogs(), core.store());
     std::optional<templates::TemplateRow> row;
     QList<print::MapValueSource> bills;
+    QStringList moneyCodes; // the currency of each bill; empty: the print job's own
     QString error;
     if (!options.saved.isEmpty()) {
-        // Only waybills are kept for reprinting from here so far.
         const QStringList parts = options.saved.split(QLatin1Char(':'));
         bool ok = false;
         const qint64 id = parts.value(1).trimmed().toLongLong(&ok);
-        if (parts.size() != 2 || parts[0].trimmed() != QStringLiteral("快递单") || !ok)
-            return fail(QStringLiteral("--saved takes 快递单:流水号, not %1").arg(options.saved));
-        const std::optional<entry::SavedWaybill> saved = entry::loadSavedWaybill(core, id, &error);
-        if (!saved)
-            return fail(error);
-        row = catalog.templateById(saved->templateId);
-        bills << saved->values;
+        const QString kindName = parts.value(0).trimmed();
+        const entry::BillKind *invoiceKind = entry::invoiceKindNamed(kindName);
+        if (parts.size() != 2 || !ok || (kindName != entry::waybillKind().name && !invoiceKind))
+            return fail(QStringLiteral("--saved takes 快递单:流水号, 普通发票收据:流水号 or 国际货运发票:流水号, not %1")
+                            .arg(options.saved));
+        if (invoiceKind) {
+            // A receipt reprinted draws a new verification code: the code is not saved with the bill.
+            std::optional<entry::InvoiceBill> saved = entry::loadSavedInvoice(core, *invoiceKind, id, &error);
+            if (!saved)
+                return fail(error);
+            row = catalog.templateById(saved->templateId);
+            bills << saved->values;
+            moneyCodes << saved->moneyCode;
+        } else {
+            const std::optional<entry::SavedWaybill> saved = entry::loadSavedWaybill(core, id, &error);
+            if (!saved)
+                return fail(error);
+            row = catalog.templateById(saved->templateId);
+            bills << saved->values;
+            moneyCodes << QString();
+        }
     } else {
         row = catalog.templateByFullName(options.templateName);
         if (!row)
             return fail(QStringLiteral("unknown template: %1 (see 'moque-cli templates')").arg(options.templateName));
         templates::PrintItemStore items(core.db());
-        if (!print::readBillValuesFile(options.valuesFile, items.dictionary(row->kind), &bills, &error)) {
+        QList<print::MapValueSource> given;
+        if (!print::readBillValuesFile(options.valuesFile, items.dictionary(row->kind), &given, &error)) {
             // An unknown field may be a field lost from a damaged data file.
             const QString damage = error.contains(QLatin1String("unknown field")) ? core.damageFound() : QString();
             return fail(damage.isEmpty() ? error : damage);
+        }
+        // An invoice's computed boxes are filled from the amounts given, as its window fills them.
+        const entry::BillKind *invoiceKind = entry::invoiceKindNamed(row->kind);
+        for (int i = 0; i < given.size(); ++i) {
+            if (!invoiceKind) {
+                bills << given[i];
+                moneyCodes << QString();
+                continue;
+            }
+            std::optional<entry::InvoiceBill> bill = entry::invoiceFromValues(core, *invoiceKind, row->id, given[i], &error);
+            if (!bill)
+                return fail(given.size() > 1 ? QStringLiteral("bill %1: %2").arg(i + 1).arg(error) : error);
+            bills << bill->values;
+            moneyCodes << bill->moneyCode;
         }
     }
 
@@ -89,7 +119,7 @@ int printBills(app::AppCore &core, const PrintOptions &options)
     for (int i = 0; i < bills.size(); ++i) {
         if (i > 0 && !job.NewCheckPage())
             return 1;
-        itemsOk = job.SendCheckToPrinter(bills[i]) && itemsOk;
+        itemsOk = job.SendCheckToPrinter(bills[i], moneyCodes[i]) && itemsOk;
     }
     if (!job.PrinterTransEnd())
         return 1;

@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
 #include "entry/Amounts.h"
+#include "entry/InvoiceOptions.h"
 #include "entry/OptionStrip.h"
 #include "entry/ReceiptAids.h"
 #include "refdata/Currencies.h"
@@ -26,15 +27,6 @@ const QString kCapital = QStringLiteral("zdJEDX");
 const QString kTotalInput = QStringLiteral("inputJEXX");
 const QString kDateLine = QStringLiteral("zdNianYueRi");
 const QString kRmb = QStringLiteral("人民币");
-
-const QStringList kDigitLimits{
-    QStringLiteral("       00.00 十位发票"),   QStringLiteral("      000.00 百位发票"),
-    QStringLiteral("     0000.00 千位发票"),   QStringLiteral("    00000.00 万位发票"),
-    QStringLiteral("   000000.00 十万位发票"), QStringLiteral("  0000000.00 百万位发票"),
-    QStringLiteral(" 00000000.00 千万位发票"), QStringLiteral("000000000.00 亿位发票")};
-const QStringList kDateFormats{QStringLiteral("YYYY-MM-DD"), QStringLiteral("YYYY/MM/DD"),
-                               QStringLiteral("YYYY年MM月DD日"), QStringLiteral("YYYYMMDD hh:nn"),
-                               QStringLiteral("YYYY/MM/DD hh:nn")};
 
 QString numbered(const char *name, int line)
 {
@@ -62,11 +54,11 @@ InvoiceWindow::InvoiceWindow(app::AppCore &core, const entry::BillKind &kind, in
 
 void InvoiceWindow::addAmountOptions(OptionStrip *strip)
 {
-    const auto box = [this, strip](QCheckBox *&member, const char *name, const QString &caption, bool onUnlessOff) {
+    const auto box = [this, strip](QCheckBox *&member, const char *name, const QString &caption) {
         member = new QCheckBox(caption);
         member->setObjectName(QString::fromLatin1(name));
         strip->addOption(member, true);
-        if (onUnlessOff)
+        if (entry::tickedUnlessStoredOff(member->objectName()))
             OptionStrip::tickedUnlessStoredOff(member);
         connect(member, &QCheckBox::toggled, this, &InvoiceWindow::reformatAll);
     };
@@ -79,10 +71,10 @@ void InvoiceWindow::addAmountOptions(OptionStrip *strip)
         member->setCurrentText(start);
         strip->addOption(member, true);
     };
-    box(m_cfgWantPrintRQ, "cfgWantPrintRQ", QStringLiteral("打日期"), true);
-    box(m_cfg2YearChar, "cfg2YearChar", QStringLiteral("两位年"), false);
-    combo(m_cfgDateFormat, "cfgDateFormat", QStringLiteral("日期格式："), kDateFormats,
-          QStringLiteral("YYYY年MM月DD日"));
+    box(m_cfgWantPrintRQ, "cfgWantPrintRQ", QStringLiteral("打日期"));
+    box(m_cfg2YearChar, "cfg2YearChar", QStringLiteral("两位年"));
+    combo(m_cfgDateFormat, "cfgDateFormat", QStringLiteral("日期格式："), entry::invoiceDateFormats(),
+          entry::defaultDateFormat());
     strip->addOption(new QLabel(QStringLiteral("币种：")), false);
     m_cfgMoneyType = new QComboBox;
     m_cfgMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
@@ -91,15 +83,16 @@ void InvoiceWindow::addAmountOptions(OptionStrip *strip)
     strip->addOption(m_cfgMoneyType, true);
     OptionStrip::rememberAs(m_cfgMoneyType, QStringLiteral("cfgDefaultMoney"));
     strip->startRow();
-    combo(m_cfgJEDXFormat, "cfgJEDXFormat", QStringLiteral("大写格式："), kDigitLimits, kDigitLimits.at(2));
-    box(m_cfgJEDXRMBChecked, "cfgJEDXRMBChecked", QStringLiteral("大写带\"人民币\""), false);
-    box(m_cfgTotalJEWithSheep, "cfgTotalJEWithSheep", QStringLiteral("合计￥"), true);
-    box(m_cfgHJJEXXWithYuan, "cfgHJJEXXWithYuan", QStringLiteral("总计小写带元"), false);
-    box(m_cfgJENeedSheep, "cfgJENeedSheep", QStringLiteral("小计￥"), false);
-    box(m_cfgHJJENeedQianFF, "cfgHJJENeedQianFF", QStringLiteral("合计千分符"), true);
-    box(m_cfgJEXXNeedQianFF, "cfgJEXXNeedQianFF", QStringLiteral("小计千分符"), false);
-    box(m_cfgJEDXYuan, "cfgJEDXYuan", QStringLiteral("大写圆"), false);
-    box(m_cfgJEDXFormatNoStandard, "cfgJEDXFormatNoStandard", QStringLiteral("非标准大写"), false);
+    combo(m_cfgJEDXFormat, "cfgJEDXFormat", QStringLiteral("大写格式："), entry::invoiceDigitLimits(),
+          entry::defaultDigitLimit());
+    box(m_cfgJEDXRMBChecked, "cfgJEDXRMBChecked", QStringLiteral("大写带\"人民币\""));
+    box(m_cfgTotalJEWithSheep, "cfgTotalJEWithSheep", QStringLiteral("合计￥"));
+    box(m_cfgHJJEXXWithYuan, "cfgHJJEXXWithYuan", QStringLiteral("总计小写带元"));
+    box(m_cfgJENeedSheep, "cfgJENeedSheep", QStringLiteral("小计￥"));
+    box(m_cfgHJJENeedQianFF, "cfgHJJENeedQianFF", QStringLiteral("合计千分符"));
+    box(m_cfgJEXXNeedQianFF, "cfgJEXXNeedQianFF", QStringLiteral("小计千分符"));
+    box(m_cfgJEDXYuan, "cfgJEDXYuan", QStringLiteral("大写圆"));
+    box(m_cfgJEDXFormatNoStandard, "cfgJEDXFormatNoStandard", QStringLiteral("非标准大写"));
 
     // The date follows its options; a checked date option no longer reformats amounts.
     disconnect(m_cfgWantPrintRQ, &QCheckBox::toggled, this, &InvoiceWindow::reformatAll);
@@ -292,6 +285,8 @@ void InvoiceWindow::connectKindAids()
 
 void InvoiceWindow::applyTemplateAids()
 {
+    // The template's remembered currency; a saved bill's own currency comes after.
+    setMoneyName(m_cfgMoneyType->currentText());
     applyPrintDateOption();
     const bool fromLines = linesInUse();
     const QString hint = fromLines ? QStringLiteral("汇总无需输入,只需输入项目金额，自动汇总!")

@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "entry/GoodsPicker.h"
+#include "entry/InvoiceOptions.h"
 #include "entry/OptionStrip.h"
 #include "entry/ReceiptAids.h"
 #include "refdata/AddressEntryDialog.h"
@@ -26,9 +27,6 @@ namespace {
 constexpr int kLines = 5;
 const QString kCustomer = QStringLiteral("zdGKMC");
 const QString kCode = QStringLiteral("zdCodeAuto");
-const QStringList kCodeSeeds{QStringLiteral("0123456789"), QStringLiteral("0123456789ABCDEF"),
-                             QStringLiteral("0123456789+-*/<>"), QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
-                             QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-*/<>")};
 
 QString numbered(const char *name, int line)
 {
@@ -89,7 +87,8 @@ void ReceiptWindow::addStripOptions(OptionStrip *strip)
     m_cfgAutoCodeBuild = new QCheckBox(QStringLiteral("验证码自动生成"));
     m_cfgAutoCodeBuild->setObjectName(QStringLiteral("cfgAutoCodeBuild"));
     strip->addOption(m_cfgAutoCodeBuild, true);
-    OptionStrip::tickedUnlessStoredOff(m_cfgAutoCodeBuild);
+    if (entry::tickedUnlessStoredOff(m_cfgAutoCodeBuild->objectName()))
+        OptionStrip::tickedUnlessStoredOff(m_cfgAutoCodeBuild);
     const auto spin = [strip](const char *name, const QString &label, int start, int most) {
         strip->addOption(new QLabel(label), false);
         auto *box = new QSpinBox;
@@ -99,15 +98,15 @@ void ReceiptWindow::addStripOptions(OptionStrip *strip)
         strip->addOption(box, true);
         return box;
     };
-    m_cfgCodeLen = spin("cfgCodeLen", QStringLiteral("验证码位数:"), 20, 64);
-    m_cfgCodeSpinWidth = spin("cfgCodeSpinWidth", QStringLiteral("分割位数:"), 0, 64);
+    m_cfgCodeLen = spin("cfgCodeLen", QStringLiteral("验证码位数:"), 20, entry::kMostCodeChars);
+    m_cfgCodeSpinWidth = spin("cfgCodeSpinWidth", QStringLiteral("分割位数:"), 0, entry::kMostCodeChars);
     strip->addOption(new QLabel(QStringLiteral("验证码构成：")), false);
     m_cfgCodeSeeds = new QComboBox;
     m_cfgCodeSeeds->setObjectName(QStringLiteral("cfgCodeSeeds"));
     m_cfgCodeSeeds->setEditable(true);
     m_cfgCodeSeeds->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_cfgCodeSeeds->addItems(kCodeSeeds);
-    m_cfgCodeSeeds->setCurrentText(kCodeSeeds.first());
+    m_cfgCodeSeeds->addItems(entry::invoiceCodeSeeds());
+    m_cfgCodeSeeds->setCurrentText(entry::invoiceCodeSeeds().first());
     strip->addOption(m_cfgCodeSeeds, true);
 
     connect(m_cfgAutoCodeBuild, &QCheckBox::toggled, this, &ReceiptWindow::newVerificationCode);

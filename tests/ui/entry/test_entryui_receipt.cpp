@@ -11,6 +11,8 @@
 #include "support/PdfText.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
+#include "templates/TemplateCache.h"
+#include "templates/TemplateCatalog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -145,6 +147,26 @@ private Q_SLOTS:
         QCOMPARE(shown(*w, "zddxF"), QStringLiteral("零"));
         QCOMPARE(shown(*w, "cgHJJE"), shown(*w, "zdHJJE"));
         QVERIFY(shown(*w, "zdHJJE").startsWith(QStringLiteral("￥")));
+    }
+
+    void aNewReceiptTakesTheCurrencyItsTemplateRemembers()
+    {
+        {
+            templates::TemplateCatalog catalog(m_data->db(), dialogs(), m_data->core->store());
+            templates::TemplateCache cache(catalog, dialogs(), m_data->core->dir());
+            QVERIFY(cache.setCheckConfigByName(3, QStringLiteral("cfgDefaultMoney"), QStringLiteral("美元")));
+            QVERIFY(cache.setCheckConfigByName(3, QStringLiteral("cfgJENeedSheep"), QStringLiteral("1")));
+            QVERIFY(cache.buildCheckIniFile(3));
+        }
+        auto w = openWindow();
+        QCOMPARE(test::child<QComboBox>(w.get(), "cfgMoneyType")->currentText(), QStringLiteral("美元"));
+        QCOMPARE(w->moneyName(), QStringLiteral("美元"));
+        enter(*w, "zdSL1", QStringLiteral("1"));
+        enter(*w, "zdDJ1", QStringLiteral("12.5"));
+        QCOMPARE(shown(*w, "zdBY1"), QStringLiteral("USD"));
+        QVERIFY(shown(*w, "zdHJJE").startsWith(QStringLiteral("USD")));
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(column(w->state().checkId(), "币种"), QStringLiteral("美元"));
     }
 
     void aBadQuantityIsRefusedAndEmptied()
