@@ -45,6 +45,8 @@ struct BillKind
     // Closing the address book without a choice empties the party (the waybill)
     // or leaves it as it was.
     bool emptyPickClears = true;
+    // The window keeps its place and toolbar side in Config.ini from one opening to the next.
+    bool remembersPosition = true;
 
     // The Config.ini section that keeps the window's place.
     QString positionSection() const { return formName.toUpper(); }
@@ -53,6 +55,7 @@ struct BillKind
 const BillKind &waybillKind();
 const BillKind &receiptKind();
 const BillKind &freightInvoiceKind();
+const BillKind &exportInvoiceKind();
 
 // The invoice states of stateColumn.
 inline const QString kStateUnused = QStringLiteral("未用");

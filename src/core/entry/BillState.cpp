@@ -46,6 +46,28 @@ BillTexts BillTexts::freightInvoice()
             QStringLiteral("国际货运发票（流水号为：")};
 }
 
+BillTexts BillTexts::exportInvoice()
+{
+    const QString saved = QStringLiteral("【出口商品发票】填写保存成功！ ");
+    BillTexts texts{QStringLiteral("出口商品发票"),
+                    QStringLiteral("新出口商品发票-ID=-1"),
+                    QStringLiteral("历史票据查看（流水号为："),
+                    saved,
+                    saved,
+                    QStringLiteral("是否保存该单据？"),
+                    QStringLiteral("关闭"),
+                    QStringLiteral("历史单据不能保存，请点击[复制]按钮后,再保存为新单据！"),
+                    QStringLiteral("出口商品发票（流水号为：")};
+    texts.savesUnchanged = true;
+    texts.savedCaptionPrefix = QStringLiteral("出口商品发票-单号：");
+    texts.copiedCaption.clear();
+    texts.copiedMessage = QStringLiteral("单据复制成功！");
+    texts.copyUnsavedMessage = QStringLiteral("  未保存单据不需要复制！    ");
+    texts.copyMessagesFollowSaveMsg = true;
+    texts.copyDisablesCopy = true;
+    return texts;
+}
+
 void Decision::showOn(Dialogs &dialogs) const
 {
     if (action == Action::ShowMessage)
@@ -64,9 +86,9 @@ void BillState::templateChosen(const QString &displayName)
 
 Decision BillState::saveClicked()
 {
-    if (m_isHistory)
+    if (m_isHistory && !m_texts.savesUnchanged)
         return {Decision::Action::ShowMessage, m_texts.historicSaveMessage};
-    if (m_isSaved)
+    if (m_isSaved && !m_texts.savesUnchanged)
         return {Decision::Action::ShowMessage, QStringLiteral("没有改动,无需保存~")};
     // The window runs the save before using these; both only matter afterwards.
     m_copyEnabled = true;
@@ -76,15 +98,23 @@ Decision BillState::saveClicked()
 
 Decision BillState::copyClicked()
 {
-    if (m_checkId == -1)
-        return {Decision::Action::ShowMessage, QStringLiteral("未保存单据不需要复制即为一张新单！")};
+    const bool messages = m_showSaveMsg || !m_texts.copyMessagesFollowSaveMsg;
+    if (m_checkId == -1) {
+        if (!messages)
+            return {};
+        return {Decision::Action::ShowMessage, m_texts.copyUnsavedMessage};
+    }
     m_isHistory = false;
     m_checkId = -1;
     m_isSaved = false;
     m_caption = m_texts.kindName + QLatin1Char('-') + m_templateName + QStringLiteral(" ID=")
                 + QString::number(m_checkId);
-    if (!m_caption.contains(QStringLiteral("复制")))
-        m_caption = QStringLiteral("已复制保存过的单据为一张新单~");
+    if (!m_texts.copiedCaption.isEmpty() && !m_caption.contains(QStringLiteral("复制")))
+        m_caption = m_texts.copiedCaption;
+    if (m_texts.copyDisablesCopy)
+        m_copyEnabled = false;
+    if (messages && !m_texts.copiedMessage.isEmpty())
+        return {Decision::Action::ShowMessage, m_texts.copiedMessage};
     return {};
 }
 
@@ -125,7 +155,7 @@ SavePlan BillState::beginSave(Dialogs &dialogs, const QDate &billDate, const QDa
         }
         m_isSaved = false;
     }
-    if (m_isSaved) {
+    if (m_isSaved && !m_texts.savesUnchanged) {
         dialogs.info(QStringLiteral("已经保存过了！"));
         return plan;
     }
@@ -157,8 +187,10 @@ bool BillState::finishSave(BillStore &store, const QHash<QString, QString> &row,
         m_isHistory = false;
     }
     m_isSaved = true;
-    m_caption = m_texts.kindName + QLatin1Char('(') + m_templateName + QStringLiteral(")-ID=")
-                + QString::number(m_checkId);
+    m_caption = m_texts.savedCaptionPrefix.isEmpty()
+                    ? m_texts.kindName + QLatin1Char('(') + m_templateName + QStringLiteral(")-ID=")
+                          + QString::number(m_checkId)
+                    : m_texts.savedCaptionPrefix + QString::number(m_checkId);
     return true;
 }
 

@@ -26,9 +26,28 @@ struct BillTexts
     QString historicSaveMessage;   // 保存 on a viewed historic bill
     QString fillableCaptionPrefix; // + 流水号 + ")" while a registered number is filled in
 
+    // Rules of the kinds that differ from the waybill's; the defaults are the waybill's.
+    // 保存 writes in every state: no "没有改动"/"已经保存过了", and a historic
+    // bill goes straight to the question whether to save it as a new one.
+    bool savesUnchanged = false;
+    // The caption after a save: this + 流水号; empty: kind(template)-ID=流水号.
+    QString savedCaptionPrefix{};
+    // 复制 of a saved bill: the caption when kind-template ID=-1 does not
+    // contain "复制"; empty keeps that caption.
+    QString copiedCaption = QStringLiteral("已复制保存过的单据为一张新单~");
+    // Shown after 复制 of a saved bill while save messages are on; empty: none.
+    QString copiedMessage{};
+    // 复制 of a never-saved bill.
+    QString copyUnsavedMessage = QStringLiteral("未保存单据不需要复制即为一张新单！");
+    // The copy messages show only while save messages are on (not in 打印并保存).
+    bool copyMessagesFollowSaveMsg = false;
+    // 复制 disables itself until the next save.
+    bool copyDisablesCopy = false;
+
     static BillTexts waybill();
     static BillTexts receipt();
     static BillTexts freightInvoice();
+    static BillTexts exportInvoice();
 };
 
 // What the window must do after a button: nothing, show a message, or run the save.
@@ -79,11 +98,12 @@ public:
     // IsSaved too; finishing the load sets it again.
     void valueChanged() { m_isSaved = false; }
 
-    // 保存: refuses a viewed historic bill and an unchanged bill, else asks
-    // for the save. Enables 复制 and restores the success message then.
+    // 保存: refuses a viewed historic bill and an unchanged bill (unless the
+    // kind saves unchanged bills), else asks for the save. Enables 复制 and
+    // restores the success message then.
     Decision saveClicked();
     // 复制: a never-saved bill only gets a message; otherwise the bill becomes
-    // a new unsaved one with every value kept.
+    // a new unsaved one with every value kept (and the kind's copy message).
     Decision copyClicked();
     // 新建: a new unsaved bill; the window clears the kind's controls.
     void newBill();

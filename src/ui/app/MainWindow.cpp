@@ -10,6 +10,7 @@
 #include "print/PdfPrintDevice.h"
 #include "print/SystemPrintDevice.h"
 #include "print/BillPrinterDialog.h"
+#include "entry/ExportInvoiceWindow.h"
 #include "entry/FreightInvoiceWindow.h"
 #include "entry/ReceiptWindow.h"
 #include "history/InvoiceHistoryWindow.h"
@@ -175,7 +176,9 @@ void MainWindow::buildNewBillMenu()
     QAction *freight = addItem(m_newBillMenu, QStringLiteral("mIntelInvoice"), QStringLiteral("国际货运发票"));
     freight->setVisible(false);
     connect(freight, &QAction::triggered, this, &MainWindow::openFreightInvoiceWindow);
-    addItems(m_newBillMenu, {{"mExportInvoice", u"出口商品发票", false, false}});
+    QAction *exportInvoice = addItem(m_newBillMenu, QStringLiteral("mExportInvoice"), QStringLiteral("出口商品发票"));
+    exportInvoice->setVisible(false);
+    connect(exportInvoice, &QAction::triggered, this, &MainWindow::openExportInvoiceWindow);
     m_newBillMenu->addSeparator();
     addItems(m_newBillMenu, {{"mCheque", u"支票", false, true},
                              {"mJinZhang", u"进账单", false, true},
@@ -217,8 +220,10 @@ void MainWindow::buildHistoryMenu()
     QAction *freightHistory = addItem(historyMenu, QStringLiteral("mIntelHistory"), QStringLiteral("国际货运发票管理"));
     freightHistory->setVisible(false);
     connect(freightHistory, &QAction::triggered, this, &MainWindow::openFreightInvoiceHistory);
-    addItems(historyMenu, {{"mExportHistory", u"出口商品发票管理", false, false},
-                           {"mChequeHistory", u"支票管理(&Z)", false, false},
+    QAction *exportHistory = addItem(historyMenu, QStringLiteral("mExportHistory"), QStringLiteral("出口商品发票管理"));
+    exportHistory->setVisible(false);
+    connect(exportHistory, &QAction::triggered, this, &MainWindow::openExportInvoiceHistory);
+    addItems(historyMenu, {{"mChequeHistory", u"支票管理(&Z)", false, false},
                            {"mDianHuiHistory", u"电汇单管理(&D)", false, false},
                            {"mChengDuiHistory", u"承兑汇票管理", false, false},
                            {"mJingWaiHistory", u"境外汇款申请书管理", false, false},
@@ -778,6 +783,11 @@ FreightInvoiceWindow *MainWindow::openFreightInvoiceWindow()
     return openEntryWindow<FreightInvoiceWindow>(&MainWindow::openFreightInvoiceHistory);
 }
 
+ExportInvoiceWindow *MainWindow::openExportInvoiceWindow()
+{
+    return openEntryWindow<ExportInvoiceWindow>(&MainWindow::openExportInvoiceHistory);
+}
+
 // The kind's window as the one MDI child, unless another is open or the kind
 // has no template to open on.
 template<class Window>
@@ -818,6 +828,11 @@ void MainWindow::openFreightInvoiceHistory()
     openInvoiceHistory(history::InvoiceKind::Freight);
 }
 
+void MainWindow::openExportInvoiceHistory()
+{
+    openInvoiceHistory(history::InvoiceKind::Export);
+}
+
 void MainWindow::openInvoiceHistory(history::InvoiceKind kind)
 {
     InvoiceHistoryWindow history(m_core, kind, this);
@@ -828,6 +843,8 @@ void MainWindow::openInvoiceHistory(history::InvoiceKind kind)
                     reopenBill(history, &MainWindow::openReceiptWindow, {}, int(id));
                 else if (kindName == FreightInvoiceWindow::kindName())
                     reopenBill(history, &MainWindow::openFreightInvoiceWindow, {}, int(id));
+                else if (kindName == ExportInvoiceWindow::kindName())
+                    reopenBill(history, &MainWindow::openExportInvoiceWindow, {}, int(id));
             },
             Qt::DirectConnection);
     history.exec();

@@ -34,6 +34,7 @@ class WaybillHistoryWindow;
 class EntryWindow;
 class ReceiptWindow;
 class FreightInvoiceWindow;
+class ExportInvoiceWindow;
 class OnlinePanel;
 
 // The MDI frame of the program: menus, toolbar, status bar, the one-second
@@ -78,6 +79,9 @@ public:
     // 国际货运发票 and its history 国际货运发票管理 (hidden menu items, as the form ships them).
     FreightInvoiceWindow *openFreightInvoiceWindow();
     void openFreightInvoiceHistory();
+    // 出口商品发票 and 出口商品发票管理 (hidden menu items too).
+    ExportInvoiceWindow *openExportInvoiceWindow();
+    void openExportInvoiceHistory();
     // 快递单管理: the waybill history; a bill chosen there opens in the waybill window.
     void openWaybillHistory();
 

@@ -897,6 +897,8 @@ void EntryWindow::newBill()
 void EntryWindow::copyBill()
 {
     m_state.copyClicked().showOn(m_core.dialogs());
+    if (!m_state.copyEnabled())
+        m_btSaveAs->setEnabled(false);
     updateCaption();
 }
 
@@ -1039,11 +1041,13 @@ void EntryWindow::showEvent(QShowEvent *event)
     if (m_positionRestored)
         return;
     m_positionRestored = true;
-    const settings::IniFile &ini = m_core.settings().file();
-    const QString section = m_kind.positionSection();
-    frame()->move(ini.value(section, QStringLiteral("PositionX"), QStringLiteral("0")).toInt(),
-                  ini.value(section, QStringLiteral("PositionY"), QStringLiteral("0")).toInt());
-    setToolbarAtBottom(ini.value(section, QStringLiteral("PositionBar")) == QStringLiteral("bottom"));
+    if (m_kind.remembersPosition) {
+        const settings::IniFile &ini = m_core.settings().file();
+        const QString section = m_kind.positionSection();
+        frame()->move(ini.value(section, QStringLiteral("PositionX"), QStringLiteral("0")).toInt(),
+                      ini.value(section, QStringLiteral("PositionY"), QStringLiteral("0")).toInt());
+        setToolbarAtBottom(ini.value(section, QStringLiteral("PositionBar")) == QStringLiteral("bottom"));
+    }
     // Long drop-down lists on tall screens.
     const int screenHeight = screen() ? screen()->geometry().height() : 800;
     const int rows = screenHeight <= 799 ? 23 : (screenHeight >= 900 ? 50 : 35);
@@ -1085,13 +1089,15 @@ void EntryWindow::closeEvent(QCloseEvent *event)
     if (m_state.askSaveOnClose(m_core.dialogs(), keyValues))
         save();
     m_core.session().currentTemplateId = -1;
-    settings::IniFile &ini = m_core.settings().file();
-    const QString section = m_kind.positionSection();
-    ini.setValue(section, QStringLiteral("PositionX"), QString::number(frame()->x()));
-    ini.setValue(section, QStringLiteral("PositionY"), QString::number(frame()->y()));
-    ini.setValue(section, QStringLiteral("PositionBar"),
-                 toolbarAtBottom() ? QStringLiteral("bottom") : QStringLiteral("top"));
-    m_core.settings().flush();
+    if (m_kind.remembersPosition) {
+        settings::IniFile &ini = m_core.settings().file();
+        const QString section = m_kind.positionSection();
+        ini.setValue(section, QStringLiteral("PositionX"), QString::number(frame()->x()));
+        ini.setValue(section, QStringLiteral("PositionY"), QString::number(frame()->y()));
+        ini.setValue(section, QStringLiteral("PositionBar"),
+                     toolbarAtBottom() ? QStringLiteral("bottom") : QStringLiteral("top"));
+        m_core.settings().flush();
+    }
     event->accept();
     Q_EMIT closed();
 }

@@ -301,6 +301,116 @@ private Q_SLOTS:
         QCOMPARE(s.caption(), QStringLiteral("快递单（圆通）-ID=%1").arg(s.checkId()));
     }
 
+    // The export invoice saves whatever state the bill is in: a historic one
+    // only after the question whether to save it as a new one.
+    void kindSavingUnchangedBills_data()
+    {
+        QTest::addColumn<bool>("history");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("unsaved") << false << false;
+        QTest::newRow("saved, unchanged") << false << true;
+        QTest::newRow("historic") << true << true;
+    }
+    void kindSavingUnchangedBills()
+    {
+        QFETCH(bool, history);
+        QFETCH(bool, saved);
+        BillStore store(data.db());
+        test::ScriptedDialogs dialogs;
+        BillState s(BillTexts::exportInvoice());
+        s.templateChosen(kTemplate);
+        if (history) {
+            s.beginOpen(*store.insert(sampleRow(QStringLiteral("甲"))));
+            s.finishOpen();
+        } else if (saved) {
+            QVERIFY(saveOnce(s, store, dialogs));
+        }
+        const int before = rows();
+        const int id = s.checkId();
+        dialogs.clear();
+        dialogs.answers << true;
+        QVERIFY(saveOnce(s, store, dialogs, QStringLiteral("乙")));
+        const QString question = QStringLiteral("该单据来自历史单据，历史单据不能修改！\r另存为新单据吗？");
+        QStringList expected{QStringLiteral("【出口商品发票】填写保存成功！ ")};
+        if (history)
+            expected.prepend(question);
+        QCOMPARE(dialogs.texts(), expected);
+        // An unchanged bill is written over its own row; a historic one becomes a new row.
+        QCOMPARE(rows(), saved && !history ? before : before + 1);
+        if (saved && !history)
+            QCOMPARE(s.checkId(), id);
+        QCOMPARE(store.load(s.checkId())->value(QStringLiteral("收件单位")), QStringLiteral("乙"));
+        QVERIFY(s.isSaved());
+        QVERIFY(!s.isHistory());
+        QCOMPARE(s.caption(), QStringLiteral("出口商品发票-单号：%1").arg(s.checkId()));
+    }
+
+    void copyRulesOfTheKind_data()
+    {
+        QTest::addColumn<bool>("exportKind");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("saveMessages");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("copyEnabled");
+        const QString waybillUnsaved = QStringLiteral("未保存单据不需要复制即为一张新单！");
+        const QString exportUnsaved = QStringLiteral("  未保存单据不需要复制！    ");
+        const QString newCaption = QStringLiteral("出口商品发票（顺丰速运）-ID=-1");
+        QTest::newRow("waybill, unsaved") << false << false << true << waybillUnsaved
+                                          << QStringLiteral("快递单（顺丰速运）-ID=-1") << true;
+        QTest::newRow("waybill, unsaved, no save messages") << false << false << false << waybillUnsaved
+                                                            << QStringLiteral("快递单（顺丰速运）-ID=-1") << true;
+        QTest::newRow("waybill, saved") << false << true << true << QString()
+                                        << QStringLiteral("已复制保存过的单据为一张新单~") << true;
+        QTest::newRow("export, unsaved") << true << false << true << exportUnsaved << newCaption << true;
+        QTest::newRow("export, unsaved, no save messages") << true << false << false << QString() << newCaption
+                                                           << true;
+        QTest::newRow("export, saved") << true << true << true << QStringLiteral("单据复制成功！")
+                                       << QStringLiteral("出口商品发票-顺丰速运 ID=-1") << false;
+        QTest::newRow("export, saved, no save messages") << true << true << false << QString()
+                                                         << QStringLiteral("出口商品发票-顺丰速运 ID=-1") << false;
+    }
+    void copyRulesOfTheKind()
+    {
+        QFETCH(bool, exportKind);
+        QFETCH(bool, saved);
+        QFETCH(bool, saveMessages);
+        QFETCH(QString, message);
+        QFETCH(QString, caption);
+        QFETCH(bool, copyEnabled);
+        BillStore store(data.db());
+        test::ScriptedDialogs dialogs;
+        BillState s(exportKind ? BillTexts::exportInvoice() : BillTexts::waybill());
+        s.templateChosen(kTemplate);
+        if (saved)
+            QVERIFY(saveOnce(s, store, dialogs));
+        s.setShowSaveMsg(saveMessages);
+        const Decision d = s.copyClicked();
+        QCOMPARE(d.message, message);
+        QCOMPARE(int(d.action), int(message.isEmpty() ? Decision::Action::Nothing : Decision::Action::ShowMessage));
+        QCOMPARE(s.checkId(), -1);
+        QVERIFY(!s.isSaved());
+        QCOMPARE(s.caption(), caption);
+        QCOMPARE(s.copyEnabled(), copyEnabled);
+    }
+
+    void exportInvoiceTexts()
+    {
+        BillState s(BillTexts::exportInvoice());
+        s.templateChosen(kTemplate);
+        s.newBill();
+        QCOMPARE(s.caption(), QStringLiteral("新出口商品发票-ID=-1"));
+        s.beginOpen(8);
+        s.finishOpen(true);
+        QCOMPARE(s.caption(), QStringLiteral("出口商品发票（流水号为：8)"));
+        s.valueChanged();
+        test::ScriptedDialogs dialogs;
+        dialogs.answers << true;
+        QVERIFY(s.askSaveOnClose(dialogs, {QStringLiteral("Harbor Trading")}));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("是否保存该单据？")});
+        QCOMPARE(dialogs.lastCaption(), QStringLiteral("关闭"));
+    }
+
     void closePrompt_data()
     {
         QTest::addColumn<bool>("saved");

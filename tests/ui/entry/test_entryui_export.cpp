@@ -1,0 +1,577 @@
+// The export invoice window through a user's day: goods lines computed in
+// the foreign currency, the totals in yuan at the typed rate, the FOB totals,
+// the rate kept per currency, the buyer's details from the address book,
+// saving every time, registered and voided numbers, and the invoice on paper.
+
+#include "app/FontSetup.h"
+#include "entry/BillKind.h"
+#include "entry/ExportInvoiceWindow.h"
+#include "settings/Options.h"
+#include "store/Schema.h"
+#include "support/PdfText.h"
+#include "support/TestData.h"
+#include "support/Widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSqlQuery>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace moque;
+
+class TestEntryUiExport : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::TestData> m_data;
+    QTemporaryDir m_out;
+
+    test::ScriptedDialogs &dialogs() { return m_data->dialogs; }
+
+    std::unique_ptr<ui::ExportInvoiceWindow> openWindow()
+    {
+        auto w = std::make_unique<ui::ExportInvoiceWindow>(*m_data->core);
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("the export invoice window did not become active");
+        return w;
+    }
+    static QString shown(const ui::ExportInvoiceWindow &w, const QString &name)
+    {
+        const QWidget *c = w.control(name);
+        if (auto *edit = qobject_cast<const QLineEdit *>(c))
+            return edit->text();
+        if (auto *combo = qobject_cast<const QComboBox *>(c))
+            return combo->currentText();
+        if (auto *memo = qobject_cast<const QPlainTextEdit *>(c))
+            return memo->toPlainText();
+        return {};
+    }
+    // Types into a box and leaves it, as Tab would.
+    static void enter(ui::ExportInvoiceWindow &w, const QString &name, const QString &text)
+    {
+        QWidget *c = w.control(name);
+        c->setFocus(Qt::TabFocusReason);
+        auto *edit = qobject_cast<QLineEdit *>(c);
+        if (!edit)
+            edit = qobject_cast<QComboBox *>(c)->lineEdit();
+        test::replaceText(edit, text);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(c, &out);
+    }
+    // Types the rate on the strip and ends it with Enter.
+    static void typeRate(ui::ExportInvoiceWindow &w, const QString &rate)
+    {
+        auto *edit = test::child<QLineEdit>(&w, "edtHuiLv");
+        test::replaceText(edit, rate);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // A buyer and one line of 1000 × 12.5 in the window's currency.
+    static void fillInvoice(ui::ExportInvoiceWindow &w)
+    {
+        enter(w, "zdGouHComp", QStringLiteral("HarborTrading"));
+        enter(w, "zdGoodName1", QStringLiteral("丝绸围巾"));
+        enter(w, "zdAmount1", QStringLiteral("1000"));
+        enter(w, "zdPrice1", QStringLiteral("12.5"));
+        enter(w, "zdD2Price1", QStringLiteral("12000"));
+    }
+    QString column(int id, const QString &column)
+    {
+        return m_data->scalar(QStringLiteral("select \"%1\" from DataCKSPTable where 流水号=?").arg(column), {id})
+            .toString();
+    }
+    int rowCount() { return m_data->scalar(QStringLiteral("select count(*) from DataCKSPTable")).toInt(); }
+    int insertRow(const QString &state)
+    {
+        m_data->exec(QStringLiteral("insert into DataCKSPTable (模板种类,发票代码,发票编号,票据状态) "
+                                    "values('通用出口发票','4403','00000042',?)"),
+                     {state});
+        return m_data->scalar(QStringLiteral("select max(流水号) from DataCKSPTable")).toInt();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { app::installFontSubstitutions(); }
+    void init()
+    {
+        m_data = std::make_unique<test::TestData>();
+        QVERIFY(m_data->open());
+        m_data->core->session().billPrinterName = QStringLiteral("PDF");
+    }
+    void cleanup() { m_data.reset(); }
+
+    void opensOnItsDefaultTemplate()
+    {
+        auto w = openWindow();
+        QVERIFY(w->isUsable());
+        QCOMPARE(w->objectName(), QStringLiteral("fmCheckCKSP"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("出口商品发票（通用出口发票）-ID=-1"));
+        QCOMPARE(w->itemChecks().size(), 3);
+        QVERIFY(w->findChild<QWidget *>(QStringLiteral("DEFCHECK12")));
+        auto *toolbar = test::child<QToolBar>(w.get(), "toolBarCheck");
+        QVERIFY(!test::child<QToolButton>(w.get(), "btMultiPrintF")->isVisibleTo(toolbar));
+        QCOMPARE(w->moneyName(), QStringLiteral("美元"));
+        QCOMPARE(w->moneyCode(), QStringLiteral("USD"));
+        QCOMPARE(shown(*w, "zdWaiBiName"), QStringLiteral("美元"));
+        QCOMPARE(shown(*w, "edtHuiLv"), QStringLiteral("100:100"));
+        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:100"));
+        QCOMPARE(shown(*w, "zdNianYueRi"), QDate::currentDate().toString(QStringLiteral("yyyy年MM月dd日")));
+        QVERIFY(dialogs().shown.isEmpty());
+    }
+
+    // The template's print items and the kind's field dictionary name only fields of the window.
+    void everyPrintItemIsAField()
+    {
+        QSqlQuery q(m_data->db());
+        QVERIFY(q.exec(QStringLiteral("select CtlName from ckControl where CheckTypeID=5 union "
+                                      "select CtlName from NameDict where CheckTypeName='出口商品发票'")));
+        int names = 0;
+        auto w = openWindow();
+        while (q.next()) {
+            const QString name = q.value(0).toString();
+            ++names;
+            if (name.startsWith(QStringLiteral("DEFCHECK")))
+                QVERIFY2(w->findChild<QCheckBox *>(name), qPrintable(name));
+            else
+                QVERIFY2(entry::findField(entry::exportInvoiceKind().fields, name), qPrintable(name));
+        }
+        QVERIFY(names > 90);
+    }
+
+    void everyHistoryColumnIsWritten()
+    {
+        QStringList table = store::findTable(store::dataFileTables(), QStringLiteral("DataCKSPTable"))->columnNames();
+        // 发票编号 belongs to the registration of numbers.
+        for (const char *c : {"流水号", "发票编号"})
+            table.removeAll(QString::fromUtf8(c));
+        QStringList written = entry::saveColumns(entry::exportInvoiceKind().fields);
+        written << QStringLiteral("币种") << entry::exportInvoiceKind().stateColumn;
+        table.sort();
+        written.sort();
+        QCOMPARE(written, table);
+    }
+
+    void aLineIsQuantityTimesPrice_data()
+    {
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("sum");
+        QTest::addColumn<QString>("foreign");
+        QTest::newRow("no price counts 0") << "3" << "" << "0.00" << "";
+        QTest::newRow("no quantity counts 1") << "" << "2.5" << "2.50" << "USD2.50";
+        QTest::newRow("thousands") << "1000" << "12.5" << "12,500.00" << "USD12500.00";
+        QTest::newRow("blanks around") << " 4 " << " 0.25 " << "1.00" << "USD1.00";
+        QTest::newRow("both empty") << "" << "" << "" << "";
+    }
+    void aLineIsQuantityTimesPrice()
+    {
+        QFETCH(QString, quantity);
+        QFETCH(QString, price);
+        QFETCH(QString, sum);
+        QFETCH(QString, foreign);
+        auto w = openWindow();
+        enter(*w, "zdAmount2", QStringLiteral("9"));
+        enter(*w, "zdAmount2", QString());
+        enter(*w, "zdAmount1", quantity);
+        enter(*w, "zdPrice1", price);
+        QCOMPARE(shown(*w, "zdSum1"), sum);
+        QCOMPARE(shown(*w, "zdWaiHJXX"), foreign);
+        // A line emptied again gives no amount.
+        QCOMPARE(shown(*w, "zdSum2"), QString());
+    }
+
+    void aQuantityThatIsNoNumberShowsWhy()
+    {
+        auto w = openWindow();
+        enter(*w, "zdPrice1", QStringLiteral("5"));
+        QCOMPARE(shown(*w, "zdSum1"), QStringLiteral("5.00"));
+        enter(*w, "zdAmount1", QStringLiteral("2x"));
+        QCOMPARE(dialogs().lastText(), QStringLiteral("非法的数量或单价(必须是英文半角的数字和.)！"));
+        QCOMPARE(shown(*w, "zdSum1"), QStringLiteral("5.00"));
+        QCOMPARE(test::child<QLineEdit>(w.get(), "zdAmount1")->maxLength(), 12);
+    }
+
+    void totalsInYuanAtTheTypedRate_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("rateBox");
+        QTest::addColumn<QString>("rmb");
+        QTest::addColumn<QString>("rmbCapital");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("rate") << "100:680.23" << "100:680.23" << "RMB680.23" << "人民币陆佰捌拾元贰角叁分" << "";
+        QTest::newRow("no colon changes nothing") << "680" << "100:100" << "RMB100.00" << "人民币壹佰元整" << "";
+        QTest::newRow("waits for the second number") << "100:" << "100:100" << "RMB100.00" << "人民币壹佰元整"
+                                                      << "";
+        QTest::newRow("full-width colon dropped") << "100：680" << "100:100" << "RMB100.00" << "人民币壹佰元整"
+                                                  << "";
+        QTest::newRow("zero foreign units") << "00:50" << "00:50" << "RMB0.00" << "人民币零元整"
+                                            << "无效的外汇汇率！";
+        QTest::newRow("letters") << "ab:cd" << "ab:cd" << "RMB0.00" << "人民币零元整"
+                                 << "没有输入正确的汇率(如: 100:680.23等)！";
+    }
+    void totalsInYuanAtTheTypedRate()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, rateBox);
+        QFETCH(QString, rmb);
+        QFETCH(QString, rmbCapital);
+        QFETCH(QString, message);
+        auto w = openWindow();
+        enter(*w, "zdAmount1", QStringLiteral("2"));
+        enter(*w, "zdPrice1", QStringLiteral("50"));
+        dialogs().clear();
+        // Nothing is said while the rate is being typed.
+        auto *edit = test::child<QLineEdit>(w.get(), "edtHuiLv");
+        test::replaceText(edit, typed);
+        QVERIFY2(dialogs().shown.isEmpty(), qPrintable(dialogs().texts().join('|')));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(shown(*w, "zdExchRate"), rateBox);
+        QCOMPARE(shown(*w, "zdWaiHJXX"), QStringLiteral("USD100.00"));
+        QCOMPARE(shown(*w, "ZDWAIHJDX"), QStringLiteral("美元壹佰元整"));
+        QCOMPARE(shown(*w, "zdRmbHJXX"), rmb);
+        QCOMPARE(shown(*w, "zdRmbHJDX"), rmbCapital);
+        QCOMPARE(dialogs().lastText(), message);
+    }
+
+    void theRateBoxTakesAFullWidthColon()
+    {
+        auto w = openWindow();
+        enter(*w, "zdAmount1", QStringLiteral("1"));
+        enter(*w, "zdPrice1", QStringLiteral("100"));
+        enter(*w, "zdExchRate", QStringLiteral("100：700"));
+        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:700"));
+        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("RMB700.00"));
+        enter(*w, "zdExchRate", QString());
+        QCOMPARE(dialogs().lastText(), QStringLiteral("没有输入汇率！"));
+        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("RMB0.00"));
+    }
+
+    void optionsShapeTheTotals()
+    {
+        auto w = openWindow();
+        enter(*w, "zdAmount1", QStringLiteral("3"));
+        enter(*w, "zdPrice1", QStringLiteral("10"));
+        test::child<QCheckBox>(w.get(), "cfgTotalJEWithSheep")->setChecked(false);
+        test::child<QCheckBox>(w.get(), "cfgJEDXWithMoneyName")->setChecked(false);
+        test::child<QCheckBox>(w.get(), "cfgRMBJEDXWithRMB")->setChecked(false);
+        QCOMPARE(shown(*w, "zdWaiHJXX"), QStringLiteral("30.00"));
+        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("30.00"));
+        QCOMPARE(shown(*w, "ZDWAIHJDX"), QStringLiteral("叁拾元整"));
+        QCOMPARE(shown(*w, "zdRmbHJDX"), QStringLiteral("叁拾元整"));
+    }
+
+    void fobTotals()
+    {
+        auto w = openWindow();
+        typeRate(*w, QStringLiteral("100:700"));
+        enter(*w, "zdD2Price1", QStringLiteral("USD256.89"));
+        enter(*w, "zdD2Price2", QStringLiteral("100"));
+        QCOMPARE(shown(*w, "zdFobWaiHJXX"), QStringLiteral("USD356.89"));
+        QCOMPARE(shown(*w, "zdFobRmbHJXX"), QStringLiteral("RMB2,498.23"));
+        enter(*w, "zdD2Price3", QStringLiteral("abc"));
+        QCOMPARE(dialogs().lastText(), QStringLiteral("请输入正确的离岸价(如：256.89 或 USD256.89)！"));
+        QCOMPARE(shown(*w, "zdD2Price3"), QString());
+        QCOMPARE(QApplication::focusWidget(), w->control("zdD2Price3"));
+        QCOMPARE(shown(*w, "zdFobWaiHJXX"), QStringLiteral("USD356.89"));
+        // A new rate converts the FOB total again.
+        typeRate(*w, QStringLiteral("100:600"));
+        QCOMPARE(shown(*w, "zdFobRmbHJXX"), QStringLiteral("RMB2,141.34"));
+    }
+
+    void theRateIsKeptPerCurrency()
+    {
+        auto w = openWindow();
+        auto *currency = test::child<QComboBox>(w.get(), "cfgMoneyType");
+        currency->setCurrentText(QStringLiteral("欧元"));
+        QCOMPARE(shown(*w, "zdWaiBiName"), QStringLiteral("欧元"));
+        QCOMPARE(w->moneyCode(), QStringLiteral("EUR"));
+        QCOMPARE(shown(*w, "edtHuiLv"), QStringLiteral("100:100"));
+        typeRate(*w, QStringLiteral("100:780"));
+        test::child<QComboBox>(w.get(), "cfgDateFormat")->setCurrentText(QStringLiteral("YYYY-MM-DD"));
+        test::click(w.get(), "btRmember");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("打印勾选及选项已记住！"));
+        QCOMPARE(m_data->core->options().getConfigByname(QStringLiteral("欧元")), QStringLiteral("100:780"));
+        currency->setCurrentText(QStringLiteral("美元"));
+        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:100"));
+        currency->setCurrentText(QStringLiteral("欧元"));
+        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:780"));
+        // The template remembers the currency and the date format; the next
+        // window starts with them and the currency's rate.
+        w.reset();
+        auto next = openWindow();
+        QCOMPARE(next->moneyName(), QStringLiteral("欧元"));
+        QCOMPARE(shown(*next, "zdExchRate"), QStringLiteral("100:780"));
+        QCOMPARE(shown(*next, "zdNianYueRi"), QDate::currentDate().toString(Qt::ISODate));
+    }
+
+    void theBuyersNameBringsTheLastEntryOfThatName()
+    {
+        for (const char *address : {"1 Pier Road", "9 Quay Street"})
+            QVERIFY(m_data->exec(QStringLiteral("insert into CKPersonalInfoTable(全称,地址,开户行账号,开户银行,电话,单位类型) "
+                                                "values(' Harbor Trading ',?,'6222','Bank of Ports','555-01','往来单位')"),
+                                 {QString::fromLatin1(address)}));
+        auto w = openWindow();
+        enter(*w, "zdGouHComp", QStringLiteral("Harbor Trading"));
+        QCOMPARE(shown(*w, "zdGouHAddr"), QStringLiteral("9 Quay Street"));
+        QCOMPARE(shown(*w, "zdGouHAcct"), QStringLiteral("6222"));
+        QCOMPARE(shown(*w, "zdGouHBank"), QStringLiteral("Bank of Ports"));
+        QCOMPARE(shown(*w, "zdGouHPhone"), QStringLiteral("555-01"));
+    }
+
+    void saveWritesEveryTimeIntoOneRow()
+    {
+        auto w = openWindow();
+        fillInvoice(*w);
+        enter(*w, "zdCheckNo", QStringLiteral("00001234"));
+        typeRate(*w, QStringLiteral("100:700"));
+        w->setBillDate(QDate(2026, 3, 5));
+        w->itemChecks().at(1)->setChecked(true);
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("【出口商品发票】填写保存成功！ "));
+        const int id = w->state().checkId();
+        QVERIFY(id > 0);
+        QCOMPARE(w->windowTitle(), QStringLiteral("出口商品发票-单号：%1").arg(id));
+        const QList<std::pair<QString, QString>> expected{
+            {"购方单位", "HarborTrading"}, {"票据编号", "00001234"},  {"出票日期", "2026-03-05"},
+            {"币种", "美元"},              {"金额合计", "12500.00"},  {"当期汇率", "100:700"},
+            {"离岸价合计", "12,000.00"},   {"商品名称1", "丝绸围巾"}, {"数量1", "1000"},
+            {"单价1", "12.5"},             {"销售额1", "12,500.00"},  {"离岸价1", "12000"},
+            {"勾选项", "CIF"},             {"票据状态", "已用"},      {"模板种类", "通用出口发票"}};
+        for (const auto &[name, value] : expected)
+            QCOMPARE(column(id, name), value);
+        // The same bill again: no question about changes, the same row written again.
+        dialogs().clear();
+        enter(*w, "zdHeTNo", QStringLiteral("HT-7"));
+        test::click(w.get(), "btSaveCheck");
+        QVERIFY(m_data->exec(QStringLiteral("update DataCKSPTable set 合同号码='changed elsewhere' where 流水号=?"), {id}));
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(dialogs().texts(), QStringList(2, QStringLiteral("【出口商品发票】填写保存成功！ ")));
+        QCOMPARE(rowCount(), 1);
+        QCOMPARE(w->state().checkId(), id);
+        QCOMPARE(column(id, "合同号码"), QStringLiteral("HT-7"));
+    }
+
+    void saveIsRefused_data()
+    {
+        QTest::addColumn<QString>("buyer");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no buyer") << "" << "5" << "购货单位不能为空";
+        QTest::newRow("blank buyer") << "  " << "5" << "购货单位不能为空";
+        QTest::newRow("no amount") << "HarborTrading" << "" << "购货及金额项目必须填写才能保存~";
+    }
+    void saveIsRefused()
+    {
+        QFETCH(QString, buyer);
+        QFETCH(QString, price);
+        QFETCH(QString, message);
+        auto w = openWindow();
+        enter(*w, "zdGouHComp", buyer);
+        enter(*w, "zdPrice1", price);
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), message);
+        QCOMPARE(rowCount(), 0);
+        QCOMPARE(w->state().checkId(), -1);
+    }
+
+    void aSavedInvoiceOpensAsItWasSaved()
+    {
+        auto w = openWindow();
+        test::child<QComboBox>(w.get(), "cfgMoneyType")->setCurrentText(QStringLiteral("欧元"));
+        fillInvoice(*w);
+        typeRate(*w, QStringLiteral("100:790"));
+        enter(*w, "zdShouHType", QStringLiteral("T/T"));
+        enter(*w, "zdCheckNo", QStringLiteral("00001234"));
+        test::click(w.get(), "btSaveCheck");
+        const int id = w->state().checkId();
+        w.reset();
+
+        auto again = openWindow();
+        QVERIFY(again->openSavedBill(QString(), id));
+        QCOMPARE(again->windowTitle(), QStringLiteral("历史票据查看（流水号为：%1)").arg(id));
+        QVERIFY(again->state().isHistory());
+        QCOMPARE(again->moneyName(), QStringLiteral("欧元"));
+        QCOMPARE(shown(*again, "zdExchRate"), QStringLiteral("100:790"));
+        QCOMPARE(shown(*again, "zdGouHComp"), QStringLiteral("HarborTrading"));
+        QCOMPARE(shown(*again, "zdCheckNo"), QStringLiteral("00001234"));
+        QCOMPARE(shown(*again, "zdShouHType"), QStringLiteral("T/T"));
+        QCOMPARE(shown(*again, "zdSum1"), QStringLiteral("12,500.00"));
+        QCOMPARE(shown(*again, "zdWaiHJXX"), QStringLiteral("EUR12500.00"));
+        QCOMPARE(shown(*again, "zdRmbHJXX"), QStringLiteral("RMB98750.00"));
+        QCOMPARE(shown(*again, "zdFobWaiHJXX"), QStringLiteral("EUR12,000.00"));
+        // Saving a historic invoice asks first; No writes nothing.
+        dialogs().clear();
+        test::click(again.get(), "btSaveCheck");
+        QCOMPARE(dialogs().texts(), QStringList{QStringLiteral("该单据来自历史单据，历史单据不能修改！\r另存为新单据吗？")});
+        QCOMPARE(rowCount(), 1);
+    }
+
+    void aRegisteredNumberIsFilledInAndKeepsItsRow()
+    {
+        const int id = insertRow(entry::kStateUnused);
+        auto w = openWindow();
+        QVERIFY(w->openSavedBill(QStringLiteral("通用出口发票"), id));
+        QCOMPARE(w->windowTitle(), QStringLiteral("出口商品发票（流水号为：%1)").arg(id));
+        QVERIFY(!w->state().isHistory());
+        QCOMPARE(shown(*w, "zdCheckNo"), QStringLiteral("00000042"));
+        QCOMPARE(shown(*w, "zdCheckDMNo"), QStringLiteral("4403"));
+        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:100"));
+        fillInvoice(*w);
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("【出口商品发票】填写保存成功！ "));
+        QCOMPARE(w->state().checkId(), id);
+        QCOMPARE(rowCount(), 1);
+        QCOMPARE(column(id, "票据状态"), QStringLiteral("已用"));
+        QCOMPARE(column(id, "票据编号"), QStringLiteral("00000042"));
+        QCOMPARE(column(id, "发票编号"), QStringLiteral("00000042"));
+        QCOMPARE(column(id, "购方单位"), QStringLiteral("HarborTrading"));
+    }
+
+    void aVoidedInvoiceIsNeverSavedOver()
+    {
+        auto w = openWindow();
+        fillInvoice(*w);
+        test::click(w.get(), "btSaveCheck");
+        const int id = w->state().checkId();
+        QVERIFY(m_data->exec(QStringLiteral("update DataCKSPTable set 票据状态='作废' where 流水号=?"), {id}));
+        enter(*w, "zdPrice1", QStringLiteral("13"));
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("票据已经作废,保存失败！"));
+        QCOMPARE(column(id, "金额合计"), QStringLiteral("12500.00"));
+        QCOMPARE(rowCount(), 1);
+    }
+
+    void newBillEmptiesTheBuyerAndKeepsTheGoods()
+    {
+        auto w = openWindow();
+        fillInvoice(*w);
+        enter(*w, "zdGouHAcct", QStringLiteral("6222"));
+        test::child<QPlainTextEdit>(w.get(), "zdRemark")->setPlainText(QStringLiteral("唛头"));
+        enter(*w, "zdXiaoHComp", QStringLiteral("Moque Export"));
+        test::click(w.get(), "btNewCheck");
+        QCOMPARE(w->windowTitle(), QStringLiteral("新出口商品发票-ID=-1"));
+        for (const char *box : {"zdGouHComp", "zdGouHAcct", "zdRemark"})
+            QVERIFY2(shown(*w, QString::fromLatin1(box)).isEmpty(), box);
+        QCOMPARE(shown(*w, "zdXiaoHComp"), QStringLiteral("Moque Export"));
+        QCOMPARE(shown(*w, "zdSum1"), QStringLiteral("12,500.00"));
+        QVERIFY(!test::child<QToolButton>(w.get(), "btSaveAs")->isEnabled());
+    }
+
+    void copyMakesANewInvoice()
+    {
+        auto w = openWindow();
+        test::click(w.get(), "btSaveAs");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("  未保存单据不需要复制！    "));
+        fillInvoice(*w);
+        test::click(w.get(), "btSaveCheck");
+        test::click(w.get(), "btSaveAs");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("单据复制成功！"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("出口商品发票-通用出口发票 ID=-1"));
+        QVERIFY(!test::child<QToolButton>(w.get(), "btSaveAs")->isEnabled());
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(rowCount(), 2);
+    }
+
+    void closingAsksToSaveAndKeepsNoPosition_data()
+    {
+        QTest::addColumn<QString>("buyer");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("yes") << "HarborTrading" << true << 1;
+        QTest::newRow("no") << "HarborTrading" << false << 0;
+        QTest::newRow("no buyer") << "" << true << 0;
+    }
+    void closingAsksToSaveAndKeepsNoPosition()
+    {
+        QFETCH(QString, buyer);
+        QFETCH(bool, answer);
+        QFETCH(int, rows);
+        auto w = openWindow();
+        enter(*w, "zdAmount1", QStringLiteral("2"));
+        enter(*w, "zdPrice1", QStringLiteral("3"));
+        enter(*w, "zdGouHComp", buyer);
+        dialogs().clear();
+        dialogs().answers << answer;
+        w->close();
+        if (buyer.isEmpty()) {
+            QVERIFY(dialogs().shown.isEmpty());
+        } else {
+            QCOMPARE(dialogs().shown.first().text, QStringLiteral("是否保存该单据？"));
+            QCOMPARE(dialogs().shown.first().caption, QStringLiteral("关闭"));
+        }
+        QCOMPARE(rowCount(), rows);
+        QCOMPARE(m_data->core->settings().file().value(QStringLiteral("FMCHECKCKSP"), QStringLiteral("PositionX")),
+                 QString());
+    }
+
+    void noPrintDateHidesTheDate()
+    {
+        auto w = openWindow();
+        auto *noDate = test::child<QCheckBox>(w.get(), "cfgNoPrtDate");
+        QVERIFY(w->values().value(QStringLiteral("zdNianYueRi")).shown);
+        noDate->setChecked(true);
+        QVERIFY(!w->values().value(QStringLiteral("zdNianYueRi")).shown);
+        QVERIFY(!test::child<QWidget>(w.get(), "SelDate")->isVisible());
+        noDate->setChecked(false);
+        QVERIFY(w->values().value(QStringLiteral("zdNianYueRi")).shown);
+        QVERIFY(test::child<QWidget>(w.get(), "SelDate")->isVisible());
+    }
+
+    void printAndSaveKeepsTheNumberSilently()
+    {
+        auto w = openWindow();
+        fillInvoice(*w);
+        enter(*w, "zdCheckNo", QStringLiteral("00000077"));
+        dialogs().files.enqueue(m_out.filePath("printsave.pdf"));
+        dialogs().clear();
+        test::click(w.get(), "btPrintAndSave");
+        QVERIFY(QFile::exists(m_out.filePath("printsave.pdf")));
+        QVERIFY2(dialogs().shown.size() == 1 && dialogs().shown.first().kind == QStringLiteral("save"),
+                 qPrintable(dialogs().texts().join('|')));
+        QCOMPARE(rowCount(), 1);
+        QCOMPARE(w->state().checkId(), -1);
+        QCOMPARE(shown(*w, "zdCheckNo"), QStringLiteral("00000077"));
+    }
+
+    void printPutsTheBuyerAndTheTotalsAtTheirItemPlaces()
+    {
+        auto w = openWindow();
+        fillInvoice(*w);
+        typeRate(*w, QStringLiteral("100:700"));
+        const QString path = m_out.filePath("export.pdf");
+        dialogs().files.enqueue(path);
+        test::click(w.get(), "btPrint1");
+        QVERIFY2(QFile::exists(path), qPrintable(dialogs().texts().join('|')));
+        const QList<test::PdfWord> words = test::readPdfWords(path);
+        QSqlQuery q(m_data->db());
+        QVERIFY(q.exec("select c.CtlName,c.CtlX,c.CtlY,c.CtlW,t.XMove,t.YMove from ckControl c join CKTypeTable t "
+                       "on t.CheckTypeID=c.CheckTypeID where c.CheckTypeID=5 and upper(c.CtlName) in "
+                       "('ZDGOUHCOMP','ZDSUM1','ZDWAIHJXX','ZDRMBHJXX','ZDFOBWAIHJXX')"));
+        int checked = 0;
+        while (q.next()) {
+            const QString value = shown(*w, q.value(0).toString());
+            const double left = test::tenthsToPoints(q.value(1).toInt() + q.value(4).toInt());
+            const double right = test::tenthsToPoints(q.value(1).toInt() + q.value(4).toInt() + q.value(3).toInt());
+            const double top = test::tenthsToPoints(q.value(2).toInt() + q.value(5).toInt());
+            const double slack = test::tenthsToPoints(10);
+            const auto at = std::find_if(words.begin(), words.end(), [&](const test::PdfWord &word) {
+                return word.text == value && word.x >= left - slack && word.x + word.width <= right + slack
+                       && qAbs(word.y - top) <= slack;
+            });
+            QVERIFY2(at != words.end(), qPrintable(q.value(0).toString() + QLatin1Char('=') + value));
+            ++checked;
+        }
+        QCOMPARE(checked, 5);
+        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("RMB87500.00"));
+        // Printing alone saves nothing.
+        QCOMPARE(rowCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestEntryUiExport)
+#include "test_entryui_export.moc"
