@@ -2,10 +2,6 @@
 
 namespace moque::entry::table {
 
-QString numbered(const char *name, int n)
-{
-    return QString::fromUtf8(name) + QString::number(n);
-}
 
 BillField numberedField(const char *name, int n, C control, const QString &hint)
 {

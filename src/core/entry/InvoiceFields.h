@@ -1,13 +1,12 @@
 #pragma once
 
 #include "entry/FieldTable.h"
+#include "entry/NumberedFields.h"
 
 // The fields the receipt and the freight invoice share: charge lines, digit
 // boxes and the total in figures and capitals.
 namespace moque::entry::table {
 
-// name + n, e.g. zdSFNR3 or 收费内容3.
-QString numbered(const char *name, int n);
 BillField numberedField(const char *name, int n, C control, const QString &hint);
 
 enum class LineSaving {

@@ -1,6 +1,7 @@
 #include "entry/SavedInvoice.h"
 
 #include "entry/InvoiceOptions.h"
+#include "entry/NumberedFields.h"
 
 #include "app/AppCore.h"
 #include "entry/Amounts.h"
@@ -34,10 +35,6 @@ const QString kDateLine = QStringLiteral("zdNianYueRi");
 const QString kDateLineCopy = QStringLiteral("cgNianYueRi");
 const QString kCustomer = QStringLiteral("zdGKMC");
 
-QString numbered(const char *name, int line)
-{
-    return QString::fromLatin1(name) + QString::number(line);
-}
 
 bool isReceipt(const BillKind &kind)
 {

@@ -3,6 +3,8 @@
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
 #include "entry/ExportInvoiceAids.h"
+#include "entry/InvoiceOptions.h"
+#include "entry/NumberedFields.h"
 #include "entry/OptionStrip.h"
 #include "entry/ReceiptAids.h"
 #include "refdata/Currencies.h"
@@ -33,24 +35,13 @@ const QString kDateLine = QStringLiteral("zdNianYueRi");
 // The usual foreign currency of an export invoice, until a template keeps another.
 const QString kStartCurrency = QStringLiteral("美元");
 
-const QStringList kDateFormats{QStringLiteral("YYYY-MM-DD"),       QStringLiteral("YYYY/MM/DD"),
-                               QStringLiteral("YYYY年MM月DD日"),   QStringLiteral("YYYYMMDD hh:nn"),
-                               QStringLiteral("YYYY-MM-DD hh:nn"), QStringLiteral("YYYY/MM/DD hh:nn")};
 
-QString numbered(const char *name, int line)
-{
-    return QString::fromLatin1(name) + QString::number(line);
-}
 
-// The line of a numbered field such as zdPrice3, or 0.
+// The goods line of a numbered field such as zdPrice3, or 0.
 int lineOf(const QString &name, const char *prefix)
 {
-    const QString p = QString::fromLatin1(prefix);
-    if (!name.startsWith(p, Qt::CaseInsensitive))
-        return 0;
-    bool ok = false;
-    const int line = name.mid(p.size()).toInt(&ok);
-    return ok && line >= 1 && line <= entry::kExportLines ? line : 0;
+    const int line = entry::numberOf(name, prefix);
+    return line <= entry::kExportLines ? line : 0;
 }
 
 } // namespace
@@ -92,8 +83,8 @@ void ExportInvoiceWindow::addStripOptions(OptionStrip *strip)
     strip->addOption(new QLabel(QStringLiteral("日期格式：")), false);
     m_cfgDateFormat = new QComboBox;
     m_cfgDateFormat->setObjectName(QStringLiteral("cfgDateFormat"));
-    m_cfgDateFormat->addItems(kDateFormats);
-    m_cfgDateFormat->setCurrentText(QStringLiteral("YYYY年MM月DD日"));
+    m_cfgDateFormat->addItems(entry::invoiceDateFormats());
+    m_cfgDateFormat->setCurrentText(entry::defaultDateFormat());
     strip->addOption(m_cfgDateFormat, true);
     box(m_cfgJEDXWithMoneyName, "cfgJEDXWithMoneyName", QStringLiteral("大写前置币种"), true);
     m_cfgJEDXWithMoneyName->setToolTip(QStringLiteral("大写金额前附带币种名"));
@@ -129,7 +120,7 @@ void ExportInvoiceWindow::addStripOptions(OptionStrip *strip)
 void ExportInvoiceWindow::connectKindAids()
 {
     for (int line = 1; line <= entry::kExportLines; ++line)
-        if (auto *quantity = qobject_cast<QLineEdit *>(control(numbered("zdAmount", line))))
+        if (auto *quantity = qobject_cast<QLineEdit *>(control(entry::numbered("zdAmount", line))))
             quantity->setMaxLength(12);
     if (auto *buyer = qobject_cast<QComboBox *>(control(kBuyer)))
         connect(buyer, &QComboBox::editTextChanged, this, &ExportInvoiceWindow::buyerNameChanged);
@@ -155,12 +146,12 @@ entry::ExportLook ExportInvoiceWindow::look() const
 bool ExportInvoiceWindow::computeLine(int line)
 {
     const entry::ExportLine sum =
-        entry::exportLineSum(text(numbered("zdAmount", line)).trimmed(), text(numbered("zdPrice", line)).trimmed());
+        entry::exportLineSum(text(entry::numbered("zdAmount", line)).trimmed(), text(entry::numbered("zdPrice", line)).trimmed());
     if (!sum.error.isEmpty()) {
         core().dialogs().info(sum.error);
         return false;
     }
-    setText(numbered("zdSum", line), sum.amount);
+    setText(entry::numbered("zdSum", line), sum.amount);
     return true;
 }
 
@@ -202,11 +193,11 @@ void ExportInvoiceWindow::showSales(QStringList &messages)
 {
     QStringList sums;
     for (int line = 1; line <= entry::kExportLines; ++line)
-        sums << text(numbered("zdSum", line));
+        sums << text(entry::numbered("zdSum", line));
     const entry::ExportTotals totals = entry::exportTotals(sums, text(kRate), look());
     if (totals.badLine > 0) {
         messages << totals.message;
-        const QString bad = numbered("zdSum", totals.badLine);
+        const QString bad = entry::numbered("zdSum", totals.badLine);
         setText(bad, QString());
         if (QWidget *w = control(bad))
             w->setFocus(Qt::OtherFocusReason);
@@ -225,11 +216,11 @@ void ExportInvoiceWindow::showFob(QStringList &messages)
 {
     QStringList values;
     for (int line = 1; line <= entry::kExportLines; ++line)
-        values << text(numbered("zdD2Price", line));
+        values << text(entry::numbered("zdD2Price", line));
     const entry::FobTotals totals = entry::fobTotals(values, text(kRate), look());
     if (totals.badLine > 0) {
         messages << totals.message;
-        const QString bad = numbered("zdD2Price", totals.badLine);
+        const QString bad = entry::numbered("zdD2Price", totals.badLine);
         setText(bad, QString());
         if (QWidget *w = control(bad))
             w->setFocus(Qt::OtherFocusReason);

@@ -4,6 +4,7 @@
 #include "common/Dialogs.h"
 #include "entry/Amounts.h"
 #include "entry/InvoiceOptions.h"
+#include "entry/NumberedFields.h"
 #include "entry/OptionStrip.h"
 #include "entry/ReceiptAids.h"
 #include "refdata/Currencies.h"
@@ -28,21 +29,7 @@ const QString kTotalInput = QStringLiteral("inputJEXX");
 const QString kDateLine = QStringLiteral("zdNianYueRi");
 const QString kRmb = QStringLiteral("人民币");
 
-QString numbered(const char *name, int line)
-{
-    return QString::fromLatin1(name) + QString::number(line);
-}
 
-// The line of a numbered field such as zdDJ3, or 0.
-int lineOf(const QString &name, const char *prefix)
-{
-    const QString p = QString::fromLatin1(prefix);
-    if (!name.startsWith(p, Qt::CaseInsensitive))
-        return 0;
-    bool ok = false;
-    const int line = name.mid(p.size()).toInt(&ok);
-    return ok ? line : 0;
-}
 
 } // namespace
 
@@ -147,15 +134,15 @@ void InvoiceWindow::currencyChosen()
 
 void InvoiceWindow::computeLine(int line)
 {
-    const QString quantityBox = numbered("zdSL", line);
-    const QString priceBox = numbered("zdDJ", line);
+    const QString quantityBox = entry::numbered("zdSL", line);
+    const QString priceBox = entry::numbered("zdDJ", line);
     const QString quantity = text(quantityBox).trimmed();
     const QString price = text(priceBox).trimmed();
     setText(quantityBox, quantity);
     setText(priceBox, price);
     // A line left blank stays blank instead of holding an amount of 0.
     if (quantity.isEmpty() && price.isEmpty()) {
-        setText(numbered("zdJEXX", line), QString());
+        setText(entry::numbered("zdJEXX", line), QString());
         formatLine(line);
         return;
     }
@@ -168,13 +155,13 @@ void InvoiceWindow::computeLine(int line)
             w->setFocus(Qt::OtherFocusReason);
         return;
     }
-    setText(numbered("zdJEXX", line), amount.amount);
+    setText(entry::numbered("zdJEXX", line), amount.amount);
     formatLine(line);
 }
 
 void InvoiceWindow::formatLine(int line)
 {
-    const QString typedBox = numbered("zdJEXX", line);
+    const QString typedBox = entry::numbered("zdJEXX", line);
     if (QWidget *w = control(typedBox))
         w->hide();
     if (showLine(line)) {
@@ -182,20 +169,20 @@ void InvoiceWindow::formatLine(int line)
         return;
     }
     setText(kCapital, QString());
-    setText(numbered("zdJE", line), QString());
+    setText(entry::numbered("zdJE", line), QString());
     setText(typedBox, QString());
     setText(kTotalShown, entry::kBadLineAmount);
 }
 
 bool InvoiceWindow::showLine(int line)
 {
-    const QString typedBox = numbered("zdJEXX", line);
+    const QString typedBox = entry::numbered("zdJEXX", line);
     const QString typed = text(typedBox).trimmed();
-    const entry::LineLook shown = entry::lineLook(line, typed, text(numbered("zdSFNR", line)), look());
+    const entry::LineLook shown = entry::lineLook(line, typed, text(entry::numbered("zdSFNR", line)), look());
     if (shown.invalid)
         return false;
     setText(typedBox, typed);
-    setText(numbered("zdJE", line), shown.shown);
+    setText(entry::numbered("zdJE", line), shown.shown);
     for (auto it = shown.boxes.cbegin(); it != shown.boxes.cend(); ++it)
         setText(it.key(), it.value());
     return true;
@@ -210,7 +197,7 @@ QString InvoiceWindow::sumAll()
 {
     QStringList amounts;
     for (int line = 1; line <= m_lines; ++line) {
-        const QString typed = text(numbered("zdJEXX", line)).trimmed();
+        const QString typed = text(entry::numbered("zdJEXX", line)).trimmed();
         if (!typed.isEmpty() && lineCounted(line))
             amounts << typed;
     }
@@ -278,7 +265,7 @@ void InvoiceWindow::connectKindAids()
         connect(input, &QLineEdit::returnPressed, this, &InvoiceWindow::endTotalInput);
     }
     for (int line = 1; line <= m_lines; ++line) {
-        if (auto *quantity = qobject_cast<QLineEdit *>(control(numbered("zdSL", line))))
+        if (auto *quantity = qobject_cast<QLineEdit *>(control(entry::numbered("zdSL", line))))
             connect(quantity, &QLineEdit::textEdited, this, [this, line] { computeLine(line); });
     }
 }
@@ -341,14 +328,14 @@ void InvoiceWindow::fieldEvent(const BillField &field, QWidget *w, QEvent *event
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::FocusIn || type == QEvent::MouseButtonPress) {
-        if (const int line = lineOf(field.name, "zdJE"))
-            layOver(qobject_cast<QLineEdit *>(control(numbered("zdJEXX", line))), w);
+        if (const int line = entry::numberOf(field.name, "zdJE"))
+            layOver(qobject_cast<QLineEdit *>(control(entry::numbered("zdJEXX", line))), w);
         else if ((field.name == kTotalShown || field.name == kCapital) && !linesInUse())
             layOver(qobject_cast<QLineEdit *>(control(kTotalInput)), w);
     } else if (type == QEvent::FocusOut) {
-        if (const int line = lineOf(field.name, "zdDJ"))
+        if (const int line = entry::numberOf(field.name, "zdDJ"))
             computeLine(line);
-        else if (const int typedLine = lineOf(field.name, "zdJEXX"))
+        else if (const int typedLine = entry::numberOf(field.name, "zdJEXX"))
             formatLine(typedLine);
         else if (field.name == kTotalInput && w->isVisible())
             endTotalInput();
@@ -410,7 +397,7 @@ void InvoiceWindow::newBillAids()
 {
     for (int line = 1; line <= m_lines; ++line) {
         for (const char *box : {"zdSFNR", "zdGuiGe", "zdHuoHao", "zdDW", "zdSL", "zdJE", "zdDJ", "zdJEXX"})
-            setText(numbered(box, line), QString());
+            setText(entry::numbered(box, line), QString());
         const QHash<QString, QString> cleared = entry::digitBoxesOf(line, QString(), look());
         for (auto it = cleared.cbegin(); it != cleared.cend(); ++it)
             setText(it.key(), it.value());

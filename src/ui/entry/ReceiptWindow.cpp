@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "entry/GoodsPicker.h"
 #include "entry/InvoiceOptions.h"
+#include "entry/NumberedFields.h"
 #include "entry/OptionStrip.h"
 #include "entry/ReceiptAids.h"
 #include "refdata/AddressEntryDialog.h"
@@ -28,18 +29,12 @@ constexpr int kLines = 5;
 const QString kCustomer = QStringLiteral("zdGKMC");
 const QString kCode = QStringLiteral("zdCodeAuto");
 
-QString numbered(const char *name, int line)
-{
-    return QString::fromLatin1(name) + QString::number(line);
-}
 
 // The charge line of a 收费内容 box, or 0.
 int chargeLine(const QString &name)
 {
-    for (int line = 1; line <= kLines; ++line)
-        if (name.compare(numbered("zdSFNR", line), Qt::CaseInsensitive) == 0)
-            return line;
-    return 0;
+    const int line = entry::numberOf(name, "zdSFNR");
+    return line <= kLines ? line : 0;
 }
 
 } // namespace
@@ -119,11 +114,11 @@ void ReceiptWindow::connectKindAids()
 {
     InvoiceWindow::connectKindAids();
     for (int n = 1; n <= 3; ++n)
-        keepCounterfoil(numbered("zdDef", n), numbered("cgDef", n));
+        keepCounterfoil(entry::numbered("zdDef", n), entry::numbered("cgDef", n));
     for (int line = 1; line <= kLines; ++line) {
-        keepCounterfoil(numbered("zdJE", line), numbered("cgJE", line));
-        keepCounterfoil(numbered("zdSFNR", line), numbered("cgSFNR", line));
-        auto *charge = qobject_cast<QLineEdit *>(control(numbered("zdSFNR", line)));
+        keepCounterfoil(entry::numbered("zdJE", line), entry::numbered("cgJE", line));
+        keepCounterfoil(entry::numbered("zdSFNR", line), entry::numbered("cgSFNR", line));
+        auto *charge = qobject_cast<QLineEdit *>(control(entry::numbered("zdSFNR", line)));
         connect(charge, &QLineEdit::textEdited, this, [this, charge](const QString &typed) {
             if (m_goods->isVisible() && m_goods->box() == charge)
                 m_goods->filter(typed);
@@ -168,7 +163,7 @@ bool ReceiptWindow::lineCounted(int line) const
         const QWidget *w = control(name);
         return w && !w->isHidden();
     };
-    return shown(numbered("zdJE", line)) || shown(numbered("zdY", line));
+    return shown(entry::numbered("zdJE", line)) || shown(entry::numbered("zdY", line));
 }
 
 void ReceiptWindow::totalShown(const QString &shown)
@@ -199,12 +194,12 @@ void ReceiptWindow::fillLine(const refdata::Good &good)
     const int line = m_goods->box() ? chargeLine(m_goods->box()->objectName()) : 0;
     if (line == 0)
         return;
-    setText(numbered("zdSFNR", line), good.name);
-    setText(numbered("zdHuoHao", line), good.articleNo);
-    setText(numbered("zdGuiGe", line), good.model);
-    setText(numbered("zdDJ", line), good.price);
-    setText(numbered("zdDW", line), good.unit);
-    const QString quantityBox = numbered("zdSL", line);
+    setText(entry::numbered("zdSFNR", line), good.name);
+    setText(entry::numbered("zdHuoHao", line), good.articleNo);
+    setText(entry::numbered("zdGuiGe", line), good.model);
+    setText(entry::numbered("zdDJ", line), good.price);
+    setText(entry::numbered("zdDW", line), good.unit);
+    const QString quantityBox = entry::numbered("zdSL", line);
     const QString quantity = text(quantityBox).trimmed();
     if (quantity.isEmpty() || quantity == QLatin1String("0"))
         setText(quantityBox, QStringLiteral("1"));
@@ -220,7 +215,7 @@ void ReceiptWindow::clearLine()
     if (line == 0)
         return;
     for (const char *box : {"zdSFNR", "zdHuoHao", "zdGuiGe", "zdDJ", "zdDW", "zdSL"})
-        setText(numbered(box, line), QString());
+        setText(entry::numbered(box, line), QString());
     computeLine(line);
 }
 

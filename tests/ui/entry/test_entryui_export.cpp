@@ -10,6 +10,7 @@
 #include "store/Schema.h"
 #include "support/PdfText.h"
 #include "support/TestData.h"
+#include "support/EntryWindows.h"
 #include "support/Widgets.h"
 
 #include <QCheckBox>
@@ -35,35 +36,7 @@ class TestEntryUiExport : public QObject
 
     std::unique_ptr<ui::ExportInvoiceWindow> openWindow()
     {
-        auto w = std::make_unique<ui::ExportInvoiceWindow>(*m_data->core);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("the export invoice window did not become active");
-        return w;
-    }
-    static QString shown(const ui::ExportInvoiceWindow &w, const QString &name)
-    {
-        const QWidget *c = w.control(name);
-        if (auto *edit = qobject_cast<const QLineEdit *>(c))
-            return edit->text();
-        if (auto *combo = qobject_cast<const QComboBox *>(c))
-            return combo->currentText();
-        if (auto *memo = qobject_cast<const QPlainTextEdit *>(c))
-            return memo->toPlainText();
-        return {};
-    }
-    // Types into a box and leaves it, as Tab would.
-    static void enter(ui::ExportInvoiceWindow &w, const QString &name, const QString &text)
-    {
-        QWidget *c = w.control(name);
-        c->setFocus(Qt::TabFocusReason);
-        auto *edit = qobject_cast<QLineEdit *>(c);
-        if (!edit)
-            edit = qobject_cast<QComboBox *>(c)->lineEdit();
-        test::replaceText(edit, text);
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(c, &out);
+        return test::openActive<ui::ExportInvoiceWindow>(*m_data->core);
     }
     // Types the rate on the strip and ends it with Enter.
     static void typeRate(ui::ExportInvoiceWindow &w, const QString &rate)
@@ -75,11 +48,11 @@ class TestEntryUiExport : public QObject
     // A buyer and one line of 1000 × 12.5 in the window's currency.
     static void fillInvoice(ui::ExportInvoiceWindow &w)
     {
-        enter(w, "zdGouHComp", QStringLiteral("HarborTrading"));
-        enter(w, "zdGoodName1", QStringLiteral("丝绸围巾"));
-        enter(w, "zdAmount1", QStringLiteral("1000"));
-        enter(w, "zdPrice1", QStringLiteral("12.5"));
-        enter(w, "zdD2Price1", QStringLiteral("12000"));
+        test::enterText(w, "zdGouHComp", QStringLiteral("HarborTrading"));
+        test::enterText(w, "zdGoodName1", QStringLiteral("丝绸围巾"));
+        test::enterText(w, "zdAmount1", QStringLiteral("1000"));
+        test::enterText(w, "zdPrice1", QStringLiteral("12.5"));
+        test::enterText(w, "zdD2Price1", QStringLiteral("12000"));
     }
     QString column(int id, const QString &column)
     {
@@ -117,10 +90,10 @@ private Q_SLOTS:
         QVERIFY(!test::child<QToolButton>(w.get(), "btMultiPrintF")->isVisibleTo(toolbar));
         QCOMPARE(w->moneyName(), QStringLiteral("美元"));
         QCOMPARE(w->moneyCode(), QStringLiteral("USD"));
-        QCOMPARE(shown(*w, "zdWaiBiName"), QStringLiteral("美元"));
-        QCOMPARE(shown(*w, "edtHuiLv"), QStringLiteral("100:100"));
-        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:100"));
-        QCOMPARE(shown(*w, "zdNianYueRi"), QDate::currentDate().toString(QStringLiteral("yyyy年MM月dd日")));
+        QCOMPARE(test::shownText(*w, "zdWaiBiName"), QStringLiteral("美元"));
+        QCOMPARE(test::shownText(*w, "edtHuiLv"), QStringLiteral("100:100"));
+        QCOMPARE(test::shownText(*w, "zdExchRate"), QStringLiteral("100:100"));
+        QCOMPARE(test::shownText(*w, "zdNianYueRi"), QDate::currentDate().toString(QStringLiteral("yyyy年MM月dd日")));
         QVERIFY(dialogs().shown.isEmpty());
     }
 
@@ -175,24 +148,24 @@ private Q_SLOTS:
         QFETCH(QString, sum);
         QFETCH(QString, foreign);
         auto w = openWindow();
-        enter(*w, "zdAmount2", QStringLiteral("9"));
-        enter(*w, "zdAmount2", QString());
-        enter(*w, "zdAmount1", quantity);
-        enter(*w, "zdPrice1", price);
-        QCOMPARE(shown(*w, "zdSum1"), sum);
-        QCOMPARE(shown(*w, "zdWaiHJXX"), foreign);
+        test::enterText(*w, "zdAmount2", QStringLiteral("9"));
+        test::enterText(*w, "zdAmount2", QString());
+        test::enterText(*w, "zdAmount1", quantity);
+        test::enterText(*w, "zdPrice1", price);
+        QCOMPARE(test::shownText(*w, "zdSum1"), sum);
+        QCOMPARE(test::shownText(*w, "zdWaiHJXX"), foreign);
         // A line emptied again gives no amount.
-        QCOMPARE(shown(*w, "zdSum2"), QString());
+        QCOMPARE(test::shownText(*w, "zdSum2"), QString());
     }
 
     void aQuantityThatIsNoNumberShowsWhy()
     {
         auto w = openWindow();
-        enter(*w, "zdPrice1", QStringLiteral("5"));
-        QCOMPARE(shown(*w, "zdSum1"), QStringLiteral("5.00"));
-        enter(*w, "zdAmount1", QStringLiteral("2x"));
+        test::enterText(*w, "zdPrice1", QStringLiteral("5"));
+        QCOMPARE(test::shownText(*w, "zdSum1"), QStringLiteral("5.00"));
+        test::enterText(*w, "zdAmount1", QStringLiteral("2x"));
         QCOMPARE(dialogs().lastText(), QStringLiteral("非法的数量或单价(必须是英文半角的数字和.)！"));
-        QCOMPARE(shown(*w, "zdSum1"), QStringLiteral("5.00"));
+        QCOMPARE(test::shownText(*w, "zdSum1"), QStringLiteral("5.00"));
         QCOMPARE(test::child<QLineEdit>(w.get(), "zdAmount1")->maxLength(), 12);
     }
 
@@ -222,65 +195,65 @@ private Q_SLOTS:
         QFETCH(QString, rmbCapital);
         QFETCH(QString, message);
         auto w = openWindow();
-        enter(*w, "zdAmount1", QStringLiteral("2"));
-        enter(*w, "zdPrice1", QStringLiteral("50"));
+        test::enterText(*w, "zdAmount1", QStringLiteral("2"));
+        test::enterText(*w, "zdPrice1", QStringLiteral("50"));
         dialogs().clear();
         // Nothing is said while the rate is being typed.
         auto *edit = test::child<QLineEdit>(w.get(), "edtHuiLv");
         test::replaceText(edit, typed);
         QVERIFY2(dialogs().shown.isEmpty(), qPrintable(dialogs().texts().join('|')));
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(shown(*w, "zdExchRate"), rateBox);
-        QCOMPARE(shown(*w, "zdWaiHJXX"), QStringLiteral("USD100.00"));
-        QCOMPARE(shown(*w, "ZDWAIHJDX"), QStringLiteral("美元壹佰元整"));
-        QCOMPARE(shown(*w, "zdRmbHJXX"), rmb);
-        QCOMPARE(shown(*w, "zdRmbHJDX"), rmbCapital);
+        QCOMPARE(test::shownText(*w, "zdExchRate"), rateBox);
+        QCOMPARE(test::shownText(*w, "zdWaiHJXX"), QStringLiteral("USD100.00"));
+        QCOMPARE(test::shownText(*w, "ZDWAIHJDX"), QStringLiteral("美元壹佰元整"));
+        QCOMPARE(test::shownText(*w, "zdRmbHJXX"), rmb);
+        QCOMPARE(test::shownText(*w, "zdRmbHJDX"), rmbCapital);
         QCOMPARE(dialogs().lastText(), message);
     }
 
     void theRateBoxTakesAFullWidthColon()
     {
         auto w = openWindow();
-        enter(*w, "zdAmount1", QStringLiteral("1"));
-        enter(*w, "zdPrice1", QStringLiteral("100"));
-        enter(*w, "zdExchRate", QStringLiteral("100：700"));
-        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:700"));
-        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("RMB700.00"));
-        enter(*w, "zdExchRate", QString());
+        test::enterText(*w, "zdAmount1", QStringLiteral("1"));
+        test::enterText(*w, "zdPrice1", QStringLiteral("100"));
+        test::enterText(*w, "zdExchRate", QStringLiteral("100：700"));
+        QCOMPARE(test::shownText(*w, "zdExchRate"), QStringLiteral("100:700"));
+        QCOMPARE(test::shownText(*w, "zdRmbHJXX"), QStringLiteral("RMB700.00"));
+        test::enterText(*w, "zdExchRate", QString());
         QCOMPARE(dialogs().lastText(), QStringLiteral("没有输入汇率！"));
-        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("RMB0.00"));
+        QCOMPARE(test::shownText(*w, "zdRmbHJXX"), QStringLiteral("RMB0.00"));
     }
 
     void optionsShapeTheTotals()
     {
         auto w = openWindow();
-        enter(*w, "zdAmount1", QStringLiteral("3"));
-        enter(*w, "zdPrice1", QStringLiteral("10"));
+        test::enterText(*w, "zdAmount1", QStringLiteral("3"));
+        test::enterText(*w, "zdPrice1", QStringLiteral("10"));
         test::child<QCheckBox>(w.get(), "cfgTotalJEWithSheep")->setChecked(false);
         test::child<QCheckBox>(w.get(), "cfgJEDXWithMoneyName")->setChecked(false);
         test::child<QCheckBox>(w.get(), "cfgRMBJEDXWithRMB")->setChecked(false);
-        QCOMPARE(shown(*w, "zdWaiHJXX"), QStringLiteral("30.00"));
-        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("30.00"));
-        QCOMPARE(shown(*w, "ZDWAIHJDX"), QStringLiteral("叁拾元整"));
-        QCOMPARE(shown(*w, "zdRmbHJDX"), QStringLiteral("叁拾元整"));
+        QCOMPARE(test::shownText(*w, "zdWaiHJXX"), QStringLiteral("30.00"));
+        QCOMPARE(test::shownText(*w, "zdRmbHJXX"), QStringLiteral("30.00"));
+        QCOMPARE(test::shownText(*w, "ZDWAIHJDX"), QStringLiteral("叁拾元整"));
+        QCOMPARE(test::shownText(*w, "zdRmbHJDX"), QStringLiteral("叁拾元整"));
     }
 
     void fobTotals()
     {
         auto w = openWindow();
         typeRate(*w, QStringLiteral("100:700"));
-        enter(*w, "zdD2Price1", QStringLiteral("USD256.89"));
-        enter(*w, "zdD2Price2", QStringLiteral("100"));
-        QCOMPARE(shown(*w, "zdFobWaiHJXX"), QStringLiteral("USD356.89"));
-        QCOMPARE(shown(*w, "zdFobRmbHJXX"), QStringLiteral("RMB2,498.23"));
-        enter(*w, "zdD2Price3", QStringLiteral("abc"));
+        test::enterText(*w, "zdD2Price1", QStringLiteral("USD256.89"));
+        test::enterText(*w, "zdD2Price2", QStringLiteral("100"));
+        QCOMPARE(test::shownText(*w, "zdFobWaiHJXX"), QStringLiteral("USD356.89"));
+        QCOMPARE(test::shownText(*w, "zdFobRmbHJXX"), QStringLiteral("RMB2,498.23"));
+        test::enterText(*w, "zdD2Price3", QStringLiteral("abc"));
         QCOMPARE(dialogs().lastText(), QStringLiteral("请输入正确的离岸价(如：256.89 或 USD256.89)！"));
-        QCOMPARE(shown(*w, "zdD2Price3"), QString());
+        QCOMPARE(test::shownText(*w, "zdD2Price3"), QString());
         QCOMPARE(QApplication::focusWidget(), w->control("zdD2Price3"));
-        QCOMPARE(shown(*w, "zdFobWaiHJXX"), QStringLiteral("USD356.89"));
+        QCOMPARE(test::shownText(*w, "zdFobWaiHJXX"), QStringLiteral("USD356.89"));
         // A new rate converts the FOB total again.
         typeRate(*w, QStringLiteral("100:600"));
-        QCOMPARE(shown(*w, "zdFobRmbHJXX"), QStringLiteral("RMB2,141.34"));
+        QCOMPARE(test::shownText(*w, "zdFobRmbHJXX"), QStringLiteral("RMB2,141.34"));
     }
 
     void theRateIsKeptPerCurrency()
@@ -288,25 +261,25 @@ private Q_SLOTS:
         auto w = openWindow();
         auto *currency = test::child<QComboBox>(w.get(), "cfgMoneyType");
         currency->setCurrentText(QStringLiteral("欧元"));
-        QCOMPARE(shown(*w, "zdWaiBiName"), QStringLiteral("欧元"));
+        QCOMPARE(test::shownText(*w, "zdWaiBiName"), QStringLiteral("欧元"));
         QCOMPARE(w->moneyCode(), QStringLiteral("EUR"));
-        QCOMPARE(shown(*w, "edtHuiLv"), QStringLiteral("100:100"));
+        QCOMPARE(test::shownText(*w, "edtHuiLv"), QStringLiteral("100:100"));
         typeRate(*w, QStringLiteral("100:780"));
         test::child<QComboBox>(w.get(), "cfgDateFormat")->setCurrentText(QStringLiteral("YYYY-MM-DD"));
         test::click(w.get(), "btRmember");
         QCOMPARE(dialogs().lastText(), QStringLiteral("打印勾选及选项已记住！"));
         QCOMPARE(m_data->core->options().getConfigByname(QStringLiteral("欧元")), QStringLiteral("100:780"));
         currency->setCurrentText(QStringLiteral("美元"));
-        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:100"));
+        QCOMPARE(test::shownText(*w, "zdExchRate"), QStringLiteral("100:100"));
         currency->setCurrentText(QStringLiteral("欧元"));
-        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:780"));
+        QCOMPARE(test::shownText(*w, "zdExchRate"), QStringLiteral("100:780"));
         // The template remembers the currency and the date format; the next
         // window starts with them and the currency's rate.
         w.reset();
         auto next = openWindow();
         QCOMPARE(next->moneyName(), QStringLiteral("欧元"));
-        QCOMPARE(shown(*next, "zdExchRate"), QStringLiteral("100:780"));
-        QCOMPARE(shown(*next, "zdNianYueRi"), QDate::currentDate().toString(Qt::ISODate));
+        QCOMPARE(test::shownText(*next, "zdExchRate"), QStringLiteral("100:780"));
+        QCOMPARE(test::shownText(*next, "zdNianYueRi"), QDate::currentDate().toString(Qt::ISODate));
     }
 
     void theBuyersNameBringsTheLastEntryOfThatName()
@@ -316,18 +289,18 @@ private Q_SLOTS:
                                                 "values(' Harbor Trading ',?,'6222','Bank of Ports','555-01','往来单位')"),
                                  {QString::fromLatin1(address)}));
         auto w = openWindow();
-        enter(*w, "zdGouHComp", QStringLiteral("Harbor Trading"));
-        QCOMPARE(shown(*w, "zdGouHAddr"), QStringLiteral("9 Quay Street"));
-        QCOMPARE(shown(*w, "zdGouHAcct"), QStringLiteral("6222"));
-        QCOMPARE(shown(*w, "zdGouHBank"), QStringLiteral("Bank of Ports"));
-        QCOMPARE(shown(*w, "zdGouHPhone"), QStringLiteral("555-01"));
+        test::enterText(*w, "zdGouHComp", QStringLiteral("Harbor Trading"));
+        QCOMPARE(test::shownText(*w, "zdGouHAddr"), QStringLiteral("9 Quay Street"));
+        QCOMPARE(test::shownText(*w, "zdGouHAcct"), QStringLiteral("6222"));
+        QCOMPARE(test::shownText(*w, "zdGouHBank"), QStringLiteral("Bank of Ports"));
+        QCOMPARE(test::shownText(*w, "zdGouHPhone"), QStringLiteral("555-01"));
     }
 
     void saveWritesEveryTimeIntoOneRow()
     {
         auto w = openWindow();
         fillInvoice(*w);
-        enter(*w, "zdCheckNo", QStringLiteral("00001234"));
+        test::enterText(*w, "zdCheckNo", QStringLiteral("00001234"));
         typeRate(*w, QStringLiteral("100:700"));
         w->setBillDate(QDate(2026, 3, 5));
         w->itemChecks().at(1)->setChecked(true);
@@ -346,7 +319,7 @@ private Q_SLOTS:
             QCOMPARE(column(id, name), value);
         // The same bill again: no question about changes, the same row written again.
         dialogs().clear();
-        enter(*w, "zdHeTNo", QStringLiteral("HT-7"));
+        test::enterText(*w, "zdHeTNo", QStringLiteral("HT-7"));
         test::click(w.get(), "btSaveCheck");
         QVERIFY(m_data->exec(QStringLiteral("update DataCKSPTable set 合同号码='changed elsewhere' where 流水号=?"), {id}));
         test::click(w.get(), "btSaveCheck");
@@ -371,8 +344,8 @@ private Q_SLOTS:
         QFETCH(QString, price);
         QFETCH(QString, message);
         auto w = openWindow();
-        enter(*w, "zdGouHComp", buyer);
-        enter(*w, "zdPrice1", price);
+        test::enterText(*w, "zdGouHComp", buyer);
+        test::enterText(*w, "zdPrice1", price);
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(), message);
         QCOMPARE(rowCount(), 0);
@@ -385,8 +358,8 @@ private Q_SLOTS:
         test::child<QComboBox>(w.get(), "cfgMoneyType")->setCurrentText(QStringLiteral("欧元"));
         fillInvoice(*w);
         typeRate(*w, QStringLiteral("100:790"));
-        enter(*w, "zdShouHType", QStringLiteral("T/T"));
-        enter(*w, "zdCheckNo", QStringLiteral("00001234"));
+        test::enterText(*w, "zdShouHType", QStringLiteral("T/T"));
+        test::enterText(*w, "zdCheckNo", QStringLiteral("00001234"));
         test::click(w.get(), "btSaveCheck");
         const int id = w->state().checkId();
         w.reset();
@@ -396,14 +369,14 @@ private Q_SLOTS:
         QCOMPARE(again->windowTitle(), QStringLiteral("历史票据查看（流水号为：%1)").arg(id));
         QVERIFY(again->state().isHistory());
         QCOMPARE(again->moneyName(), QStringLiteral("欧元"));
-        QCOMPARE(shown(*again, "zdExchRate"), QStringLiteral("100:790"));
-        QCOMPARE(shown(*again, "zdGouHComp"), QStringLiteral("HarborTrading"));
-        QCOMPARE(shown(*again, "zdCheckNo"), QStringLiteral("00001234"));
-        QCOMPARE(shown(*again, "zdShouHType"), QStringLiteral("T/T"));
-        QCOMPARE(shown(*again, "zdSum1"), QStringLiteral("12,500.00"));
-        QCOMPARE(shown(*again, "zdWaiHJXX"), QStringLiteral("EUR12500.00"));
-        QCOMPARE(shown(*again, "zdRmbHJXX"), QStringLiteral("RMB98750.00"));
-        QCOMPARE(shown(*again, "zdFobWaiHJXX"), QStringLiteral("EUR12,000.00"));
+        QCOMPARE(test::shownText(*again, "zdExchRate"), QStringLiteral("100:790"));
+        QCOMPARE(test::shownText(*again, "zdGouHComp"), QStringLiteral("HarborTrading"));
+        QCOMPARE(test::shownText(*again, "zdCheckNo"), QStringLiteral("00001234"));
+        QCOMPARE(test::shownText(*again, "zdShouHType"), QStringLiteral("T/T"));
+        QCOMPARE(test::shownText(*again, "zdSum1"), QStringLiteral("12,500.00"));
+        QCOMPARE(test::shownText(*again, "zdWaiHJXX"), QStringLiteral("EUR12500.00"));
+        QCOMPARE(test::shownText(*again, "zdRmbHJXX"), QStringLiteral("RMB98750.00"));
+        QCOMPARE(test::shownText(*again, "zdFobWaiHJXX"), QStringLiteral("EUR12,000.00"));
         // Saving a historic invoice asks first; No writes nothing.
         dialogs().clear();
         test::click(again.get(), "btSaveCheck");
@@ -418,9 +391,9 @@ private Q_SLOTS:
         QVERIFY(w->openSavedBill(QStringLiteral("通用出口发票"), id));
         QCOMPARE(w->windowTitle(), QStringLiteral("出口商品发票（流水号为：%1)").arg(id));
         QVERIFY(!w->state().isHistory());
-        QCOMPARE(shown(*w, "zdCheckNo"), QStringLiteral("00000042"));
-        QCOMPARE(shown(*w, "zdCheckDMNo"), QStringLiteral("4403"));
-        QCOMPARE(shown(*w, "zdExchRate"), QStringLiteral("100:100"));
+        QCOMPARE(test::shownText(*w, "zdCheckNo"), QStringLiteral("00000042"));
+        QCOMPARE(test::shownText(*w, "zdCheckDMNo"), QStringLiteral("4403"));
+        QCOMPARE(test::shownText(*w, "zdExchRate"), QStringLiteral("100:100"));
         fillInvoice(*w);
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(), QStringLiteral("【出口商品发票】填写保存成功！ "));
@@ -439,7 +412,7 @@ private Q_SLOTS:
         test::click(w.get(), "btSaveCheck");
         const int id = w->state().checkId();
         QVERIFY(m_data->exec(QStringLiteral("update DataCKSPTable set 票据状态='作废' where 流水号=?"), {id}));
-        enter(*w, "zdPrice1", QStringLiteral("13"));
+        test::enterText(*w, "zdPrice1", QStringLiteral("13"));
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(), QStringLiteral("票据已经作废,保存失败！"));
         QCOMPARE(column(id, "金额合计"), QStringLiteral("12500.00"));
@@ -450,15 +423,15 @@ private Q_SLOTS:
     {
         auto w = openWindow();
         fillInvoice(*w);
-        enter(*w, "zdGouHAcct", QStringLiteral("6222"));
+        test::enterText(*w, "zdGouHAcct", QStringLiteral("6222"));
         test::child<QPlainTextEdit>(w.get(), "zdRemark")->setPlainText(QStringLiteral("唛头"));
-        enter(*w, "zdXiaoHComp", QStringLiteral("Moque Export"));
+        test::enterText(*w, "zdXiaoHComp", QStringLiteral("Moque Export"));
         test::click(w.get(), "btNewCheck");
         QCOMPARE(w->windowTitle(), QStringLiteral("新出口商品发票-ID=-1"));
         for (const char *box : {"zdGouHComp", "zdGouHAcct", "zdRemark"})
-            QVERIFY2(shown(*w, QString::fromLatin1(box)).isEmpty(), box);
-        QCOMPARE(shown(*w, "zdXiaoHComp"), QStringLiteral("Moque Export"));
-        QCOMPARE(shown(*w, "zdSum1"), QStringLiteral("12,500.00"));
+            QVERIFY2(test::shownText(*w, QString::fromLatin1(box)).isEmpty(), box);
+        QCOMPARE(test::shownText(*w, "zdXiaoHComp"), QStringLiteral("Moque Export"));
+        QCOMPARE(test::shownText(*w, "zdSum1"), QStringLiteral("12,500.00"));
         QVERIFY(!test::child<QToolButton>(w.get(), "btSaveAs")->isEnabled());
     }
 
@@ -492,9 +465,9 @@ private Q_SLOTS:
         QFETCH(bool, answer);
         QFETCH(int, rows);
         auto w = openWindow();
-        enter(*w, "zdAmount1", QStringLiteral("2"));
-        enter(*w, "zdPrice1", QStringLiteral("3"));
-        enter(*w, "zdGouHComp", buyer);
+        test::enterText(*w, "zdAmount1", QStringLiteral("2"));
+        test::enterText(*w, "zdPrice1", QStringLiteral("3"));
+        test::enterText(*w, "zdGouHComp", buyer);
         dialogs().clear();
         dialogs().answers << answer;
         w->close();
@@ -526,7 +499,7 @@ private Q_SLOTS:
     {
         auto w = openWindow();
         fillInvoice(*w);
-        enter(*w, "zdCheckNo", QStringLiteral("00000077"));
+        test::enterText(*w, "zdCheckNo", QStringLiteral("00000077"));
         dialogs().files.enqueue(m_out.filePath("printsave.pdf"));
         dialogs().clear();
         test::click(w.get(), "btPrintAndSave");
@@ -535,7 +508,7 @@ private Q_SLOTS:
                  qPrintable(dialogs().texts().join('|')));
         QCOMPARE(rowCount(), 1);
         QCOMPARE(w->state().checkId(), -1);
-        QCOMPARE(shown(*w, "zdCheckNo"), QStringLiteral("00000077"));
+        QCOMPARE(test::shownText(*w, "zdCheckNo"), QStringLiteral("00000077"));
     }
 
     void printPutsTheBuyerAndTheTotalsAtTheirItemPlaces()
@@ -554,7 +527,7 @@ private Q_SLOTS:
                        "('ZDGOUHCOMP','ZDSUM1','ZDWAIHJXX','ZDRMBHJXX','ZDFOBWAIHJXX')"));
         int checked = 0;
         while (q.next()) {
-            const QString value = shown(*w, q.value(0).toString());
+            const QString value = test::shownText(*w, q.value(0).toString());
             const double left = test::tenthsToPoints(q.value(1).toInt() + q.value(4).toInt());
             const double right = test::tenthsToPoints(q.value(1).toInt() + q.value(4).toInt() + q.value(3).toInt());
             const double top = test::tenthsToPoints(q.value(2).toInt() + q.value(5).toInt());
@@ -567,7 +540,7 @@ private Q_SLOTS:
             ++checked;
         }
         QCOMPARE(checked, 5);
-        QCOMPARE(shown(*w, "zdRmbHJXX"), QStringLiteral("RMB87500.00"));
+        QCOMPARE(test::shownText(*w, "zdRmbHJXX"), QStringLiteral("RMB87500.00"));
         // Printing alone saves nothing.
         QCOMPARE(rowCount(), 0);
     }

@@ -5,6 +5,7 @@
 #include "app/FontSetup.h"
 #include "entry/FreightInvoiceWindow.h"
 #include "support/TestData.h"
+#include "support/EntryWindows.h"
 #include "support/Widgets.h"
 
 #include <QApplication>
@@ -25,32 +26,7 @@ class TestEntryUiFreight : public QObject
 
     std::unique_ptr<ui::FreightInvoiceWindow> openWindow()
     {
-        auto w = std::make_unique<ui::FreightInvoiceWindow>(*m_data->core);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("the freight invoice window did not become active");
-        return w;
-    }
-    static QString shown(const ui::FreightInvoiceWindow &w, const QString &name)
-    {
-        const QWidget *c = w.control(name);
-        if (auto *edit = qobject_cast<const QLineEdit *>(c))
-            return edit->text();
-        if (auto *combo = qobject_cast<const QComboBox *>(c))
-            return combo->currentText();
-        return {};
-    }
-    static void enter(ui::FreightInvoiceWindow &w, const QString &name, const QString &text)
-    {
-        QWidget *c = w.control(name);
-        c->setFocus(Qt::TabFocusReason);
-        auto *edit = qobject_cast<QLineEdit *>(c);
-        if (!edit)
-            edit = qobject_cast<QComboBox *>(c)->lineEdit();
-        test::replaceText(edit, text);
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(c, &out);
+        return test::openActive<ui::FreightInvoiceWindow>(*m_data->core);
     }
     static refdata::TPerson company(const QString &name, const QString &bank)
     {
@@ -82,16 +58,16 @@ private Q_SLOTS:
         QCOMPARE(w->objectName(), QStringLiteral("fmCheckIVIntel"));
         QCOMPARE(w->windowTitle(), QStringLiteral("国际货运发票（国际货运代理发票）-ID=-1"));
         w->setSender(company(QStringLiteral("星河贸易"), QString()));
-        enter(*w, "zdGKShuiHao", QStringLiteral("91330106MA27XK4Q8B"));
-        enter(*w, "zdSFNR6", QStringLiteral("海运费"));
-        enter(*w, "zdSL6", QStringLiteral("2"));
-        enter(*w, "zdDJ6", QStringLiteral("60000"));
+        test::enterText(*w, "zdGKShuiHao", QStringLiteral("91330106MA27XK4Q8B"));
+        test::enterText(*w, "zdSFNR6", QStringLiteral("海运费"));
+        test::enterText(*w, "zdSL6", QStringLiteral("2"));
+        test::enterText(*w, "zdDJ6", QStringLiteral("60000"));
         // No digit limit on the freight invoice: 120,000 stands.
-        QCOMPARE(shown(*w, "zdHJJEXX"), QStringLiteral("120000.00"));
-        QVERIFY(shown(*w, "zdJEDX").contains(QStringLiteral("拾贰万")));
+        QCOMPARE(test::shownText(*w, "zdHJJEXX"), QStringLiteral("120000.00"));
+        QVERIFY(test::shownText(*w, "zdJEDX").contains(QStringLiteral("拾贰万")));
         // A line the form hides is saved all the same.
         w->control("zdSFNR5")->hide();
-        enter(*w, "zdSFNR5", QStringLiteral("报关费"));
+        test::enterText(*w, "zdSFNR5", QStringLiteral("报关费"));
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(), QStringLiteral("新国际货运发票保存成功！ "));
         const int id = w->state().checkId();
@@ -107,18 +83,18 @@ private Q_SLOTS:
     {
         auto w = openWindow();
         w->setReceiver(company(QStringLiteral("墨雀物流"), QStringLiteral("招商银行")));
-        enter(*w, "zdSL1", QStringLiteral("1"));
-        enter(*w, "zdDJ1", QStringLiteral("10"));
+        test::enterText(*w, "zdSL1", QStringLiteral("1"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("10"));
         test::click(w.get(), "btSaveCheck");
         const int id = w->state().checkId();
 
         auto again = openWindow();
         again->setReceiver(company(QStringLiteral("另一家公司"), QStringLiteral("工商银行")));
         QVERIFY(again->openSavedBill({}, id));
-        QCOMPARE(shown(*again, "ZDINCOMP"), QStringLiteral("另一家公司"));
-        QCOMPARE(shown(*again, "zdInBank"), QStringLiteral("工商银行"));
-        QCOMPARE(shown(*again, "zdJE1"), QStringLiteral("10.00"));
-        QCOMPARE(shown(*again, "zdHJJEXX"), QStringLiteral("10.00"));
+        QCOMPARE(test::shownText(*again, "ZDINCOMP"), QStringLiteral("另一家公司"));
+        QCOMPARE(test::shownText(*again, "zdInBank"), QStringLiteral("工商银行"));
+        QCOMPARE(test::shownText(*again, "zdJE1"), QStringLiteral("10.00"));
+        QCOMPARE(test::shownText(*again, "zdHJJEXX"), QStringLiteral("10.00"));
         // The payee's name goes into the address book as one of the user's companies.
         QTimer::singleShot(0, [] {
             if (QWidget *editor = QApplication::activeModalWidget())

@@ -10,6 +10,7 @@
 #include "refdata/GoodsCatalog.h"
 #include "support/PdfText.h"
 #include "support/TestData.h"
+#include "support/EntryWindows.h"
 #include "support/Widgets.h"
 #include "templates/TemplateCache.h"
 #include "templates/TemplateCatalog.h"
@@ -37,33 +38,7 @@ class TestEntryUiReceipt : public QObject
 
     std::unique_ptr<ui::ReceiptWindow> openWindow()
     {
-        auto w = std::make_unique<ui::ReceiptWindow>(*m_data->core);
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
-            qWarning("the receipt window did not become active");
-        return w;
-    }
-    static QString shown(const ui::ReceiptWindow &w, const QString &name)
-    {
-        const QWidget *c = w.control(name);
-        if (auto *edit = qobject_cast<const QLineEdit *>(c))
-            return edit->text();
-        if (auto *combo = qobject_cast<const QComboBox *>(c))
-            return combo->currentText();
-        return {};
-    }
-    // Types into a box and leaves it, as Tab would.
-    static void enter(ui::ReceiptWindow &w, const QString &name, const QString &text)
-    {
-        QWidget *c = w.control(name);
-        c->setFocus(Qt::TabFocusReason);
-        auto *edit = qobject_cast<QLineEdit *>(c);
-        if (!edit)
-            edit = qobject_cast<QComboBox *>(c)->lineEdit();
-        test::replaceText(edit, text);
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(c, &out);
+        return test::openActive<ui::ReceiptWindow>(*m_data->core);
     }
     QString column(int id, const QString &column)
     {
@@ -104,8 +79,8 @@ private Q_SLOTS:
         QVERIFY(test::child<QToolButton>(w.get(), "btMultiPrintF")->isVisibleTo(toolbar));
         // The customer box's prompt never prints.
         QVERIFY(w->values().value(QStringLiteral("zdGKMC")).text.isEmpty());
-        QCOMPARE(shown(*w, "zdCodeAuto").size(), 20);
-        QCOMPARE(shown(*w, "zdNian"), QDate::currentDate().toString("yyyy"));
+        QCOMPARE(test::shownText(*w, "zdCodeAuto").size(), 20);
+        QCOMPARE(test::shownText(*w, "zdNian"), QDate::currentDate().toString("yyyy"));
         QVERIFY(!w->control("zdSFNR1")->isHidden());
         QVERIFY(w->control("zdJEXX1")->isHidden());
     }
@@ -134,19 +109,19 @@ private Q_SLOTS:
         QFETCH(QString, capitalHundreds);
         auto w = openWindow();
         test::child<QCheckBox>(w.get(), "cfgJENeedSheep")->setChecked(codeBeforeAmounts);
-        enter(*w, "zdSL1", quantity);
-        enter(*w, "zdDJ1", price);
-        QCOMPARE(shown(*w, "zdJEXX1"), amount);
+        test::enterText(*w, "zdSL1", quantity);
+        test::enterText(*w, "zdDJ1", price);
+        QCOMPARE(test::shownText(*w, "zdJEXX1"), amount);
         QStringList line;
         for (const char *place : {"zdBY1", "zdSY1", "zdY1", "zdJ1", "zdF1"})
-            line << shown(*w, place);
+            line << test::shownText(*w, place);
         QCOMPARE(line, boxes);
         // The total row and its capitals follow; the counterfoil copies the total.
-        QCOMPARE(shown(*w, "zdY6"), boxes.at(2));
-        QCOMPARE(shown(*w, "zddxBY"), capitalHundreds);
-        QCOMPARE(shown(*w, "zddxF"), QStringLiteral("零"));
-        QCOMPARE(shown(*w, "cgHJJE"), shown(*w, "zdHJJE"));
-        QVERIFY(shown(*w, "zdHJJE").startsWith(QStringLiteral("￥")));
+        QCOMPARE(test::shownText(*w, "zdY6"), boxes.at(2));
+        QCOMPARE(test::shownText(*w, "zddxBY"), capitalHundreds);
+        QCOMPARE(test::shownText(*w, "zddxF"), QStringLiteral("零"));
+        QCOMPARE(test::shownText(*w, "cgHJJE"), test::shownText(*w, "zdHJJE"));
+        QVERIFY(test::shownText(*w, "zdHJJE").startsWith(QStringLiteral("￥")));
     }
 
     void aNewReceiptTakesTheCurrencyItsTemplateRemembers()
@@ -161,10 +136,10 @@ private Q_SLOTS:
         auto w = openWindow();
         QCOMPARE(test::child<QComboBox>(w.get(), "cfgMoneyType")->currentText(), QStringLiteral("美元"));
         QCOMPARE(w->moneyName(), QStringLiteral("美元"));
-        enter(*w, "zdSL1", QStringLiteral("1"));
-        enter(*w, "zdDJ1", QStringLiteral("12.5"));
-        QCOMPARE(shown(*w, "zdBY1"), QStringLiteral("USD"));
-        QVERIFY(shown(*w, "zdHJJE").startsWith(QStringLiteral("USD")));
+        test::enterText(*w, "zdSL1", QStringLiteral("1"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("12.5"));
+        QCOMPARE(test::shownText(*w, "zdBY1"), QStringLiteral("USD"));
+        QVERIFY(test::shownText(*w, "zdHJJE").startsWith(QStringLiteral("USD")));
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(column(w->state().checkId(), "币种"), QStringLiteral("美元"));
     }
@@ -172,23 +147,23 @@ private Q_SLOTS:
     void aBadQuantityIsRefusedAndEmptied()
     {
         auto w = openWindow();
-        enter(*w, "zdDJ1", QStringLiteral("5"));
-        enter(*w, "zdSL1", QStringLiteral("2x"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("5"));
+        test::enterText(*w, "zdSL1", QStringLiteral("2x"));
         QCOMPARE(dialogs().lastText(), QStringLiteral("非法的数量或单价(必须是英文半角的数字和.)！"));
-        QCOMPARE(shown(*w, "zdSL1"), QString());
-        QCOMPARE(shown(*w, "zdDJ1"), QString());
+        QCOMPARE(test::shownText(*w, "zdSL1"), QString());
+        QCOMPARE(test::shownText(*w, "zdDJ1"), QString());
     }
 
     void linesBeyondTheFormsLimitGiveNoTotalAndNoSave()
     {
         auto w = openWindow();
         test::child<QComboBox>(w.get(), "cfgJEDXFormat")->setCurrentText(QStringLiteral("      000.00 百位发票"));
-        enter(*w, "zdSL1", QStringLiteral("10"));
-        enter(*w, "zdDJ1", QStringLiteral("100"));
+        test::enterText(*w, "zdSL1", QStringLiteral("10"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("100"));
         QVERIFY2(dialogs().texts().contains(
                      QStringLiteral("溢出，发票金额合计“1000.00”大于限位[999.99],请重填金额数量或者修改发票模版设置~")),
                  qPrintable(dialogs().texts().join('|')));
-        QCOMPARE(shown(*w, "zdY6"), QString());
+        QCOMPARE(test::shownText(*w, "zdY6"), QString());
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(), QStringLiteral("金额为空,不能保存！"));
         QCOMPARE(rowCount(), 0);
@@ -205,7 +180,7 @@ private Q_SLOTS:
         QString message;
         QVERIFY2(refdata::GoodsCatalog(m_data->db()).save(good, &message), qPrintable(message));
         auto w = openWindow();
-        enter(*w, "zdSL2", QStringLiteral("0"));
+        test::enterText(*w, "zdSL2", QStringLiteral("0"));
         w->control("zdSFNR2")->setFocus(Qt::MouseFocusReason);
         ui::GoodsPicker *picker = w->goodsPicker();
         QVERIFY(picker->isVisible());
@@ -215,13 +190,13 @@ private Q_SLOTS:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                           grid->visualRect(grid->model()->index(0, 1)).center());
         QVERIFY(!picker->isVisible());
-        QCOMPARE(shown(*w, "zdSFNR2"), good.name);
-        QCOMPARE(shown(*w, "zdHuoHao2"), good.articleNo);
-        QCOMPARE(shown(*w, "zdGuiGe2"), good.model);
-        QCOMPARE(shown(*w, "zdDW2"), good.unit);
-        QCOMPARE(shown(*w, "zdSL2"), QStringLiteral("1"));
-        QCOMPARE(shown(*w, "zdJEXX2"), QStringLiteral("25.5"));
-        QCOMPARE(shown(*w, "cgSFNR2"), good.name);
+        QCOMPARE(test::shownText(*w, "zdSFNR2"), good.name);
+        QCOMPARE(test::shownText(*w, "zdHuoHao2"), good.articleNo);
+        QCOMPARE(test::shownText(*w, "zdGuiGe2"), good.model);
+        QCOMPARE(test::shownText(*w, "zdDW2"), good.unit);
+        QCOMPARE(test::shownText(*w, "zdSL2"), QStringLiteral("1"));
+        QCOMPARE(test::shownText(*w, "zdJEXX2"), QStringLiteral("25.5"));
+        QCOMPARE(test::shownText(*w, "cgSFNR2"), good.name);
         // Typing filters the list by name.
         w->control("zdSFNR1")->setFocus(Qt::MouseFocusReason);
         test::typeText(w->control("zdSFNR1"), QStringLiteral("纸"));
@@ -231,11 +206,11 @@ private Q_SLOTS:
     void saveWritesTheReceiptAndReopensIt()
     {
         auto w = openWindow();
-        enter(*w, "zdGKMC", QStringLiteral("杭州星河"));
-        enter(*w, "zdSFNR1", QStringLiteral("设计服务费"));
-        enter(*w, "zdSL1", QStringLiteral("2"));
-        enter(*w, "zdDJ1", QStringLiteral("150"));
-        enter(*w, "zdPJBH", QStringLiteral("00012345"));
+        test::enterText(*w, "zdGKMC", QStringLiteral("杭州星河"));
+        test::enterText(*w, "zdSFNR1", QStringLiteral("设计服务费"));
+        test::enterText(*w, "zdSL1", QStringLiteral("2"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("150"));
+        test::enterText(*w, "zdPJBH", QStringLiteral("00012345"));
         test::child<QComboBox>(w.get(), "cfgMoneyType")->setCurrentText(QStringLiteral("美元"));
         w->setBillDate(QDate(2026, 3, 5));
         test::click(w.get(), "btSaveCheck");
@@ -255,11 +230,11 @@ private Q_SLOTS:
         QVERIFY(again->openSavedBill(QStringLiteral("通用收据"), id));
         QCOMPARE(again->windowTitle(), QStringLiteral("历史票据查看（流水号为：%1)").arg(id));
         QCOMPARE(again->moneyName(), QStringLiteral("美元"));
-        QCOMPARE(shown(*again, "zdGKMC"), QStringLiteral("杭州星河"));
-        QCOMPARE(shown(*again, "zdBY1"), QStringLiteral("3"));
-        QCOMPARE(shown(*again, "zdHJJEXX"), QStringLiteral("300.00"));
-        QCOMPARE(shown(*again, "zdRi"), QStringLiteral("05"));
-        QVERIFY(shown(*again, "zdHJJE").startsWith(QStringLiteral("USD")));
+        QCOMPARE(test::shownText(*again, "zdGKMC"), QStringLiteral("杭州星河"));
+        QCOMPARE(test::shownText(*again, "zdBY1"), QStringLiteral("3"));
+        QCOMPARE(test::shownText(*again, "zdHJJEXX"), QStringLiteral("300.00"));
+        QCOMPARE(test::shownText(*again, "zdRi"), QStringLiteral("05"));
+        QVERIFY(test::shownText(*again, "zdHJJE").startsWith(QStringLiteral("USD")));
         test::click(again.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(), QStringLiteral("历史单据不能保存，请点击[复制]按钮后,再保存为新单据！"));
     }
@@ -271,12 +246,12 @@ private Q_SLOTS:
         QVERIFY(w->openSavedBill(QStringLiteral("通用收据"), id));
         QCOMPARE(w->windowTitle(), QStringLiteral("普通发票收据（流水号为：%1)").arg(id));
         QVERIFY(!w->state().isHistory());
-        QCOMPARE(shown(*w, "zdPJBH"), QStringLiteral("00000007"));
+        QCOMPARE(test::shownText(*w, "zdPJBH"), QStringLiteral("00000007"));
         // A line the template does not show keeps what its row held.
         for (const char *box : {"zdSFNR5", "zdHuoHao5", "zdGuiGe5", "zdDW5", "zdSL5", "zdDJ5"})
             w->control(QString::fromLatin1(box))->hide();
-        enter(*w, "zdSL1", QStringLiteral("1"));
-        enter(*w, "zdDJ1", QStringLiteral("99"));
+        test::enterText(*w, "zdSL1", QStringLiteral("1"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("99"));
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(),
                  QStringLiteral("普通发票收据修改保存成功（要修改成新普通发票收据请先点击【复制】按钮）！ "));
@@ -290,12 +265,12 @@ private Q_SLOTS:
     void aVoidedReceiptIsNeverSavedOver()
     {
         auto w = openWindow();
-        enter(*w, "zdSL1", QStringLiteral("1"));
-        enter(*w, "zdDJ1", QStringLiteral("8"));
+        test::enterText(*w, "zdSL1", QStringLiteral("1"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("8"));
         test::click(w.get(), "btSaveCheck");
         const int id = w->state().checkId();
         QVERIFY(m_data->exec(QStringLiteral("update DataCheckReceipt set 票据状态='作废' where 流水号=?"), {id}));
-        enter(*w, "zdDJ1", QStringLiteral("9"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("9"));
         test::click(w.get(), "btSaveCheck");
         QCOMPARE(dialogs().lastText(), QStringLiteral("票据已经作废,保存失败！"));
         QCOMPARE(column(id, "合计金额"), QStringLiteral("8.00"));
@@ -304,7 +279,7 @@ private Q_SLOTS:
         auto again = openWindow();
         QVERIFY(again->openSavedBill(QStringLiteral("通用收据"), id));
         QVERIFY(again->state().isHistory());
-        enter(*again, "zdDJ1", QStringLiteral("10"));
+        test::enterText(*again, "zdDJ1", QStringLiteral("10"));
         dialogs().answers << true << true << false;
         again->close();
         QCOMPARE(rowCount(), 2);
@@ -316,25 +291,25 @@ private Q_SLOTS:
     void newBillEmptiesTheLinesAndKeepsTheParties()
     {
         auto w = openWindow();
-        enter(*w, "zdGKMC", QStringLiteral("杭州星河"));
-        enter(*w, "zdSFNR1", QStringLiteral("设计服务费"));
-        enter(*w, "zdSL1", QStringLiteral("2"));
-        enter(*w, "zdDJ1", QStringLiteral("150"));
-        const QString code = shown(*w, "zdCodeAuto");
+        test::enterText(*w, "zdGKMC", QStringLiteral("杭州星河"));
+        test::enterText(*w, "zdSFNR1", QStringLiteral("设计服务费"));
+        test::enterText(*w, "zdSL1", QStringLiteral("2"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("150"));
+        const QString code = test::shownText(*w, "zdCodeAuto");
         test::click(w.get(), "btNewCheck");
         QCOMPARE(w->windowTitle(), QStringLiteral("新单据-ID=-1"));
         for (const char *box : {"zdSFNR1", "zdSL1", "zdDJ1", "zdJEXX1", "zdBY1", "zdHJJE", "zdY6",
                                 "zddxBY", "cgSFNR1"})
-            QVERIFY2(shown(*w, QString::fromLatin1(box)).isEmpty(), box);
-        QCOMPARE(shown(*w, "zdGKMC"), QStringLiteral("杭州星河"));
-        QVERIFY(shown(*w, "zdCodeAuto") != code);
+            QVERIFY2(test::shownText(*w, QString::fromLatin1(box)).isEmpty(), box);
+        QCOMPARE(test::shownText(*w, "zdGKMC"), QStringLiteral("杭州星河"));
+        QVERIFY(test::shownText(*w, "zdCodeAuto") != code);
     }
 
     void digitsPrintInTheirBoxes()
     {
         auto w = openWindow();
-        enter(*w, "zdSL1", QStringLiteral("3"));
-        enter(*w, "zdDJ1", QStringLiteral("41.23"));
+        test::enterText(*w, "zdSL1", QStringLiteral("3"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("41.23"));
         const QString path = m_out.filePath("receipt.pdf");
         dialogs().files.enqueue(path);
         test::click(w.get(), "btPrint1");
@@ -346,7 +321,7 @@ private Q_SLOTS:
         int checked = 0;
         while (q.next()) {
             const QString name = q.value(0).toString();
-            const QString value = shown(*w, name);
+            const QString value = test::shownText(*w, name);
             const bool digitBox = QRegularExpression(QStringLiteral("^ZD(DX)?(YY|QW|BW|SW|WY|QY|BY|SY|Y|J|F)[16]?$"))
                                       .match(name.toUpper())
                                       .hasMatch();
