@@ -442,11 +442,17 @@ void MainWindow::buildBackgroundMenu()
     } items[] = {{"pmReceipt", u"普通发票收据", "mReceipt"},   {"pmKDD", u"快递单", "mKDD"},
                  {"pmIntel", u"国际货运发票", "mIntelInvoice"}, {"pmExport", u"出口商品发票", "mExportInvoice"},
                  {"pmCustom", u"定制单", "mCustomBill"}};
+    // The freight and export invoices are hidden in the menu bar: this menu is the way to them.
     for (const auto &i : items) {
         QAction *a = addItem(m_backgroundMenu, QLatin1String(i.name), QString::fromUtf16(i.caption));
         QAction *menuItem = action(QLatin1String(i.follows));
-        a->setEnabled(menuItem->isEnabled());
-        connect(a, &QAction::triggered, menuItem, &QAction::trigger);
+        connect(a, &QAction::triggered, menuItem, [menuItem] {
+            // A hidden action does not trigger: show it for the moment it takes.
+            const bool visible = menuItem->isVisible();
+            menuItem->setVisible(true);
+            menuItem->trigger();
+            menuItem->setVisible(visible);
+        });
     }
     action(QStringLiteral("pmCustom"))->setVisible(false);
     m_backgroundMenu->addSeparator();

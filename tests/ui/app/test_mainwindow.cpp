@@ -101,6 +101,8 @@ private Q_SLOTS:
         QTest::newRow("tb dictionary hidden") << "tbDictionary" << "字典管理" << false << false;
         QTest::newRow("tb first use") << "tbFirstUse" << "第一次用" << true << true;
         QTest::newRow("context custom hidden") << "pmCustom" << "定制单" << false << false;
+        QTest::newRow("context freight invoice") << "pmIntel" << "国际货运发票" << true << true;
+        QTest::newRow("context export invoice") << "pmExport" << "出口商品发票" << true << true;
         QTest::newRow("context refresh") << "pmRefresh" << "刷新" << true << true;
     }
     void menuItems()
@@ -587,6 +589,26 @@ private Q_SLOTS:
         QCOMPARE(receipt->state().checkId(), f.data.scalar("select 流水号 from DataCheckReceipt").toInt());
         QCOMPARE(qobject_cast<QLineEdit *>(receipt->control("zdPJBH"))->text(), QStringLiteral("00000001"));
         QCOMPARE(receipt->billDate(), QDate::currentDate());
+    }
+
+    void theBackgroundMenuOpensTheInvoicesHiddenInTheMenuBar_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("freight") << "pmIntel" << "fmCheckIVIntel";
+        QTest::newRow("export") << "pmExport" << "fmCheckCKSP";
+        QTest::newRow("receipt") << "pmReceipt" << "fmCheckReceipts";
+    }
+    void theBackgroundMenuOpensTheInvoicesHiddenInTheMenuBar()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, window);
+        Fixture f;
+        QVERIFY(f.open());
+        f.window->show();
+        f.window->action(item)->trigger();
+        QVERIFY(f.window->entryWindow());
+        QCOMPARE(f.window->entryWindow()->objectName(), window);
     }
 
     void repairItemSaysUnderConstruction()
