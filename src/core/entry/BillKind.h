@@ -47,6 +47,8 @@ struct BillKind
     bool emptyPickClears = true;
     // The window keeps its place and toolbar side in Config.ini from one opening to the next.
     bool remembersPosition = true;
+    // The date written out in one box; the date picker sits beside it when the form has no day box.
+    QString dateLineField;
 
     // The Config.ini section that keeps the window's place.
     QString positionSection() const { return formName.toUpper(); }

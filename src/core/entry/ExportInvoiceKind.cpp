@@ -147,6 +147,7 @@ const BillKind &exportInvoiceKind()
         .repeatPrintShown = false,
         .emptyPickClears = false,
         .remembersPosition = false,
+        .dateLineField = QStringLiteral("zdNianYueRi"),
     };
     return kind;
 }

@@ -88,6 +88,8 @@ const BillKind &freightInvoiceKind()
         .readyOptionBoxes = 6,
         .repeatPrintShown = true,
         .emptyPickClears = false,
+        .remembersPosition = true,
+        .dateLineField = QStringLiteral("zdNianYueRi"),
     };
     return kind;
 }

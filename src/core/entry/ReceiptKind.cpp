@@ -102,6 +102,8 @@ const BillKind &receiptKind()
         .readyOptionBoxes = 6,
         .repeatPrintShown = true,
         .emptyPickClears = false,
+        .remembersPosition = true,
+        .dateLineField = QStringLiteral("zdNianYueRi"),
     };
     return kind;
 }

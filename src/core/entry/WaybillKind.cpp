@@ -194,6 +194,8 @@ const BillKind &waybillKind()
         .readyOptionBoxes = 13,
         .repeatPrintShown = false,
         .emptyPickClears = true,
+        .remembersPosition = true,
+        .dateLineField = {},
     };
     return kind;
 }

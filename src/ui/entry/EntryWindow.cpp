@@ -633,16 +633,24 @@ QWidget *EntryWindow::dayBox() const
     return nullptr;
 }
 
+// The day box, or the date line when the form shows no day box.
+QWidget *EntryWindow::datePickerAnchor() const
+{
+    QWidget *day = dayBox();
+    QWidget *line = control(m_kind.dateLineField);
+    return (!day || day->isHidden()) && line && !line->isHidden() ? line : day;
+}
+
 bool EntryWindow::datePickerShown() const
 {
-    const QWidget *day = dayBox();
-    return day && !day->isHidden();
+    const QWidget *anchor = datePickerAnchor();
+    return anchor && !anchor->isHidden();
 }
 
 void EntryWindow::layoutFixedParts()
 {
-    if (const QWidget *day = dayBox())
-        m_selDate->setGeometry(day->x() + day->width() + 2, day->y(), 20, qMax(day->height(), 18));
+    if (const QWidget *anchor = datePickerAnchor())
+        m_selDate->setGeometry(anchor->x() + anchor->width() + 2, anchor->y(), 20, qMax(anchor->height(), 18));
     m_selDate->setVisible(datePickerShown());
     // The red circles sit left of the party name boxes.
     const auto putBeside = [](QWidget *shape, const QWidget *box) {

@@ -153,6 +153,7 @@ protected:
     void layoutFixedParts();
     // The day box, beside which the date picker sits; none when the kind has no date boxes.
     QWidget *dayBox() const;
+    QWidget *datePickerAnchor() const;
     void writeDateBoxes();
 
     moque::app::AppCore &core() const { return m_core; }

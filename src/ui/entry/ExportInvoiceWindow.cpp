@@ -327,10 +327,7 @@ void ExportInvoiceWindow::applyPrintDateOption()
 
 bool ExportInvoiceWindow::datePickerShown() const
 {
-    if (m_cfgNoPrtDate->isChecked())
-        return false;
-    const QWidget *line = control(kDateLine);
-    return EntryWindow::datePickerShown() || (line && !line->isHidden());
+    return !m_cfgNoPrtDate->isChecked() && EntryWindow::datePickerShown();
 }
 
 void ExportInvoiceWindow::writeDateBoxes(const QDate &date)

@@ -304,10 +304,7 @@ void InvoiceWindow::applyPrintDateOption()
 
 bool InvoiceWindow::datePickerShown() const
 {
-    if (!m_cfgWantPrintRQ->isChecked())
-        return false;
-    const QWidget *line = control(kDateLine);
-    return EntryWindow::datePickerShown() || (line && !line->isHidden());
+    return m_cfgWantPrintRQ->isChecked() && EntryWindow::datePickerShown();
 }
 
 void InvoiceWindow::writeDateBoxes(const QDate &date)

@@ -9,6 +9,7 @@
 #include "support/Widgets.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QTimer>
 #include <QLineEdit>
@@ -77,6 +78,20 @@ private Q_SLOTS:
         QCOMPARE(column(id, "顾客名称"), QStringLiteral("星河贸易"));
         QCOMPARE(column(id, "顾客税号"), QStringLiteral("91330106MA27XK4Q8B"));
         QCOMPARE(column(id, "票据状态"), QStringLiteral("已用"));
+    }
+
+    void theDatePickerSitsBesideTheDateLine()
+    {
+        // The freight form has no day box: the picker goes beside the date it sets.
+        auto w = openWindow();
+        const QWidget *line = w->control(QStringLiteral("zdNianYueRi"));
+        const QWidget *picker = w->control(QStringLiteral("SelDate"));
+        QVERIFY(!line->isHidden());
+        QVERIFY(!picker->isHidden());
+        QCOMPARE(picker->x(), line->geometry().right() + 3);
+        QCOMPARE(picker->y(), line->y());
+        test::child<QCheckBox>(w.get(), "cfgWantPrintRQ")->setChecked(false);
+        QVERIFY(picker->isHidden());
     }
 
     void reopeningKeepsThePayeeShown()
