@@ -239,6 +239,53 @@ private Q_SLOTS:
         QCOMPARE(dialogs().lastText(), QStringLiteral("历史单据不能保存，请点击[复制]按钮后,再保存为新单据！"));
     }
 
+    void printAndSaveReadiesTheNextReceiptWithANewNumber()
+    {
+        auto w = openWindow();
+        test::enterText(*w, "zdGKMC", QStringLiteral("杭州星河"));
+        test::enterText(*w, "zdSFNR1", QStringLiteral("设计服务费"));
+        test::enterText(*w, "zdSL1", QStringLiteral("2"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("150"));
+        test::enterText(*w, "zdPJBH", QStringLiteral("00012345"));
+        const QString path = m_out.filePath("printsave.pdf");
+        dialogs().files.enqueue(path);
+        dialogs().clear();
+        test::click(w.get(), "btPrintAndSave");
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(rowCount(), 1);
+        const int id = m_data->scalar("select max(流水号) from DataCheckReceipt").toInt();
+        QCOMPARE(column(id, "票据编号"), QStringLiteral("00012345"));
+        QCOMPARE(column(id, "合计金额"), QStringLiteral("300.00"));
+        // No success message; a copy with the same lines waits for the next number.
+        for (const auto &shown : std::as_const(dialogs().shown))
+            QCOMPARE(shown.kind, QStringLiteral("save"));
+        QCOMPARE(test::shownText(*w, "zdPJBH"), QString());
+        QCOMPARE(w->state().checkId(), -1);
+        QCOMPARE(test::shownText(*w, "zdSFNR1"), QStringLiteral("设计服务费"));
+        test::enterText(*w, "zdPJBH", QStringLiteral("00012346"));
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(rowCount(), 2);
+        QCOMPARE(m_data->scalar("select 票据编号 from DataCheckReceipt where 流水号<>?", {id}).toString(),
+                 QStringLiteral("00012346"));
+    }
+
+    void aSavedReceiptCopiedIsSavedAsANewOne()
+    {
+        auto w = openWindow();
+        test::enterText(*w, "zdSL1", QStringLiteral("1"));
+        test::enterText(*w, "zdDJ1", QStringLiteral("8"));
+        test::click(w.get(), "btSaveAs");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("未保存单据不需要复制即为一张新单！"));
+        test::click(w.get(), "btSaveCheck");
+        const int id = w->state().checkId();
+        test::click(w.get(), "btSaveAs");
+        QCOMPARE(w->state().checkId(), -1);
+        test::click(w.get(), "btSaveCheck");
+        QCOMPARE(dialogs().lastText(), QStringLiteral("新普通发票收据保存成功！ "));
+        QCOMPARE(rowCount(), 2);
+        QVERIFY(w->state().checkId() > id);
+    }
+
     void aRegisteredNumberIsFilledInAndKeepsItsRow()
     {
         const int id = insertRow(entry::kStateUnused, QStringLiteral("旧内容"));
