@@ -2,20 +2,13 @@
 // history's searches (rows listed through the grid model, every row fetched,
 // plus the totals) before and after the history indexes are created.
 
-#include "BenchDialogs.h"
+#include "HistoryBench.h"
 #include "app/AppCore.h"
-#include "store/SqlListModel.h"
-#include "history/HistoryQuery.h"
 #include "history/HistoryStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTextStream>
-
-#include <functional>
 
 using namespace moque;
 using namespace moque::history;
@@ -62,48 +55,15 @@ bool fill(QSqlDatabase db)
         q.addBindValue(QString::number(0.5 + (i % 20) * 0.5));
         q.addBindValue(fee);
         q.addBindValue(QStringLiteral("SF%1").arg(100000000 + i));
-        if (!q.exec()) {
-            QTextStream(stderr) << q.lastError().text() << Qt::endl;
-            db.rollback();
+        if (!insertRow(db, q))
             return false;
-        }
     }
     return db.commit();
 }
 
-struct Search
+HistorySearch search(const QString &name, const WaybillFilter &filter)
 {
-    QString name;
-    WaybillFilter filter;
-};
-
-// The best of three runs: list (every row fetched into the model) and totals, in ms.
-void timeSearch(QSqlDatabase db, const Search &search, QTextStream &out)
-{
-    qint64 bestList = -1;
-    qint64 bestTotals = -1;
-    int rows = 0;
-    QString label;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer t;
-        t.start();
-        SqlListModel model;
-        const BoundStatement list = WaybillQuery::listStatement(search.filter);
-        model.setSource(db, list.sql, list.values, WaybillQuery::table(), WaybillQuery::keyColumn());
-        if (!model.refresh()) {
-            out << search.name << ": " << model.lastError().text() << Qt::endl;
-            return;
-        }
-        rows = model.rowCount();
-        const qint64 listed = t.restart();
-        const std::optional<Totals> totals = readTotals(db, WaybillQuery::totalsStatement(search.filter));
-        const qint64 summed = t.elapsed();
-        label = totals ? totals->waybillLabel() : QStringLiteral("totals failed");
-        bestList = bestList < 0 ? listed : qMin(bestList, listed);
-        bestTotals = bestTotals < 0 ? summed : qMin(bestTotals, summed);
-    }
-    out << "  " << search.name << ": " << rows << " rows, list " << bestList << " ms, totals " << bestTotals
-        << " ms, together " << bestList + bestTotals << " ms (" << label << ")" << Qt::endl;
+    return {name, WaybillQuery::listStatement(filter), WaybillQuery::totalsStatement(filter)};
 }
 
 } // namespace
@@ -112,53 +72,45 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    BenchDialogs dialogs;
-    app::AppCore core(store::DataDirectory(dir.path()), dialogs);
-    if (!core.open()) {
-        out << "failed: " << core.errorText() << Qt::endl;
+    BenchCore bench;
+    if (!openAndFill(bench.core, fill, waybillCount, QStringLiteral("waybills"), out))
         return 1;
-    }
-    QElapsedTimer t;
-    t.start();
-    if (!fill(core.db()))
-        return 1;
-    out << waybillCount << " waybills inserted in one transaction: " << t.elapsed() << " ms" << Qt::endl;
 
-    QList<Search> searches;
+    const HistoryTable waybills{WaybillQuery::table(), WaybillQuery::keyColumn(),
+                                [](const Totals &totals) { return totals.waybillLabel(); }};
+    QList<HistorySearch> searches;
     WaybillFilter f;
     f.receiver = QStringLiteral("公司0123");
-    searches << Search{QStringLiteral("receiver contains"), f};
+    searches << search(QStringLiteral("receiver contains"), f);
     f.receiver = QStringLiteral("客户公司0123有限公司");
     f.match = MatchMode::Exact;
-    searches << Search{QStringLiteral("receiver exact"), f};
+    searches << search(QStringLiteral("receiver exact"), f);
     f = WaybillFilter();
     f.anyDate = false;
     f.from = QDate(2023, 5, 1);
     f.to = QDate(2023, 5, 31);
-    searches << Search{QStringLiteral("one month"), f};
+    searches << search(QStringLiteral("one month"), f);
     f.receiver = QStringLiteral("公司01");
-    searches << Search{QStringLiteral("one month, receiver contains"), f};
+    searches << search(QStringLiteral("one month, receiver contains"), f);
     f = WaybillFilter();
     f.number = QStringLiteral("SF100054321");
     f.match = MatchMode::Exact;
-    searches << Search{QStringLiteral("waybill number exact"), f};
-    searches << Search{QStringLiteral("no filter (every row)"), WaybillFilter()};
+    searches << search(QStringLiteral("waybill number exact"), f);
+    searches << search(QStringLiteral("no filter (every row)"), WaybillFilter());
 
     out << "without history indexes:" << Qt::endl;
-    for (const Search &s : searches)
-        timeSearch(core.db(), s, out);
+    timeHistorySearches(bench.core.db(), waybills, searches, out);
 
-    t.restart();
+    QElapsedTimer t;
+    t.start();
     QString error;
-    if (!ensureHistoryIndexes(core.db(), &error)) {
+    if (!ensureHistoryIndexes(bench.core.db(), &error)) {
         out << "indexes failed: " << error << Qt::endl;
         return 1;
     }
     out << "history indexes created: " << t.elapsed() << " ms" << Qt::endl;
     out << "with history indexes:" << Qt::endl;
-    for (const Search &s : searches)
-        timeSearch(core.db(), s, out);
+    timeHistorySearches(bench.core.db(), waybills, searches, out);
     out << "target: receiver search (list and totals) under 300 ms" << Qt::endl;
     return 0;
 }

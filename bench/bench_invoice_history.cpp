@@ -2,17 +2,12 @@
 // history's searches (rows listed through the grid model, every row fetched,
 // plus the amount total) and the registration of 10,000 export invoice numbers.
 
-#include "BenchDialogs.h"
+#include "HistoryBench.h"
 #include "app/AppCore.h"
 #include "history/InvoiceNumbers.h"
 #include "history/InvoiceQuery.h"
-#include "store/SqlListModel.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 using namespace moque;
@@ -61,48 +56,15 @@ bool fill(QSqlDatabase db)
         q.addBindValue(QStringLiteral("1"));
         q.addBindValue(amount);
         q.addBindValue(amount);
-        if (!q.exec()) {
-            QTextStream(stderr) << q.lastError().text() << Qt::endl;
-            db.rollback();
+        if (!insertRow(db, q))
             return false;
-        }
     }
     return db.commit();
 }
 
-struct Search
+HistorySearch search(const InvoiceQuery &query, const QString &name, const InvoiceFilter &filter)
 {
-    QString name;
-    InvoiceFilter filter;
-};
-
-// The best of three runs: list (every row fetched into the model) and totals, in ms.
-void timeSearch(QSqlDatabase db, const InvoiceQuery &query, const Search &search, QTextStream &out)
-{
-    qint64 bestList = -1;
-    qint64 bestTotals = -1;
-    int rows = 0;
-    QString label;
-    for (int run = 0; run < 3; ++run) {
-        QElapsedTimer t;
-        t.start();
-        SqlListModel model;
-        const BoundStatement list = query.listStatement(search.filter);
-        model.setSource(db, list.sql, list.values, query.table(), InvoiceQuery::keyColumn());
-        if (!model.refresh()) {
-            out << search.name << ": " << model.lastError().text() << Qt::endl;
-            return;
-        }
-        rows = model.rowCount();
-        const qint64 listed = t.restart();
-        const std::optional<Totals> totals = readTotals(db, query.totalsStatement(search.filter));
-        const qint64 summed = t.elapsed();
-        label = totals ? InvoiceQuery::totalLabel(*totals) : QStringLiteral("totals failed");
-        bestList = bestList < 0 ? listed : qMin(bestList, listed);
-        bestTotals = bestTotals < 0 ? summed : qMin(bestTotals, summed);
-    }
-    out << "  " << search.name << ": " << rows << " rows, list " << bestList << " ms, totals " << bestTotals
-        << " ms, together " << bestList + bestTotals << " ms (" << label << ")" << Qt::endl;
+    return {name, query.listStatement(filter), query.totalsStatement(filter)};
 }
 
 // Registers a range through the core and prints how long it took.
@@ -127,50 +89,41 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    BenchDialogs dialogs;
-    app::AppCore core(store::DataDirectory(dir.path()), dialogs);
-    if (!core.open()) {
-        out << "failed: " << core.errorText() << Qt::endl;
+    BenchCore bench;
+    if (!openAndFill(bench.core, fill, receiptCount, QStringLiteral("receipts"), out))
         return 1;
-    }
-    QElapsedTimer t;
-    t.start();
-    if (!fill(core.db()))
-        return 1;
-    out << receiptCount << " receipts inserted in one transaction: " << t.elapsed() << " ms" << Qt::endl;
 
     const InvoiceQuery receipts(InvoiceKind::Receipt);
-    QList<Search> searches;
+    const HistoryTable receiptTable{receipts.table(), InvoiceQuery::keyColumn(), &InvoiceQuery::totalLabel};
+    QList<HistorySearch> searches;
     InvoiceFilter f;
     f.party = QStringLiteral("公司0123");
-    searches << Search{QStringLiteral("customer contains"), f};
+    searches << search(receipts, QStringLiteral("customer contains"), f);
     f.party = QStringLiteral("客户公司0123有限公司");
     f.match = MatchMode::Exact;
-    searches << Search{QStringLiteral("customer exact"), f};
+    searches << search(receipts, QStringLiteral("customer exact"), f);
     f = InvoiceFilter();
     f.party = QStringLiteral("公司01");
     f.amountFrom = QStringLiteral("1000");
     f.amountTo = QStringLiteral("3000");
-    searches << Search{QStringLiteral("customer contains, amount range"), f};
+    searches << search(receipts, QStringLiteral("customer contains, amount range"), f);
     f = InvoiceFilter();
     f.anyDate = false;
     f.from = QDate(2023, 5, 1);
     f.to = QDate(2023, 5, 31);
-    searches << Search{QStringLiteral("one month"), f};
-    searches << Search{QStringLiteral("no filter (every row)"), InvoiceFilter()};
+    searches << search(receipts, QStringLiteral("one month"), f);
+    searches << search(receipts, QStringLiteral("no filter (every row)"), InvoiceFilter());
     out << "receipt history searches:" << Qt::endl;
-    for (const Search &s : searches)
-        timeSearch(core.db(), receipts, s, out);
+    timeHistorySearches(bench.core.db(), receiptTable, searches, out);
     out << "target: customer search (list and totals) under 300 ms" << Qt::endl;
 
     out << "export invoice number registration:" << Qt::endl;
     const QString templateName = QStringLiteral("通用出口发票");
-    if (!timeRegistration(core.db(), QStringLiteral("10,000 new numbers"),
+    if (!timeRegistration(bench.core.db(), QStringLiteral("10,000 new numbers"),
                           {templateName, QStringLiteral("1100"), 1, registeredCount, 8}, out)
-        || !timeRegistration(core.db(), QStringLiteral("the same 10,000 again (all duplicates)"),
+        || !timeRegistration(bench.core.db(), QStringLiteral("the same 10,000 again (all duplicates)"),
                              {templateName, QStringLiteral("1100"), 1, registeredCount, 8}, out)
-        || !timeRegistration(core.db(), QStringLiteral("10,000 more beside 10,000 of the code"),
+        || !timeRegistration(bench.core.db(), QStringLiteral("10,000 more beside 10,000 of the code"),
                              {templateName, QStringLiteral("1100"), registeredCount + 1, 2 * registeredCount, 8}, out))
         return 1;
     out << "target: 10,000 numbers registered under 1 s" << Qt::endl;
