@@ -42,7 +42,8 @@ int printBills(app::AppCore &core, const PrintOptions &options)
         const QString kindName = parts.value(0).trimmed();
         const entry::BillKind *invoiceKind = entry::invoiceKindNamed(kindName);
         if (parts.size() != 2 || !ok || (kindName != entry::waybillKind().name && !invoiceKind))
-            return fail(QStringLiteral("--saved takes 快递单:流水号, 普通发票收据:流水号 or 国际货运发票:流水号, not %1")
+            return fail(QStringLiteral("--saved takes 快递单:流水号, 普通发票收据:流水号, 国际货运发票:流水号 or "
+                                       "出口商品发票:流水号, not %1")
                             .arg(options.saved));
         if (invoiceKind) {
             // A receipt reprinted draws a new verification code: the code is not saved with the bill.

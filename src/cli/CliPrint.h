@@ -16,7 +16,8 @@ struct PrintOptions
 {
     QString templateName; // full name
     QString valuesFile;
-    QString saved;        // "快递单:流水号", "普通发票收据:流水号", "国际货运发票:流水号":
+    QString saved;        // "快递单:流水号", "普通发票收据:流水号", "国际货运发票:流水号",
+                          // "出口商品发票:流水号":
                           // reprint a saved bill on its own template
     QString output;       // PDF file
     QString printer;      // printer name

@@ -84,9 +84,10 @@ int main(int argc, char *argv[])
                                                     "  print      print bills: --template FULLNAME --values FILE.json "
                                                     "[--output FILE.pdf | --printer NAME] [--copies N]\n"
                                                     "             print --saved KIND:流水号 [--output FILE.pdf | --printer NAME]:\n"
-                                                    "             a saved 快递单, 普通发票收据 or 国际货运发票 on its own template;\n"
-                                                    "             an invoice's amounts, capitals, digit boxes and date are filled as its\n"
-                                                    "             window fills them (a receipt draws a new verification code)\n"
+                                                    "             a saved 快递单, 普通发票收据, 国际货运发票 or 出口商品发票 on its own\n"
+                                                    "             template; an invoice's amounts, capitals, digit boxes and date are\n"
+                                                    "             filled as its window fills them (a receipt draws a new verification\n"
+                                                    "             code; an export invoice converts at its saved 当期汇率)\n"
                                                     "  amount     convert amounts (no data directory needed):\n"
                                                     "             amount capital AMOUNT...\n"
                                                     "             amount digits AMOUNT... --count N --format 0.00\n"
@@ -107,8 +108,8 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("values"),
                       QStringLiteral("JSON file: an object of field name to text, or an array of them."),
                       QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("saved"), QStringLiteral("A saved bill to print again: 快递单:流水号, 普通发票收据:流水号 or "
-                                     "国际货运发票:流水号."),
+    parser.addOption({QStringLiteral("saved"), QStringLiteral("A saved bill to print again: 快递单:流水号, 普通发票收据:流水号, "
+                                     "国际货运发票:流水号 or 出口商品发票:流水号."),
                       QStringLiteral("KIND:ID")});
     parser.addOption({QStringLiteral("output"), QStringLiteral("PDF file to print into."), QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("printer"), QStringLiteral("Printer to print on (\"PDF\" writes --output). With neither --printer nor "

@@ -1,8 +1,9 @@
-// Receipts and freight invoices printed from a shell: saved bills reprinted
-// and bills given per field, with their digits in their boxes, the same words
-// at the same places as their windows print, and clear refusals.
+// Receipts, freight and export invoices printed from a shell: saved bills
+// reprinted and bills given per field, with their digits in their boxes, the
+// same words at the same places as their windows print, and clear refusals.
 
 #include "app/FontSetup.h"
+#include "entry/ExportInvoiceWindow.h"
 #include "entry/FreightInvoiceWindow.h"
 #include "entry/ReceiptWindow.h"
 #include "support/CliRun.h"
@@ -27,8 +28,26 @@ namespace {
 
 const QString kReceipt = QStringLiteral("普通发票收据");
 const QString kFreight = QStringLiteral("国际货运发票");
+const QString kExport = QStringLiteral("出口商品发票");
 constexpr int kReceiptTemplate = 3; // 普通发票收据（通用收据）
 constexpr int kFreightTemplate = 4; // 国际货运发票（国际货运代理发票）
+constexpr int kExportTemplate = 5;  // 出口商品发票（通用出口发票）
+
+// Where each kind keeps its bills, the display name of its template and the template's number.
+struct KindData
+{
+    QString table;
+    QString templateName;
+    int templateId;
+};
+KindData kindData(const QString &kind)
+{
+    if (kind == kReceipt)
+        return {QStringLiteral("DataCheckReceipt"), QStringLiteral("通用收据"), kReceiptTemplate};
+    if (kind == kFreight)
+        return {QStringLiteral("DataCheckIntel"), QStringLiteral("国际货运代理发票"), kFreightTemplate};
+    return {QStringLiteral("DataCKSPTable"), QStringLiteral("通用出口发票"), kExportTemplate};
+}
 
 // "name=value" pairs of a data row.
 QList<QPair<QString, QString>> pairs(const QStringList &list)
@@ -39,6 +58,12 @@ QList<QPair<QString, QString>> pairs(const QStringList &list)
         result.append({item.left(at), item.mid(at + 1)});
     }
     return result;
+}
+
+// Text taken from a PDF can name 角 and 民 by their radical look-alikes.
+QString plainText(QString text)
+{
+    return text.replace(QChar(0x2EC6), QChar(0x89D2)).replace(QChar(0x2EA0), QChar(0x6C11));
 }
 
 QString wordsText(const QList<test::PdfWord> &words)
@@ -66,7 +91,7 @@ class TestCliInvoices : public QObject
     // A saved bill of the kind's history table with the given columns; its 流水号.
     int saveBill(const QString &kind, const QStringList &columns)
     {
-        const QString table = kind == kReceipt ? QStringLiteral("DataCheckReceipt") : QStringLiteral("DataCheckIntel");
+        const QString table = kindData(kind).table;
         QStringList names{QStringLiteral("票据状态")};
         QVariantList values{QStringLiteral("已用")};
         bool named = false;
@@ -77,7 +102,7 @@ class TestCliInvoices : public QObject
         }
         if (!named) {
             names << QStringLiteral("模板种类");
-            values << (kind == kReceipt ? QStringLiteral("通用收据") : QStringLiteral("国际货运代理发票"));
+            values << kindData(kind).templateName;
         }
         const QString marks = QStringList(QList<QString>(names.size(), QStringLiteral("?"))).join(QLatin1Char(','));
         if (!m_data->exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, names.join(QLatin1Char(',')), marks),
@@ -102,6 +127,8 @@ class TestCliInvoices : public QObject
     {
         double centre = 0;
         double top = 0;
+        double left = 0;
+        double right = 0;
     };
     // A digit sits in the middle of its box; a wider text (a currency code) covers the middle.
     static bool inBox(const test::PdfWord &word, const QString &value, const ItemPlace &place)
@@ -122,8 +149,10 @@ class TestCliInvoices : public QObject
         q.addBindValue(name.toUpper());
         if (!q.exec() || !q.next())
             return std::nullopt;
-        return ItemPlace{test::tenthsToPoints(q.value(0).toInt() + q.value(3).toInt() + q.value(2).toInt() / 2),
-                         test::tenthsToPoints(q.value(1).toInt() + q.value(4).toInt())};
+        const int left = q.value(0).toInt() + q.value(3).toInt();
+        return ItemPlace{test::tenthsToPoints(left + q.value(2).toInt() / 2),
+                         test::tenthsToPoints(q.value(1).toInt() + q.value(4).toInt()), test::tenthsToPoints(left),
+                         test::tenthsToPoints(left + q.value(2).toInt())};
     }
 
     // Prints the window's bill into a PDF as 单张打印 does.
@@ -239,6 +268,27 @@ private Q_SLOTS:
                            "合计金额=1189",    "顾客名称=ACME",   "币种=美元",        "出票日期=2026-03-05",
                            "其他选项=海运,快件"}
             << QStringList{};
+        QTest::newRow("export invoice in euros with FOB values")
+            << kExport
+            << QStringList{"购方单位=HarborTrading",  "购方地址=1 Quay Road",  "销方单位=墨雀科技",
+                           "币种=欧元",               "当期汇率=100:785.5",    "合同号码=HT-2026-01",
+                           "贸易方式=一般贸易",       "启运港=上海",           "目的港=Hamburg",
+                           "订单号码1=PO-7",          "商品名称1=Tea",         "单位1=kg",
+                           "数量1=1200",              "单价1=41.23",           "离岸价1=EUR48,000.5",
+                           "商品名称2=Cups",          "单价2=2.5",             "离岸价2=2",
+                           "出票日期=2026-03-05",     "票据编号=00000009",     "开票人=王五",
+                           "勾选项=海运"}
+            << QStringList{};
+        QTest::newRow("export invoice in the template's currency, its looks stored off")
+            << kExport
+            << QStringList{"购方单位=ACME", "当期汇率= 100：790 ", "数量1=3", "单价1=1005.3", "离岸价1=3000",
+                           "出票日期=2026-03-05"}
+            << QStringList{"cfgDefaultMoney=欧元", "cfgJEDXWithMoneyName=0", "cfgTotalJEWithSheep=0",
+                           "cfgRMBJEDXWithRMB=0", "cfgDateFormat=YYYY/MM/DD"};
+        QTest::newRow("export invoice with a quantity longer than its box")
+            << kExport
+            << QStringList{"购方单位=ACME", "当期汇率=100:700", "数量1=1234567890.5678", "单价1=2", "出票日期=2026-03-05"}
+            << QStringList{};
         QTest::newRow("freight invoice without the date")
             << kFreight
             << QStringList{"收费内容1=海运费", "金额1=2500",    "合计金额=2500",    "出票日期=2026-03-05",
@@ -253,15 +303,17 @@ private Q_SLOTS:
         QFETCH(QStringList, bill);
         QFETCH(QStringList, options);
         const bool receipt = kind == kReceipt;
-        QVERIFY(setOptions(receipt ? kReceiptTemplate : kFreightTemplate, options));
+        QVERIFY(setOptions(kindData(kind).templateId, options));
         const int id = saveBill(kind, bill);
         QVERIFY(id > 0);
 
         std::unique_ptr<ui::EntryWindow> w;
         if (receipt)
             w = std::make_unique<ui::ReceiptWindow>(*m_data->core);
-        else
+        else if (kind == kFreight)
             w = std::make_unique<ui::FreightInvoiceWindow>(*m_data->core);
+        else
+            w = std::make_unique<ui::ExportInvoiceWindow>(*m_data->core);
         w->show();
         QVERIFY(w->openSavedBill(QString(), id));
         const QString windowPdf = m_out.filePath(QStringLiteral("window.pdf"));
@@ -304,6 +356,61 @@ private Q_SLOTS:
         QVERIFY2(fromCli.isEmpty(), qPrintable(QStringLiteral("only the command line printed ") + wordsText(fromCli)));
     }
 
+    void givenExportInvoice_data()
+    {
+        QTest::addColumn<QStringList>("bill");  // field names of the values file
+        QTest::addColumn<QString>("keptRate");  // the rate kept for US dollars; empty: none
+        QTest::addColumn<QStringList>("shown"); // what each computed item prints
+
+        QTest::newRow("rate given, FOB values")
+            << QStringList{"zdAmount1=1200", "zdPrice1=41.23", "zdD2Price1=48000.5", "zdPrice2=2.5",
+                           "zdExchRate=100:785.5", "zdNianYueRi=2026-03-05"}
+            << QString()
+            << QStringList{"zdSum1=49,476.00",          "zdSum2=2.50",
+                           "zdWaiHJXX=USD49478.50",     "ZDWAIHJDX=美元肆万玖仟肆佰柒拾捌元伍角整",
+                           "zdRmbHJXX=RMB388653.62",    "zdRmbHJDX=人民币叁拾捌万捌仟陆佰伍拾叁元陆角贰分",
+                           "zdFobWaiHJXX=USD48,000.50", "zdFobRmbHJXX=RMB377,043.93",
+                           "zdWaiBiName=美元",          "zdExchRate=100:785.5",
+                           "zdNianYueRi=2026年03月05日"};
+        QTest::newRow("the rate kept for the currency")
+            << QStringList{"zdAmount1=3", "zdPrice1=1005.3"} << QStringLiteral("100:690")
+            << QStringList{"zdSum1=3,015.90", "zdWaiHJXX=USD3015.90", "zdRmbHJXX=RMB20809.71", "zdExchRate=100:690"};
+        QTest::newRow("no rate anywhere")
+            << QStringList{"zdAmount1=3", "zdPrice1=1005.3"} << QString()
+            << QStringList{"zdWaiHJXX=USD3015.90", "zdRmbHJXX=RMB3015.90", "zdExchRate=100:100"};
+    }
+    // The boxes the window computes print from the quantities, prices, FOB
+    // values and rate given, each at its item's place.
+    void givenExportInvoice()
+    {
+        QFETCH(QStringList, bill);
+        QFETCH(QString, keptRate);
+        QFETCH(QStringList, shown);
+        if (!keptRate.isEmpty())
+            QVERIFY(m_data->core->options().setConfigByname(QStringLiteral("美元"), keptRate));
+        QJsonObject values;
+        for (const auto &[name, value] : pairs(bill))
+            values.insert(name, value);
+        const QString file = m_out.filePath(QStringLiteral("export.json"));
+        QVERIFY(test::writeFile(file, QJsonDocument(values).toJson()));
+        const QString pdf = m_out.filePath(QStringLiteral("export.pdf"));
+        QFile::remove(pdf);
+        const test::CliRun run = cli({QStringLiteral("print"), QStringLiteral("--template"),
+                                      QStringLiteral("出口商品发票（通用出口发票）"), QStringLiteral("--values"), file,
+                                      QStringLiteral("--output"), pdf});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err.join('|')));
+        const QList<test::PdfWord> words = test::readPdfWords(pdf);
+        for (const auto &[name, value] : pairs(shown)) {
+            const std::optional<ItemPlace> place = placeOf(kExportTemplate, name);
+            QVERIFY2(place, qPrintable(name));
+            const auto at = std::find_if(words.begin(), words.end(), [&](const test::PdfWord &word) {
+                return plainText(word.text) == value && qAbs(word.y - place->top) <= test::tenthsToPoints(10)
+                    && word.x < place->right && word.x + word.width > place->left;
+            });
+            QVERIFY2(at != words.end(), qPrintable(name + QLatin1Char('=') + value + QStringLiteral(" in ") + wordsText(words)));
+        }
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QString>("kind");      // of the saved bill; empty: none saved
@@ -319,7 +426,8 @@ private Q_SLOTS:
                                                  << QStringList{"--saved", "国际货运发票:%1"} << QByteArray()
                                                  << "的国际货运发票";
         QTest::newRow("unknown kind") << QString() << QStringList{} << QStringList{"--saved", "增值税发票:1"}
-                                      << QByteArray() << "--saved takes 快递单:流水号, 普通发票收据:流水号 or 国际货运发票:流水号";
+                                      << QByteArray()
+                                      << "--saved takes 快递单:流水号, 普通发票收据:流水号, 国际货运发票:流水号 or 出口商品发票:流水号";
         QTest::newRow("no number") << QString() << QStringList{} << QStringList{"--saved", "普通发票收据:七"}
                                    << QByteArray() << "--saved takes";
         QTest::newRow("saved total beyond the form")
@@ -334,6 +442,34 @@ private Q_SLOTS:
         QTest::newRow("given quantity not a number")
             << QString() << QStringList{} << QStringList{"--template", "普通发票收据（通用收据）", "--values", "v.json"}
             << QByteArray(R"({"zdSL1": "三", "zdDJ1": "100"})") << "非法的数量或单价(必须是英文半角的数字和.)！";
+        QTest::newRow("unknown export invoice") << kFreight << QStringList{"金额1=5", "合计金额=5"}
+                                                << QStringList{"--saved", "出口商品发票:%1"} << QByteArray()
+                                                << "的出口商品发票";
+        const QString badQuantity = QStringLiteral("非法的数量或单价(必须是英文半角的数字和.)！");
+        QTest::newRow("saved export quantity not a number")
+            << kExport << QStringList{"购方单位=ACME", "当期汇率=100:700", "数量1=3", "数量2=三", "单价2=5"}
+            << QStringList{"--saved", "出口商品发票:%1"} << QByteArray() << badQuantity;
+        QTest::newRow("saved export price not a number")
+            << kExport << QStringList{"购方单位=ACME", "当期汇率=100:700", "单价1=5元"}
+            << QStringList{"--saved", "出口商品发票:%1"} << QByteArray() << badQuantity;
+        QTest::newRow("saved FOB value not a number")
+            << kExport << QStringList{"购方单位=ACME", "当期汇率=100:700", "数量1=3", "单价1=5", "离岸价3=FOB"}
+            << QStringList{"--saved", "出口商品发票:%1"} << QByteArray()
+            << "请输入正确的离岸价(如：256.89 或 USD256.89)！";
+        QTest::newRow("saved rate not readable")
+            << kExport << QStringList{"购方单位=ACME", "当期汇率=ab:cd", "数量1=3", "单价1=5"}
+            << QStringList{"--saved", "出口商品发票:%1"} << QByteArray() << "没有输入正确的汇率(如: 100:680.23等)！";
+        QTest::newRow("saved rate of no foreign units")
+            << kExport << QStringList{"购方单位=ACME", "当期汇率=00:50", "数量1=3", "单价1=5"}
+            << QStringList{"--saved", "出口商品发票:%1"} << QByteArray() << "无效的外汇汇率！";
+        QTest::newRow("given export price not a number")
+            << QString() << QStringList{} << QStringList{"--template", "出口商品发票（通用出口发票）", "--values", "v.json"}
+            << QByteArray(R"([{"zdAmount1": "2", "zdPrice1": "3"}, {"zdAmount1": "2", "zdPrice1": "3,5"}])")
+            << "bill 2: " + badQuantity;
+        QTest::newRow("given FOB value not a number")
+            << QString() << QStringList{} << QStringList{"--template", "出口商品发票（通用出口发票）", "--values", "v.json"}
+            << QByteArray(R"({"zdAmount1": "2", "zdPrice1": "3", "zdD2Price1": "USD"})")
+            << "请输入正确的离岸价(如：256.89 或 USD256.89)！";
         QTest::newRow("given line amount not a number")
             << QString() << QStringList{}
             << QStringList{"--template", "国际货运发票（国际货运代理发票）", "--values", "v.json"}

@@ -1,6 +1,7 @@
 #include "entry/ExportInvoiceAids.h"
 
 #include "refdata/DAOPerson.h"
+#include "settings/Options.h"
 #include "store/BoundQuery.h"
 
 #include <QSqlRecord>
@@ -34,6 +35,37 @@ std::optional<refdata::TPerson> lastEntryNamed(QSqlDatabase db, const QString &n
         found = person;
     }
     return found;
+}
+
+QString exportStartCurrency(const QStringList &currencies)
+{
+    static const QString usual = QStringLiteral("美元");
+    return currencies.contains(usual) ? usual : currencies.value(0);
+}
+
+ExportLook storedExportLook(const std::function<QString(const QString &name)> &stored)
+{
+    const auto ticked = [&stored](const char *name) { return stored(QString::fromLatin1(name)) != QLatin1String("0"); };
+    ExportLook look;
+    look.capitalWithCurrencyName = ticked("cfgJEDXWithMoneyName");
+    look.rmbCapitalWithRmb = ticked("cfgRMBJEDXWithRMB");
+    look.totalWithCurrency = ticked("cfgTotalJEWithSheep");
+    return look;
+}
+
+QString keptRate(const settings::Options &options, const QString &currency)
+{
+    const QString kept = options.getConfigByname(currency);
+    return kept.isEmpty() ? kDefaultRate : kept;
+}
+
+QString openedRate(const QString &savedRate, const QString &kept)
+{
+    const QString saved = savedRate.trimmed();
+    if (!saved.isEmpty())
+        return saved;
+    const TypedRate rate = typedRate(kept);
+    return rate.complete ? rate.text : QString();
 }
 
 } // namespace moque::entry

@@ -7,6 +7,7 @@
 #include "entry/Amounts.h"
 #include "entry/BillStore.h"
 #include "entry/BillValues.h"
+#include "entry/ExportInvoiceAids.h"
 #include "entry/InvoiceAmounts.h"
 #include "entry/ReceiptAids.h"
 #include "refdata/Currencies.h"
@@ -34,11 +35,17 @@ const QString kTotalInput = QStringLiteral("inputJEXX");
 const QString kDateLine = QStringLiteral("zdNianYueRi");
 const QString kDateLineCopy = QStringLiteral("cgNianYueRi");
 const QString kCustomer = QStringLiteral("zdGKMC");
+const QString kRate = QStringLiteral("zdExchRate");
 
 
 bool isReceipt(const BillKind &kind)
 {
     return kind.name == receiptKind().name;
+}
+
+bool isExport(const BillKind &kind)
+{
+    return kind.name == exportInvoiceKind().name;
 }
 
 // The print options the template keeps (记住选项), each with the default the
@@ -54,9 +61,10 @@ struct TemplateOptions
     int codeLength = 20;
     int codeGroup = 0;
     QString codeSeeds;
+    ExportLook exportLook;
 };
 
-TemplateOptions readOptions(const templates::TemplateCacheFile *cache, const QStringList &moneyNames)
+TemplateOptions readOptions(const templates::TemplateCacheFile *cache, const QStringList &moneyNames, bool exportForm)
 {
     const auto stored = [cache](const char *name) {
         return templates::TemplateCache::getInifCheckConfigByName(cache, QString::fromLatin1(name));
@@ -99,6 +107,15 @@ TemplateOptions readOptions(const templates::TemplateCacheFile *cache, const QSt
     o.codeLength = number("cfgCodeLen", 20);
     o.codeGroup = number("cfgCodeSpinWidth", 0);
     o.codeSeeds = choice("cfgCodeSeeds", invoiceCodeSeeds(), invoiceCodeSeeds().first(), true);
+    if (exportForm) {
+        // The export window keeps no 打日期 or two-digit year; its dates always print.
+        o.printDate = true;
+        o.twoDigitYear = false;
+        o.defaultMoney = choice("cfgDefaultMoney", moneyNames, exportStartCurrency(moneyNames), false);
+        o.exportLook = storedExportLook([cache](const QString &name) {
+            return templates::TemplateCache::getInifCheckConfigByName(cache, name);
+        });
+    }
     return o;
 }
 
@@ -110,7 +127,7 @@ public:
     InvoiceSheet(app::AppCore &core, const BillKind &kind) : m_core(core), m_kind(kind)
     {
         m_form = isReceipt(kind) ? InvoiceForm::Receipt : InvoiceForm::Freight;
-        m_lines = isReceipt(kind) ? 5 : 6;
+        m_lines = isReceipt(kind) ? 5 : (isExport(kind) ? kExportLines : 6);
     }
 
     // The template, its options, where it shows which control and its start values.
@@ -125,7 +142,7 @@ public:
             *error = QStringLiteral("模板(%1)的缓存文件无法建立").arg(tpl.fullName);
             return false;
         }
-        m_options = readOptions(file.get(), refdata::Currencies(m_core.db()).loadMoneyTypeList());
+        m_options = readOptions(file.get(), refdata::Currencies(m_core.db()).loadMoneyTypeList(), isExport(m_kind));
         m_captions = optionCaptions(tpl.checkBoxes);
 
         // A new window starts with the default own company (出票人); the
@@ -173,6 +190,7 @@ public:
     void setOptionsText(const QString &ticked) { m_ticked = ticked; }
     void setMoneyName(const QString &name) { m_moneyName = name.trimmed().isEmpty() ? kRmb : name.trimmed(); }
     QString defaultMoney() const { return m_options.defaultMoney; }
+    QString moneyName() const { return m_moneyName; }
     bool linesInUse() const { return shown(QStringLiteral("zdDJ1")) || shown(QStringLiteral("zdJE1")); }
     int lines() const { return m_lines; }
 
@@ -237,13 +255,6 @@ public:
         if (total.zero)
             setText(kTotalInput, QString());
 
-        const DateBoxes boxes = m_date.isValid() ? receiptDateBoxes(m_date, m_options.twoDigitYear) : DateBoxes{};
-        for (const BillField &box : dateBoxFields(m_kind.fields))
-            setText(box.name, boxes.of(box.dateBox));
-        const QString dateLine =
-            m_date.isValid() ? billDateLine(QDateTime(m_date, QTime::currentTime()), m_options.dateFormat) : QString();
-        setText(kDateLine, dateLine);
-
         if (m_form == InvoiceForm::Receipt) {
             QRandomGenerator random = QRandomGenerator::securelySeeded();
             setText(QStringLiteral("zdCodeAuto"), verificationCode(m_options.codeLength, m_options.codeGroup,
@@ -262,8 +273,56 @@ public:
             copy(kCustomer, QStringLiteral("cgGKMC"));
             copy(QStringLiteral("SKRen"), QStringLiteral("cgSKRen"));
             setText(QStringLiteral("cgHJJE"), total.shown);
-            setText(kDateLineCopy, dateLine);
         }
+        writeDates();
+        fillValues();
+        return std::move(m_bill);
+    }
+
+    // Everything the export window fills from the typed values at `rate`: the
+    // line amounts, the foreign and RMB totals with their capitals, the FOB
+    // totals and the currency name. What the window would show a message about
+    // (a quantity or price, a FOB value or the rate not readable) refuses.
+    std::optional<InvoiceBill> computeExport(const QString &rate, QString *error)
+    {
+        m_bill.moneyCode = refdata::Currencies(m_core.db()).getMoneyCodeByName(m_moneyName);
+        ExportLook look = m_options.exportLook;
+        look.currencyName = m_moneyName;
+        look.currencyCode = m_bill.moneyCode;
+        setText(QStringLiteral("zdWaiBiName"), m_moneyName);
+
+        QStringList sums;
+        QStringList fobValues;
+        for (int line = 1; line <= m_lines; ++line) {
+            setText(numbered("zdAmount", line), text(numbered("zdAmount", line)).left(kExportQuantityLength));
+            const ExportLine sum =
+                exportLineSum(text(numbered("zdAmount", line)).trimmed(), text(numbered("zdPrice", line)).trimmed());
+            if (!sum.error.isEmpty()) {
+                *error = sum.error;
+                return std::nullopt;
+            }
+            setText(numbered("zdSum", line), sum.amount);
+            sums << sum.amount;
+            fobValues << text(numbered("zdD2Price", line));
+        }
+        const ExportTotals sales = exportTotals(sums, rate, look);
+        if (!sales.message.isEmpty() || !sales.rateMessage.isEmpty()) {
+            *error = sales.message.isEmpty() ? sales.rateMessage : sales.message;
+            return std::nullopt;
+        }
+        setText(kRate, sales.cleanedRate);
+        setText(QStringLiteral("zdWaiHJXX"), sales.foreign);
+        setText(QStringLiteral("ZDWAIHJDX"), sales.foreignCapital);
+        setText(QStringLiteral("zdRmbHJXX"), sales.rmb);
+        setText(QStringLiteral("zdRmbHJDX"), sales.rmbCapital);
+        const FobTotals fob = fobTotals(fobValues, sales.cleanedRate, look);
+        if (!fob.message.isEmpty() || !fob.rateMessage.isEmpty()) {
+            *error = fob.message.isEmpty() ? fob.rateMessage : fob.message;
+            return std::nullopt;
+        }
+        setText(QStringLiteral("zdFobWaiHJXX"), fob.foreign);
+        setText(QStringLiteral("zdFobRmbHJXX"), fob.rmb);
+        writeDates();
         fillValues();
         return std::move(m_bill);
     }
@@ -278,6 +337,19 @@ private:
         bool ok = false;
         const int n = name.mid(prefix.size()).toInt(&ok);
         return ok ? n : -1;
+    }
+
+    // The date boxes and the date line in the template's date format; the
+    // receipt's counterfoil repeats the line.
+    void writeDates()
+    {
+        const DateBoxes boxes = m_date.isValid() ? receiptDateBoxes(m_date, m_options.twoDigitYear) : DateBoxes{};
+        for (const BillField &box : dateBoxFields(m_kind.fields))
+            setText(box.name, boxes.of(box.dateBox));
+        const QString dateLine =
+            m_date.isValid() ? billDateLine(QDateTime(m_date, QTime::currentTime()), m_options.dateFormat) : QString();
+        setText(kDateLine, dateLine);
+        setText(kDateLineCopy, dateLine);
     }
 
     // On the receipt a line counts towards the total only while the form shows it.
@@ -334,7 +406,7 @@ private:
 
 const BillKind *invoiceKindNamed(const QString &name)
 {
-    for (const BillKind *kind : {&receiptKind(), &freightInvoiceKind()})
+    for (const BillKind *kind : {&receiptKind(), &freightInvoiceKind(), &exportInvoiceKind()})
         if (kind->name == name)
             return kind;
     return nullptr;
@@ -391,6 +463,16 @@ std::optional<InvoiceBill> loadSavedInvoice(app::AppCore &core, const BillKind &
         else
             sheet.setText(QStringLiteral("zdInComp"), seller);
     }
+    if (isExport(kind)) {
+        // A registered number not filled in yet has its number in 发票编号 only.
+        if (sheet.text(QStringLiteral("zdCheckNo")).isEmpty())
+            sheet.setText(QStringLiteral("zdCheckNo"), row->value(QStringLiteral("发票编号")));
+        const QString currency = row->value(QStringLiteral("币种")).trimmed();
+        sheet.setMoneyName(currency.isEmpty() ? sheet.defaultMoney() : currency);
+        const QString rate =
+            openedRate(row->value(QStringLiteral("当期汇率")), keptRate(core.options(), sheet.moneyName()));
+        return sheet.computeExport(rate, error);
+    }
     sheet.setMoneyName(row->value(QStringLiteral("币种")));
     for (int line = 1; line <= sheet.lines(); ++line)
         if (!sheet.computeLine(line, error))
@@ -426,6 +508,10 @@ std::optional<InvoiceBill> invoiceFromValues(app::AppCore &core, const BillKind 
     const QDate typedDate = dateFromText(given.value(kDateLine).text);
     sheet.setDate(typedDate.isValid() ? typedDate : QDate::currentDate());
     sheet.setMoneyName(sheet.defaultMoney());
+    if (isExport(kind)) {
+        const QString rate = openedRate(given.value(kRate).text, keptRate(core.options(), sheet.moneyName()));
+        return sheet.computeExport(rate, error);
+    }
     for (int line = 1; line <= sheet.lines(); ++line) {
         // The line amount as typed over its display.
         const print::FieldValue amount = given.value(numbered("zdJE", line));

@@ -32,8 +32,6 @@ const QString kRate = QStringLiteral("zdExchRate");
 const QString kForeign = QStringLiteral("zdWaiHJXX");
 const QString kFob = QStringLiteral("zdFobWaiHJXX");
 const QString kDateLine = QStringLiteral("zdNianYueRi");
-// The usual foreign currency of an export invoice, until a template keeps another.
-const QString kStartCurrency = QStringLiteral("美元");
 
 
 
@@ -96,8 +94,7 @@ void ExportInvoiceWindow::addStripOptions(OptionStrip *strip)
     m_cfgMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
     const QStringList currencies = refdata::Currencies(core().db()).loadMoneyTypeList();
     m_cfgMoneyType->addItems(currencies);
-    if (currencies.contains(kStartCurrency))
-        m_cfgMoneyType->setCurrentText(kStartCurrency);
+    m_cfgMoneyType->setCurrentText(entry::exportStartCurrency(currencies));
     strip->addOption(m_cfgMoneyType, true);
     OptionStrip::rememberAs(m_cfgMoneyType, QStringLiteral("cfgDefaultMoney"));
     strip->addOption(new QLabel(QStringLiteral("汇率:")), false);
@@ -121,7 +118,7 @@ void ExportInvoiceWindow::connectKindAids()
 {
     for (int line = 1; line <= entry::kExportLines; ++line)
         if (auto *quantity = qobject_cast<QLineEdit *>(control(entry::numbered("zdAmount", line))))
-            quantity->setMaxLength(12);
+            quantity->setMaxLength(entry::kExportQuantityLength);
     if (auto *buyer = qobject_cast<QComboBox *>(control(kBuyer)))
         connect(buyer, &QComboBox::editTextChanged, this, &ExportInvoiceWindow::buyerNameChanged);
 }
@@ -282,10 +279,9 @@ void ExportInvoiceWindow::setCurrency(const QString &name)
         m_cfgMoneyType->setCurrentText(m_moneyName);
     }
     setText(QStringLiteral("zdWaiBiName"), m_moneyName);
-    const QString stored = core().options().getConfigByname(m_moneyName);
     {
         const QSignalBlocker blocker(m_edtHuiLv);
-        m_edtHuiLv->setText(stored.isEmpty() ? entry::kDefaultRate : stored);
+        m_edtHuiLv->setText(entry::keptRate(core().options(), m_moneyName));
     }
     m_confirmedRate = m_edtHuiLv->text();
     copyTypedRate();
@@ -395,14 +391,14 @@ void ExportInvoiceWindow::readKindColumns(const QHash<QString, QString> &row)
 {
     if (text(kNumber).isEmpty())
         setText(kNumber, row.value(QStringLiteral("发票编号")));
-    const QString savedRate = row.value(QStringLiteral("当期汇率")).trimmed();
     const QString currency = row.value(QStringLiteral("币种")).trimmed();
     setCurrency(currency.isEmpty() ? m_cfgMoneyType->currentText() : currency);
-    if (!savedRate.isEmpty()) {
+    const QString rate = entry::openedRate(row.value(QStringLiteral("当期汇率")), m_edtHuiLv->text());
+    if (!rate.isEmpty()) {
         const QSignalBlocker blocker(m_edtHuiLv);
-        m_edtHuiLv->setText(savedRate);
-        m_confirmedRate = savedRate;
-        setText(kRate, savedRate);
+        m_edtHuiLv->setText(rate);
+        m_confirmedRate = rate;
+        setText(kRate, rate);
     }
     for (int line = 1; line <= entry::kExportLines; ++line)
         computeLine(line);
