@@ -1,14 +1,14 @@
 #include "entry/SavedInvoice.h"
 
-#include "entry/InvoiceOptions.h"
-#include "entry/NumberedFields.h"
-
 #include "app/AppCore.h"
 #include "entry/Amounts.h"
 #include "entry/BillStore.h"
 #include "entry/BillValues.h"
 #include "entry/ExportInvoiceAids.h"
 #include "entry/InvoiceAmounts.h"
+#include "entry/InvoiceControls.h"
+#include "entry/InvoiceOptions.h"
+#include "entry/NumberedFields.h"
 #include "entry/ReceiptAids.h"
 #include "refdata/Currencies.h"
 #include "refdata/DAOPerson.h"
@@ -27,15 +27,6 @@ namespace moque::entry {
 
 namespace {
 
-const QString kRmb = QStringLiteral("人民币");
-const QString kTotal = QStringLiteral("zdHJJEXX");
-const QString kTotalShown = QStringLiteral("zdHJJE");
-const QString kCapital = QStringLiteral("zdJEDX");
-const QString kTotalInput = QStringLiteral("inputJEXX");
-const QString kDateLine = QStringLiteral("zdNianYueRi");
-const QString kDateLineCopy = QStringLiteral("cgNianYueRi");
-const QString kCustomer = QStringLiteral("zdGKMC");
-const QString kRate = QStringLiteral("zdExchRate");
 
 
 bool isReceipt(const BillKind &kind)
@@ -95,7 +86,7 @@ TemplateOptions readOptions(const templates::TemplateCacheFile *cache, const QSt
     o.twoDigitYear = ticked("cfg2YearChar");
     o.dateFormat = choice("cfgDateFormat", invoiceDateFormats(), defaultDateFormat(), false);
     o.digitLimit = choice("cfgJEDXFormat", invoiceDigitLimits(), defaultDigitLimit(), false);
-    o.defaultMoney = choice("cfgDefaultMoney", moneyNames, moneyNames.contains(kRmb) ? kRmb : QString(), false);
+    o.defaultMoney = choice("cfgDefaultMoney", moneyNames, moneyNames.contains(kHomeCurrency) ? kHomeCurrency : QString(), false);
     o.look.capitalWithCurrency = ticked("cfgJEDXRMBChecked");
     o.look.totalCurrencySign = ticked("cfgTotalJEWithSheep");
     o.look.totalWithYuan = ticked("cfgHJJEXXWithYuan");
@@ -188,7 +179,7 @@ public:
 
     void setDate(const QDate &date) { m_date = date; }
     void setOptionsText(const QString &ticked) { m_ticked = ticked; }
-    void setMoneyName(const QString &name) { m_moneyName = name.trimmed().isEmpty() ? kRmb : name.trimmed(); }
+    void setMoneyName(const QString &name) { m_moneyName = name.trimmed().isEmpty() ? kHomeCurrency : name.trimmed(); }
     QString defaultMoney() const { return m_options.defaultMoney; }
     QString moneyName() const { return m_moneyName; }
     bool linesInUse() const { return shown(QStringLiteral("zdDJ1")) || shown(QStringLiteral("zdJE1")); }
@@ -247,13 +238,13 @@ public:
             *error = total.message;
             return std::nullopt;
         }
-        setText(kTotal, total.plain);
-        setText(kTotalShown, total.shown);
-        setText(kCapital, total.capital);
+        setText(control::total, total.plain);
+        setText(control::totalShown, total.shown);
+        setText(control::capital, total.capital);
         for (auto it = total.boxes.cbegin(); it != total.boxes.cend(); ++it)
             setText(it.key(), it.value());
         if (total.zero)
-            setText(kTotalInput, QString());
+            setText(control::totalInput, QString());
 
         if (m_form == InvoiceForm::Receipt) {
             QRandomGenerator random = QRandomGenerator::securelySeeded();
@@ -270,7 +261,7 @@ public:
                 copy(numbered("zdJE", line), numbered("cgJE", line));
                 copy(numbered("zdSFNR", line), numbered("cgSFNR", line));
             }
-            copy(kCustomer, QStringLiteral("cgGKMC"));
+            copy(control::customer, QStringLiteral("cgGKMC"));
             copy(QStringLiteral("SKRen"), QStringLiteral("cgSKRen"));
             setText(QStringLiteral("cgHJJE"), total.shown);
         }
@@ -310,7 +301,7 @@ public:
             *error = sales.message.isEmpty() ? sales.rateMessage : sales.message;
             return std::nullopt;
         }
-        setText(kRate, sales.cleanedRate);
+        setText(control::rate, sales.cleanedRate);
         setText(QStringLiteral("zdWaiHJXX"), sales.foreign);
         setText(QStringLiteral("ZDWAIHJDX"), sales.foreignCapital);
         setText(QStringLiteral("zdRmbHJXX"), sales.rmb);
@@ -348,8 +339,8 @@ private:
             setText(box.name, boxes.of(box.dateBox));
         const QString dateLine =
             m_date.isValid() ? billDateLine(QDateTime(m_date, QTime::currentTime()), m_options.dateFormat) : QString();
-        setText(kDateLine, dateLine);
-        setText(kDateLineCopy, dateLine);
+        setText(control::dateLine, dateLine);
+        setText(control::dateLineCopy, dateLine);
     }
 
     // On the receipt a line counts towards the total only while the form shows it.
@@ -364,7 +355,7 @@ private:
         QSet<QString> dates;
         for (const BillField &box : dateBoxFields(m_kind.fields))
             dates.insert(box.name.toUpper());
-        dates << kDateLine.toUpper() << kDateLineCopy.toUpper();
+        dates << control::dateLine.toUpper() << control::dateLineCopy.toUpper();
         for (const BillField &f : m_kind.fields) {
             if (!f.isInput() || !f.printed)
                 continue;
@@ -398,7 +389,7 @@ private:
     QSet<int> m_startTicks;
     QDate m_date;
     QString m_ticked;
-    QString m_moneyName = kRmb;
+    QString m_moneyName = kHomeCurrency;
     InvoiceBill m_bill;
 };
 
@@ -505,11 +496,11 @@ std::optional<InvoiceBill> invoiceFromValues(app::AppCore &core, const BillKind 
     for (int i = 0; i < captions.size(); ++i)
         ticks << !given.value(QStringLiteral("DEFCHECK%1").arg(i)).text.trimmed().isEmpty();
     sheet.setOptionsText(tickedOptionsText(captions, ticks));
-    const QDate typedDate = dateFromText(given.value(kDateLine).text);
+    const QDate typedDate = dateFromText(given.value(control::dateLine).text);
     sheet.setDate(typedDate.isValid() ? typedDate : QDate::currentDate());
     sheet.setMoneyName(sheet.defaultMoney());
     if (isExport(kind)) {
-        const QString rate = openedRate(given.value(kRate).text, keptRate(core.options(), sheet.moneyName()));
+        const QString rate = openedRate(given.value(control::rate).text, keptRate(core.options(), sheet.moneyName()));
         return sheet.computeExport(rate, error);
     }
     for (int line = 1; line <= sheet.lines(); ++line) {
@@ -526,9 +517,9 @@ std::optional<InvoiceBill> invoiceFromValues(app::AppCore &core, const BillKind 
         if (!sheet.computeLine(line, error))
             return std::nullopt;
     }
-    QString total = given.value(kTotal).text;
+    QString total = given.value(control::total).text;
     if (total.trimmed().isEmpty())
-        total = given.value(kTotalShown).text;
+        total = given.value(control::totalShown).text;
     return sheet.compute(normalizeDigits(total), error);
 }
 

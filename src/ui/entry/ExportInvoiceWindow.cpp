@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
 #include "entry/ExportInvoiceAids.h"
+#include "entry/InvoiceControls.h"
 #include "entry/InvoiceOptions.h"
 #include "entry/NumberedFields.h"
 #include "entry/OptionStrip.h"
@@ -28,10 +29,8 @@ namespace {
 
 const QString kBuyer = QStringLiteral("zdGouHComp");
 const QString kNumber = QStringLiteral("zdCheckNo");
-const QString kRate = QStringLiteral("zdExchRate");
 const QString kForeign = QStringLiteral("zdWaiHJXX");
 const QString kFob = QStringLiteral("zdFobWaiHJXX");
-const QString kDateLine = QStringLiteral("zdNianYueRi");
 
 
 
@@ -191,7 +190,7 @@ void ExportInvoiceWindow::showSales(QStringList &messages)
     QStringList sums;
     for (int line = 1; line <= entry::kExportLines; ++line)
         sums << text(entry::numbered("zdSum", line));
-    const entry::ExportTotals totals = entry::exportTotals(sums, text(kRate), look());
+    const entry::ExportTotals totals = entry::exportTotals(sums, text(entry::control::rate), look());
     if (totals.badLine > 0) {
         messages << totals.message;
         const QString bad = entry::numbered("zdSum", totals.badLine);
@@ -200,8 +199,8 @@ void ExportInvoiceWindow::showSales(QStringList &messages)
             w->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (totals.cleanedRate != text(kRate))
-        setText(kRate, totals.cleanedRate);
+    if (totals.cleanedRate != text(entry::control::rate))
+        setText(entry::control::rate, totals.cleanedRate);
     setText(kForeign, totals.foreign);
     setText(QStringLiteral("ZDWAIHJDX"), totals.foreignCapital);
     setText(QStringLiteral("zdRmbHJXX"), totals.rmb);
@@ -214,7 +213,7 @@ void ExportInvoiceWindow::showFob(QStringList &messages)
     QStringList values;
     for (int line = 1; line <= entry::kExportLines; ++line)
         values << text(entry::numbered("zdD2Price", line));
-    const entry::FobTotals totals = entry::fobTotals(values, text(kRate), look());
+    const entry::FobTotals totals = entry::fobTotals(values, text(entry::control::rate), look());
     if (totals.badLine > 0) {
         messages << totals.message;
         const QString bad = entry::numbered("zdD2Price", totals.badLine);
@@ -223,8 +222,8 @@ void ExportInvoiceWindow::showFob(QStringList &messages)
             w->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (!totals.cleanedRate.isEmpty() && totals.cleanedRate != text(kRate))
-        setText(kRate, totals.cleanedRate);
+    if (!totals.cleanedRate.isEmpty() && totals.cleanedRate != text(entry::control::rate))
+        setText(entry::control::rate, totals.cleanedRate);
     setText(kFob, totals.foreign);
     setText(QStringLiteral("zdFobRmbHJXX"), totals.rmb);
     messages << totals.rateMessage;
@@ -250,16 +249,16 @@ void ExportInvoiceWindow::rateConfirmed()
 bool ExportInvoiceWindow::copyTypedRate()
 {
     const QString typed = m_edtHuiLv->text();
-    if (typed == text(kRate))
+    if (typed == text(entry::control::rate))
         return false;
     const entry::TypedRate rate = entry::typedRate(typed);
     if (rate.text != typed) {
         const QSignalBlocker blocker(m_edtHuiLv);
         m_edtHuiLv->setText(rate.text);
     }
-    if (!rate.complete || rate.text == text(kRate))
+    if (!rate.complete || rate.text == text(entry::control::rate))
         return false;
-    setText(kRate, rate.text);
+    setText(entry::control::rate, rate.text);
     return true;
 }
 
@@ -309,7 +308,7 @@ void ExportInvoiceWindow::buyerNameChanged(const QString &name)
 void ExportInvoiceWindow::applyPrintDateOption()
 {
     QStringList dates = entry::fieldNames(entry::dateBoxFields(kind().fields));
-    dates << kDateLine;
+    dates << entry::control::dateLine;
     if (m_cfgNoPrtDate->isChecked()) {
         for (const QString &name : std::as_const(dates))
             if (QWidget *w = control(name))
@@ -332,7 +331,7 @@ void ExportInvoiceWindow::writeDateBoxes(const QDate &date)
     for (const BillField &box : entry::dateBoxFields(kind().fields))
         setText(box.name, boxes.of(box.dateBox));
     const QString format = m_cfgDateFormat ? m_cfgDateFormat->currentText() : QString();
-    setText(kDateLine,
+    setText(entry::control::dateLine,
             date.isValid() ? entry::billDateLine(QDateTime(date, QTime::currentTime()), format) : QString());
 }
 
@@ -360,7 +359,7 @@ void ExportInvoiceWindow::fieldEvent(const BillField &field, QWidget *, QEvent *
             recomputeSales();
     } else if (lineOf(field.name, "zdD2Price")) {
         recomputeFob();
-    } else if (field.name == kRate) {
+    } else if (field.name == entry::control::rate) {
         recomputeAll();
     }
 }
@@ -398,7 +397,7 @@ void ExportInvoiceWindow::readKindColumns(const QHash<QString, QString> &row)
         const QSignalBlocker blocker(m_edtHuiLv);
         m_edtHuiLv->setText(rate);
         m_confirmedRate = rate;
-        setText(kRate, rate);
+        setText(entry::control::rate, rate);
     }
     for (int line = 1; line <= entry::kExportLines; ++line)
         computeLine(line);

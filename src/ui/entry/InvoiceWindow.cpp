@@ -3,6 +3,7 @@
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
 #include "entry/Amounts.h"
+#include "entry/InvoiceControls.h"
 #include "entry/InvoiceOptions.h"
 #include "entry/NumberedFields.h"
 #include "entry/OptionStrip.h"
@@ -22,12 +23,6 @@ using entry::BillField;
 
 namespace {
 
-const QString kTotal = QStringLiteral("zdHJJEXX");
-const QString kTotalShown = QStringLiteral("zdHJJE");
-const QString kCapital = QStringLiteral("zdJEDX");
-const QString kTotalInput = QStringLiteral("inputJEXX");
-const QString kDateLine = QStringLiteral("zdNianYueRi");
-const QString kRmb = QStringLiteral("人民币");
 
 
 
@@ -66,7 +61,7 @@ void InvoiceWindow::addAmountOptions(OptionStrip *strip)
     m_cfgMoneyType = new QComboBox;
     m_cfgMoneyType->setObjectName(QStringLiteral("cfgMoneyType"));
     m_cfgMoneyType->addItems(refdata::Currencies(core().db()).loadMoneyTypeList());
-    m_cfgMoneyType->setCurrentText(kRmb);
+    m_cfgMoneyType->setCurrentText(entry::kHomeCurrency);
     strip->addOption(m_cfgMoneyType, true);
     OptionStrip::rememberAs(m_cfgMoneyType, QStringLiteral("cfgDefaultMoney"));
     strip->startRow();
@@ -111,7 +106,7 @@ entry::AmountLook InvoiceWindow::look() const
 
 void InvoiceWindow::setMoneyName(const QString &name)
 {
-    m_moneyName = name.trimmed().isEmpty() ? kRmb : name.trimmed();
+    m_moneyName = name.trimmed().isEmpty() ? entry::kHomeCurrency : name.trimmed();
     m_moneyCodeKnown = false;
     const QSignalBlocker blocker(m_cfgMoneyType);
     m_cfgMoneyType->setCurrentText(m_moneyName);
@@ -168,10 +163,10 @@ void InvoiceWindow::formatLine(int line)
         setTotal(sumAll());
         return;
     }
-    setText(kCapital, QString());
+    setText(entry::control::capital, QString());
     setText(entry::numbered("zdJE", line), QString());
     setText(typedBox, QString());
-    setText(kTotalShown, entry::kBadLineAmount);
+    setText(entry::control::totalShown, entry::kBadLineAmount);
 }
 
 bool InvoiceWindow::showLine(int line)
@@ -218,13 +213,13 @@ void InvoiceWindow::setTotal(const QString &text, bool again)
     }
     m_lastTotal = text;
     m_totalSet = true;
-    setText(kTotal, total.plain);
-    setText(kTotalShown, total.shown);
-    setText(kCapital, total.capital);
+    setText(entry::control::total, total.plain);
+    setText(entry::control::totalShown, total.shown);
+    setText(entry::control::capital, total.capital);
     for (auto it = total.boxes.cbegin(); it != total.boxes.cend(); ++it)
         setText(it.key(), it.value());
     if (total.zero)
-        setText(kTotalInput, QString());
+        setText(entry::control::totalInput, QString());
     totalShown(total.shown);
 }
 
@@ -233,7 +228,7 @@ void InvoiceWindow::reformatAll()
     for (int line = 1; line <= m_lines; ++line)
         showLine(line);
     // A total typed without lines stays as typed.
-    setTotal(linesInUse() ? sumAll() : text(kTotal), true);
+    setTotal(linesInUse() ? sumAll() : text(entry::control::total), true);
 }
 
 bool InvoiceWindow::linesInUse() const
@@ -260,7 +255,7 @@ void InvoiceWindow::connectKindAids()
         }
     }
     // Letters, blanks and signs are no part of a typed total; Enter ends it.
-    if (auto *input = qobject_cast<QLineEdit *>(control(kTotalInput))) {
+    if (auto *input = qobject_cast<QLineEdit *>(control(entry::control::totalInput))) {
         input->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^A-Za-z \\-]*")), input));
         connect(input, &QLineEdit::returnPressed, this, &InvoiceWindow::endTotalInput);
     }
@@ -280,9 +275,9 @@ void InvoiceWindow::applyTemplateAids()
                                    : QStringLiteral("点击输入小写金额，回车自动变大写!");
     const QString capitalHint = fromLines ? QStringLiteral("大写无需输入,只需输入项目单价金额，自动汇总!")
                                           : QStringLiteral("点击输入小写金额，回车自动变大写!");
-    if (QWidget *w = control(kTotalShown))
+    if (QWidget *w = control(entry::control::totalShown))
         w->setToolTip(hint);
-    if (QWidget *w = control(kCapital))
+    if (QWidget *w = control(entry::control::capital))
         w->setToolTip(capitalHint);
     reformatAll();
 }
@@ -290,7 +285,7 @@ void InvoiceWindow::applyTemplateAids()
 void InvoiceWindow::applyPrintDateOption()
 {
     QStringList dates = entry::fieldNames(entry::dateBoxFields(kind().fields));
-    dates << kDateLine << QStringLiteral("cgNianYueRi");
+    dates << entry::control::dateLine << QStringLiteral("cgNianYueRi");
     if (m_cfgWantPrintRQ->isChecked()) {
         placeControls(dates);
         EntryWindow::writeDateBoxes();
@@ -315,7 +310,7 @@ void InvoiceWindow::writeDateBoxes(const QDate &date)
         setText(box.name, boxes.of(box.dateBox));
     const QString format = m_cfgDateFormat ? m_cfgDateFormat->currentText() : QString();
     const QString line = date.isValid() ? entry::billDateLine(QDateTime(date, QTime::currentTime()), format) : QString();
-    setText(kDateLine, line);
+    setText(entry::control::dateLine, line);
     setText(QStringLiteral("cgNianYueRi"), line);
 }
 
@@ -327,14 +322,14 @@ void InvoiceWindow::fieldEvent(const BillField &field, QWidget *w, QEvent *event
     if (type == QEvent::FocusIn || type == QEvent::MouseButtonPress) {
         if (const int line = entry::numberOf(field.name, "zdJE"))
             layOver(qobject_cast<QLineEdit *>(control(entry::numbered("zdJEXX", line))), w);
-        else if ((field.name == kTotalShown || field.name == kCapital) && !linesInUse())
-            layOver(qobject_cast<QLineEdit *>(control(kTotalInput)), w);
+        else if ((field.name == entry::control::totalShown || field.name == entry::control::capital) && !linesInUse())
+            layOver(qobject_cast<QLineEdit *>(control(entry::control::totalInput)), w);
     } else if (type == QEvent::FocusOut) {
         if (const int line = entry::numberOf(field.name, "zdDJ"))
             computeLine(line);
         else if (const int typedLine = entry::numberOf(field.name, "zdJEXX"))
             formatLine(typedLine);
-        else if (field.name == kTotalInput && w->isVisible())
+        else if (field.name == entry::control::totalInput && w->isVisible())
             endTotalInput();
     }
 }
@@ -352,16 +347,16 @@ void InvoiceWindow::layOver(QLineEdit *edit, const QWidget *display)
 
 void InvoiceWindow::endTotalInput()
 {
-    QWidget *input = control(kTotalInput);
-    const QString cleaned = entry::normalizeDigits(text(kTotalInput));
-    setText(kTotalInput, cleaned);
+    QWidget *input = control(entry::control::totalInput);
+    const QString cleaned = entry::normalizeDigits(text(entry::control::totalInput));
+    setText(entry::control::totalInput, cleaned);
     input->hide();
     setTotal(cleaned);
 }
 
 bool InvoiceWindow::saveRefused()
 {
-    const QString total = entry::normalizeDigits(text(kTotal));
+    const QString total = entry::normalizeDigits(text(entry::control::total));
     const std::optional<qint64> fen = entry::parseFen(total);
     if (total.isEmpty() || !fen || *fen == 0) {
         core().dialogs().info(QStringLiteral("金额为空,不能保存！"));
@@ -386,7 +381,7 @@ void InvoiceWindow::readKindColumns(const QHash<QString, QString> &row)
     for (int line = 1; line <= m_lines; ++line)
         showLine(line);
     const QString total = row.value(QStringLiteral("合计金额"));
-    setText(kTotalInput, total);
+    setText(entry::control::totalInput, total);
     setTotal(linesInUse() ? sumAll() : total, true);
 }
 
@@ -399,9 +394,9 @@ void InvoiceWindow::newBillAids()
         for (auto it = cleared.cbegin(); it != cleared.cend(); ++it)
             setText(it.key(), it.value());
     }
-    setText(kCapital, QString());
+    setText(entry::control::capital, QString());
     setTotal(QString(), true);
-    setText(kTotal, QString());
+    setText(entry::control::total, QString());
 }
 
 } // namespace moque::ui

@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "entry/GoodsPicker.h"
+#include "entry/InvoiceControls.h"
 #include "entry/InvoiceOptions.h"
 #include "entry/NumberedFields.h"
 #include "entry/OptionStrip.h"
@@ -26,7 +27,6 @@ using Party = entry::BillField::Party;
 namespace {
 
 constexpr int kLines = 5;
-const QString kCustomer = QStringLiteral("zdGKMC");
 const QString kCode = QStringLiteral("zdCodeAuto");
 
 
@@ -124,7 +124,7 @@ void ReceiptWindow::connectKindAids()
                 m_goods->filter(typed);
         });
     }
-    keepCounterfoil(kCustomer, QStringLiteral("cgGKMC"));
+    keepCounterfoil(entry::control::customer, QStringLiteral("cgGKMC"));
     keepCounterfoil(QStringLiteral("SKRen"), QStringLiteral("cgSKRen"));
 }
 
@@ -239,8 +239,8 @@ void ReceiptWindow::newBillAids()
 void ReceiptWindow::saveCustomerToAddressBook()
 {
     TPerson person;
-    const BillField *name = entry::findField(kind().fields, kCustomer);
-    person.setText(TPerson::FullName, name->valueOf(text(kCustomer)).trimmed());
+    const BillField *name = entry::findField(kind().fields, entry::control::customer);
+    person.setText(TPerson::FullName, name->valueOf(text(entry::control::customer)).trimmed());
     person.setText(TPerson::PartyType, refdata::partyPartner);
     AddressEntryDialog::savePersonToBook(core(), &person, this);
 }
