@@ -2,8 +2,11 @@
 
 #include "app/AppCore.h"
 #include "CliAmount.h"
+#include "CliBatch.h"
 #include "CliErrors.h"
+#include "CliImport.h"
 #include "CliPrint.h"
+#include "CliRecognize.h"
 #include "CliSheet.h"
 #include "app/AppVersion.h"
 #include "app/FontSetup.h"
@@ -94,11 +97,22 @@ int main(int argc, char *argv[])
                                                     "             amount money AMOUNT... [--thousands]\n"
                                                     "             amount clean TEXT...\n"
                                                     "             put -- before negative amounts\n"
+                                                    "  batch      batch print [--template FULLNAME] [--sender ID] [--output FILE.pdf |\n"
+                                                    "             --printer NAME]: every recipient of the batch print list on its own\n"
+                                                    "             waybill, in one job, as the batch window prints it; the default waybill\n"
+                                                    "             template unless --template, the sender from that address book entry\n"
+                                                    "  import     import recipients from a spreadsheet (.xlsx, .xls, .csv), columns\n"
+                                                    "             matched by their titles: import FILE [--into batch|book] [--sheet N];\n"
+                                                    "             prints a summary line and writes ImportLog.txt into the data directory\n"
                                                     "  sheet      print a spreadsheet (.xlsx, .xls, .csv) as the program reads it "
                                                     "(no data directory needed):\n"
                                                     "             sheet FILE [--sheet N]: one row a line, cells separated by tabs;\n"
                                                     "             a tab, line break, carriage return or \\ in a cell as \\t, \\n, \\r, \\\\\n"
-                                                    "             sheet FILE --sheet-names: the worksheet names, one a line"));
+                                                    "             sheet FILE --sheet-names: the worksheet names, one a line\n"
+                                                    "  recognize  split address text on standard input into name, mobile, phone,\n"
+                                                    "             province, city, district, address and zipcode, printed as one JSON\n"
+                                                    "             object (no data directory needed); recognize --lines: every input\n"
+                                                    "             line one text as a JSON string, every output line its object"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("data-dir"), QStringLiteral("The data directory to use."),
@@ -122,11 +136,16 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("format"), QStringLiteral("amount digits: decimals pattern such as 0.00."),
                       QStringLiteral("PATTERN"), QStringLiteral("0")});
     parser.addOption({QStringLiteral("thousands"), QStringLiteral("amount money: group thousands with \",\".")});
-    parser.addOption({QStringLiteral("sheet"), QStringLiteral("sheet: the worksheet to print, counted from 1."),
+    parser.addOption({QStringLiteral("sheet"), QStringLiteral("sheet, import: the worksheet to read, counted from 1."),
                       QStringLiteral("N")});
     parser.addOption({QStringLiteral("sheet-names"), QStringLiteral("sheet: print the worksheet names instead.")});
+    parser.addOption({QStringLiteral("into"), QStringLiteral("import: batch (the batch print list, the default) or book (the address book)."),
+                      QStringLiteral("TARGET")});
+    parser.addOption({QStringLiteral("lines"), QStringLiteral("recognize: one text a line, each a JSON string.")});
+    parser.addOption({QStringLiteral("sender"), QStringLiteral("batch print: the address book entry (its ID) that sends."),
+                      QStringLiteral("ID")});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("The command to run: init, templates, print, amount, sheet."));
+                                 QStringLiteral("The command to run: init, templates, print, amount, sheet, recognize, import, batch."));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -134,7 +153,8 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("no command given; try --help"));
     const QString command = args.first();
     const QStringList commands{QStringLiteral("init"), QStringLiteral("templates"), QStringLiteral("print"),
-                               QStringLiteral("amount"), QStringLiteral("sheet")};
+                               QStringLiteral("amount"), QStringLiteral("sheet"), QStringLiteral("recognize"),
+                               QStringLiteral("import"), QStringLiteral("batch")};
     if (!commands.contains(command))
         return fail(QStringLiteral("unknown command: %1").arg(command));
     if (command == QLatin1String("sheet")) {
@@ -145,6 +165,11 @@ int main(int argc, char *argv[])
         options.sheet = parser.value(QStringLiteral("sheet"));
         options.names = parser.isSet(QStringLiteral("sheet-names"));
         return moque::cli::printSheet(options);
+    }
+    if (command == QLatin1String("recognize")) {
+        if (args.size() != 1)
+            return fail(QStringLiteral("recognize reads its text on standard input"));
+        return moque::cli::recognizeAddresses(parser.isSet(QStringLiteral("lines")));
     }
     if (command == QLatin1String("amount")) {
         moque::cli::AmountOptions options;
@@ -164,6 +189,25 @@ int main(int argc, char *argv[])
         return fail(core.errorText());
     if (command == QLatin1String("templates"))
         return moque::cli::listTemplates(core);
+    if (command == QLatin1String("import")) {
+        if (args.size() != 2)
+            return fail(QStringLiteral("import needs one spreadsheet file"));
+        moque::cli::ImportOptions options;
+        options.file = args.at(1);
+        options.into = parser.value(QStringLiteral("into"));
+        options.sheet = parser.value(QStringLiteral("sheet"));
+        return moque::cli::importRecipients(core, options);
+    }
+    if (command == QLatin1String("batch")) {
+        if (args.size() != 2 || args.at(1) != QLatin1String("print"))
+            return fail(QStringLiteral("batch takes one action: batch print"));
+        moque::cli::BatchOptions options;
+        options.templateName = parser.value(QStringLiteral("template"));
+        options.sender = parser.value(QStringLiteral("sender"));
+        options.output = parser.value(QStringLiteral("output"));
+        options.printer = parser.value(QStringLiteral("printer"));
+        return moque::cli::printBatch(core, options);
+    }
     if (command == QLatin1String("print")) {
         moque::cli::PrintOptions options;
         options.templateName = parser.value(QStringLiteral("template"));

@@ -13,7 +13,7 @@ enum class LineSaving {
     WhileShown, // a line the form does not show keeps what its row held
     Always,
 };
-// One charge line n: what is charged, article number, specification, unit,
+// One charge line n: what is charged, article number, model (规格), unit,
 // quantity, unit price, the typed amount and its display; `step` counts the
 // places of the fields read back when a saved bill is opened.
 void addChargeLine(BillFields &fields, int n, int &step, LineSaving saving, const ListSource &chargeList);

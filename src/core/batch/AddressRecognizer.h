@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace moque::batch {
+
+// One recognised party: each field as chosen and, for the recognition window's
+// drop-down boxes, every candidate found (the chosen one first).
+struct RecognizedAddress
+{
+    QString name;
+    QString mobile;
+    QString phone;
+    QString zipcode;
+    QString province; // "广东省"; municipalities, autonomous regions, 香港 and 澳门 by their short names
+    QString city;
+    QString district;
+    QString address;  // the street address, without province, city and district
+
+    QStringList names;
+    QStringList mobiles;
+    QStringList phones;
+    QStringList zipcodes;
+    QStringList provinces;
+    QStringList cities;
+    QStringList districts;
+    QStringList addresses;
+
+    bool isEmpty() const;
+    // Province, city and district in front of the street address (含省市).
+    QString fullAddress() const;
+};
+
+// Splits an address text pasted from an online shop (Taobao, JD, Pinduoduo
+// lines, labelled lines, free chat text) into name, handset, phone, post code,
+// province, city, district and street address. Stateless once built, so one
+// object serves any number of texts and threads.
+class AddressRecognizer
+{
+public:
+    // The user's own substitutions (code list "其他字符": text → replacement),
+    // applied in order while normalising.
+    using Substitutions = QList<QPair<QString, QString>>;
+
+    // The window's input box takes at most this many characters.
+    static constexpr int maxTextLength = 1024;
+
+    explicit AddressRecognizer(Substitutions substitutions = {});
+
+    // The text as recognition reads it: full-width forms made plain, shop
+    // status words and symbols dropped, labels given their colon, one line
+    // break between lines. Empty when nothing but blanks remains.
+    QString normalize(const QString &text) const;
+
+    RecognizedAddress recognize(const QString &text) const;
+
+private:
+    Substitutions m_substitutions;
+};
+
+} // namespace moque::batch

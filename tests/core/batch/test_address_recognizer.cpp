@@ -1,0 +1,285 @@
+#include "batch/AddressRecognizer.h"
+#include "batch/ChinaDivisions.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTextStream>
+
+#include <algorithm>
+#include <thread>
+#include <vector>
+
+using namespace moque::batch;
+
+namespace {
+
+struct Expected
+{
+    QString name, mobile, phone, province, city, district, address, zipcode;
+};
+
+QString unescape(QString s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s.at(i) == QLatin1Char('\\') && i + 1 < s.size()) {
+            const QChar next = s.at(++i);
+            out += next == QLatin1Char('n') ? QStringLiteral("\n") : next == QLatin1Char('t') ? QStringLiteral("\t") : QString(next);
+        } else {
+            out += s.at(i);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Expected)
+
+class TestAddressRecognizer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // The division list loads once however many threads recognise at the same time.
+    // First of all, so that the threads are the first to need the list.
+    void threads()
+    {
+        const QString text = QStringLiteral("吉林省吉林市昌邑区解放中路123号 李四 13912345678");
+        std::vector<RecognizedAddress> results(8);
+        std::vector<std::thread> threads;
+        const AddressRecognizer recognizer;
+        for (auto &result : results)
+            threads.emplace_back([&recognizer, &result, &text] { result = recognizer.recognize(text); });
+        for (auto &t : threads)
+            t.join();
+        for (const RecognizedAddress &r : results) {
+            QCOMPARE(r.city, QStringLiteral("吉林市"));
+            QCOMPARE(r.district, QStringLiteral("昌邑区"));
+            QCOMPARE(r.address, QStringLiteral("解放中路123号"));
+        }
+    }
+
+    // Real shop texts of every format: name, handset, province, city, district and
+    // street address all right for at least 95 of every 100.
+    void shopTexts()
+    {
+        QFile file(QStringLiteral(MOQUE_ADDRESS_FIXTURES "/shop-texts.tsv"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QTextStream in(&file);
+        const AddressRecognizer recognizer;
+        int rows = 0;
+        int allRight = 0;
+        int phonesAndCodesRight = 0;
+        while (!in.atEnd()) {
+            const QString line = in.readLine();
+            if (line.startsWith(QLatin1Char('#')) || line.isEmpty())
+                continue;
+            const QStringList c = line.split(QLatin1Char('\t'));
+            QCOMPARE(c.size(), 9);
+            const QString text = unescape(c.at(0));
+            const RecognizedAddress r = recognizer.recognize(text);
+            ++rows;
+            const QStringList got{r.name, r.mobile, r.province, r.city, r.district, r.address};
+            const QStringList want{c.at(1), c.at(2), c.at(4), c.at(5), c.at(6), c.at(7)};
+            if (got == want)
+                ++allRight;
+            else
+                qInfo().noquote() << "missed:" << text << "→" << got.join(QLatin1Char('|')) << "want"
+                                  << want.join(QLatin1Char('|'));
+            if (r.phone == c.at(3) && r.zipcode == c.at(8))
+                ++phonesAndCodesRight;
+            else
+                qInfo().noquote() << "phone/post code missed:" << text << "→" << r.phone << r.zipcode;
+        }
+        QVERIFY(rows >= 100);
+        qInfo("recognised all six fields of %d of %d texts (%.1f%%); phone and post code of %d", allRight, rows,
+              100.0 * allRight / rows, phonesAndCodesRight);
+        QVERIFY2(allRight * 100 >= rows * 95, "fewer than 95 of 100 texts recognised");
+        QVERIFY2(phonesAndCodesRight * 100 >= rows * 95, "fewer than 95 of 100 phones and post codes recognised");
+    }
+
+    // Texts that the window's own patterns lose or corrupt a field of, mended.
+    void mends_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Expected>("expected");
+        QTest::newRow("post code in full-width brackets")
+            << QStringLiteral("张伟，13800138000，广东省 深圳市 南山区 科技南十二路28号（518057）")
+            << Expected{"张伟", "13800138000", "", "广东省", "深圳市", "南山区", "科技南十二路28号", "518057"};
+        QTest::newRow("香港")
+            << QStringLiteral("香港特别行政区 九龙 油尖旺区 弥敦道100号 陈大文 13612345678")
+            << Expected{"陈大文", "13612345678", "", "香港", "九龙", "油尖旺区", "弥敦道100号", ""};
+        QTest::newRow("澳门")
+            << QStringLiteral("收货人：梁小玲，13726781234，澳门澳门半岛大堂区友谊大马路555号")
+            << Expected{"梁小玲", "13726781234", "", "澳门", "澳门半岛", "大堂区", "友谊大马路555号", ""};
+        QTest::newRow("吉林省吉林市")
+            << QStringLiteral("吉林省吉林市昌邑区解放中路123号 李四 13912345678")
+            << Expected{"李四", "13912345678", "", "吉林省", "吉林市", "昌邑区", "解放中路123号", ""};
+        QTest::newRow("city standing for the province")
+            << QStringLiteral("吉林市船营区北京路5号 王五 13512345678")
+            << Expected{"王五", "13512345678", "", "吉林省", "吉林市", "船营区", "北京路5号", ""};
+        QTest::newRow("without 省 and 市")
+            << QStringLiteral("广东深圳南山区科技园路1号，张三，13800138000")
+            << Expected{"张三", "13800138000", "", "广东省", "深圳市", "南山区", "科技园路1号", ""};
+        QTest::newRow("comma line")
+            << QStringLiteral("孙悦,13145678901,福建省,厦门市,思明区,湖滨南路388号国贸大厦15楼")
+            << Expected{"孙悦", "13145678901", "", "福建省", "厦门市", "思明区", "湖滨南路388号国贸大厦15楼", ""};
+        QTest::newRow("labelled lines")
+            << QStringLiteral("收货人：刘洋\n手机号码：137 1234 5678\n所在地区：湖北省 武汉市 洪山区\n详细地址：珞瑜路1037号\n邮编：430074")
+            << Expected{"刘洋", "13712345678", "", "湖北省", "武汉市", "洪山区", "珞瑜路1037号", "430074"};
+        QTest::newRow("Taobao old")
+            << QStringLiteral("张伟，13800138000，0755-26888888，广东省 深圳市 南山区 科技南十二路28号，518057")
+            << Expected{"张伟", "13800138000", "0755-26888888", "广东省", "深圳市", "南山区", "科技南十二路28号", "518057"};
+        QTest::newRow("Taobao new")
+            << QStringLiteral("收货地址：王芳，86-13912345678，江苏省 南京市 鼓楼区 中山北路30号 ，210003")
+            << Expected{"王芳", "13912345678", "", "江苏省", "南京市", "鼓楼区", "中山北路30号", "210003"};
+        QTest::newRow("JD")
+            << QStringLiteral("收货人：陈静\n地址：北京朝阳区建国路88号SOHO现代城C座1501\n手机：186****4567 18601234567")
+            << Expected{"陈静", "18601234567", "", "北京", "北京市", "朝阳区", "建国路88号SOHO现代城C座1501", ""};
+        QTest::newRow("Pinduoduo")
+            << QStringLiteral("赵磊 13983001234 重庆市渝中区解放碑邹容路100号")
+            << Expected{"赵磊", "13983001234", "", "重庆", "重庆市", "渝中区", "解放碑邹容路100号", ""};
+        QTest::newRow("WeChat free text")
+            << QStringLiteral("老板麻烦发到：浙江省杭州市西湖区文三路478号 王小明 15957112345 谢谢")
+            << Expected{"王小明", "15957112345", "", "浙江省", "杭州市", "西湖区", "文三路478号", ""};
+        QTest::newRow("labels without their colon")
+            << QStringLiteral("收货地址 广东省深圳市福田区福华路88号 姓名 何明 手机 13800138000")
+            << Expected{"何明", "13800138000", "", "广东省", "深圳市", "福田区", "福华路88号", ""};
+        QTest::newRow("labels in heavy brackets")
+            << QStringLiteral("【收货人】周星 【手机】13700001111 【地址】广东省 佛山市 顺德区 大良街道凤山中路18号【邮编】528300")
+            << Expected{"周星", "13700001111", "", "广东省", "佛山市", "顺德区", "大良街道凤山中路18号", "528300"};
+        QTest::newRow("name and labels inside the street's line")
+            << QStringLiteral("寄到 山东省济南市历下区泉城路180号 给 张小凡 手机 13605311234")
+            << Expected{"张小凡", "13605311234", "", "山东省", "济南市", "历下区", "泉城路180号", ""};
+        QTest::newRow("name with 收 and a bracketed title")
+            << QStringLiteral("收件人：何（先生）收 13800138000 上海市静安区南京西路1266号恒隆广场")
+            << Expected{"何先生", "13800138000", "", "上海", "上海市", "静安区", "南京西路1266号恒隆广场", ""};
+        QTest::newRow("name in Latin letters")
+            << QStringLiteral("Tom Lee, 13800138000, 广东省广州市越秀区北京路步行街100号")
+            << Expected{"Tom Lee", "13800138000", "", "广东省", "广州市", "越秀区", "北京路步行街100号", ""};
+        QTest::newRow("新疆维吾尔族自治区")
+            << QStringLiteral("何雪，13909912345，新疆维吾尔族自治区 乌鲁木齐市 天山区 解放北路88号")
+            << Expected{"何雪", "13909912345", "", "新疆", "乌鲁木齐市", "天山区", "解放北路88号", ""};
+        QTest::newRow("autonomous prefecture by its short name")
+            << QStringLiteral("梁晨 13012345678 湖北恩施恩施市舞阳大道168号")
+            << Expected{"梁晨", "13012345678", "", "湖北省", "恩施土家族苗族自治州", "恩施市", "舞阳大道168号", ""};
+        QTest::newRow("旺旺在线 between fields")
+            << QStringLiteral("宋佳旺旺在线13922223333，广东省 广州市 天河区 天河路385号")
+            << Expected{"宋佳", "13922223333", "", "广东省", "广州市", "天河区", "天河路385号", ""};
+        QTest::newRow("landline in brackets with extension")
+            << QStringLiteral("韩梅 (0411)82345678-801 辽宁省大连市中山区人民路23号")
+            << Expected{"韩梅", "", "0411-82345678-801", "辽宁省", "大连市", "中山区", "人民路23号", ""};
+        QTest::newRow("emoji and control characters between fields")
+            << QStringLiteral("😀林峰\u0007，13666688888🎁，广西 南宁市 青秀区 民族大道136号")
+            << Expected{"林峰", "13666688888", "", "广西", "南宁市", "青秀区", "民族大道136号", ""};
+    }
+    void mends()
+    {
+        QFETCH(QString, text);
+        QFETCH(Expected, expected);
+        const RecognizedAddress r = AddressRecognizer().recognize(text);
+        QCOMPARE(r.name, expected.name);
+        QCOMPARE(r.mobile, expected.mobile);
+        QCOMPARE(r.phone, expected.phone);
+        QCOMPARE(r.province, expected.province);
+        QCOMPARE(r.city, expected.city);
+        QCOMPARE(r.district, expected.district);
+        QCOMPARE(r.address, expected.address);
+        QCOMPARE(r.zipcode, expected.zipcode);
+    }
+
+    // Nothing is invented from text that holds no address, and nothing crashes.
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("only spaces") << QStringLiteral("   \u3000  \n\n   ");
+        QTest::newRow("only emoji") << QStringLiteral("😀😀🎁🎉👍");
+        QTest::newRow("control characters") << QStringLiteral("\u0001\u0002\u0007\u001b[0m\u0000");
+        QTest::newRow("only digits") << QStringLiteral("12345678901234567890123");
+        QTest::newRow("5,000 characters") << QString(5000, QChar(0x554a));
+        QTest::newRow("5,000 characters of a line") << QStringLiteral("收货人：").repeated(1250);
+        QTest::newRow("only Latin letters") << QStringLiteral("hello world");
+        QTest::newRow("lone surrogates") << QString(QChar(0xd800)) + QChar(0xdfff) + QChar(0xd83d);
+    }
+    void badInput()
+    {
+        QFETCH(QString, text);
+        const RecognizedAddress r = AddressRecognizer().recognize(text);
+        QVERIFY2(r.isEmpty(), qPrintable(r.name + r.mobile + r.phone + r.province + r.city + r.district + r.address
+                                         + r.zipcode));
+        QVERIFY(r.addresses.isEmpty());
+        QVERIFY(r.names.isEmpty());
+    }
+
+    // A long pasted page keeps the window's limit and still finds what stands in it.
+    void longTextKeepsItsStart()
+    {
+        const QString text = QStringLiteral("张伟，13800138000，广东省 深圳市 南山区 科技南十二路28号\n")
+            + QString(5000, QLatin1Char('x'));
+        const RecognizedAddress r = AddressRecognizer().recognize(text);
+        QCOMPARE(r.mobile, QStringLiteral("13800138000"));
+        QCOMPARE(r.district, QStringLiteral("南山区"));
+        QVERIFY(AddressRecognizer().normalize(text).size() <= AddressRecognizer::maxTextLength);
+    }
+
+    // Every handset found is offered, the first chosen.
+    void candidates()
+    {
+        const RecognizedAddress r = AddressRecognizer().recognize(
+            QStringLiteral("张伟 13800138000 备用15012345678 广东省深圳市南山区科技南十二路28号"));
+        QCOMPARE(r.mobiles, (QStringList{QStringLiteral("13800138000"), QStringLiteral("15012345678")}));
+        QCOMPARE(r.mobile, r.mobiles.constFirst());
+        QCOMPARE(r.fullAddress(), QStringLiteral("广东省深圳市南山区科技南十二路28号"));
+    }
+
+    void normalize_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("full-width forms") << QStringLiteral("电话：０７５５－２６８８８８８８，（５１８０５７）")
+                                          << QStringLiteral("电话:0755-26888888,(518057)");
+        QTest::newRow("shop status") << QStringLiteral("张伟旺旺在线13800138000") << QStringLiteral("张伟,13800138000");
+        QTest::newRow("blank lines") << QStringLiteral("\n\n张伟\n  \n广东\n\n") << QStringLiteral("张伟\n广东");
+        QTest::newRow("spaces round colons and commas") << QStringLiteral("姓名 ：  张伟 , 手机")
+                                                        << QStringLiteral("姓名:张伟,手机");
+        QTest::newRow("only blanks") << QStringLiteral(" \u3000 \n ") << QString();
+        QTest::newRow("user substitution") << QStringLiteral("魔都浦东新区") << QStringLiteral("上海市浦东新区");
+    }
+    void normalize()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        const AddressRecognizer recognizer({{QStringLiteral("魔都"), QStringLiteral("上海市")}});
+        QCOMPARE(recognizer.normalize(text), expected);
+    }
+
+    void divisions_data()
+    {
+        QTest::addColumn<QString>("province");
+        QTest::addColumn<QString>("city");
+        QTest::addColumn<QString>("district");
+        QTest::newRow("province") << "广东省" << "深圳市" << "南山区";
+        QTest::newRow("municipality") << "北京" << "北京市" << "朝阳区";
+        QTest::newRow("municipality's counties") << "重庆" << "重庆市" << "城口县";
+        QTest::newRow("autonomous region") << "内蒙古" << "锡林郭勒盟" << "二连浩特市";
+        QTest::newRow("same name as its province") << "吉林省" << "吉林市" << "船营区";
+        QTest::newRow("香港") << "香港" << "九龙" << "油尖旺区";
+    }
+    void divisions()
+    {
+        QFETCH(QString, province);
+        QFETCH(QString, city);
+        QFETCH(QString, district);
+        const auto &provinces = ChinaDivisions::instance().provinces();
+        QCOMPARE(provinces.size(), 34);
+        const auto p = std::find_if(provinces.begin(), provinces.end(), [&](const auto &x) { return x.name == province; });
+        QVERIFY(p != provinces.end());
+        const auto c = std::find_if(p->cities.begin(), p->cities.end(), [&](const auto &x) { return x.name == city; });
+        QVERIFY(c != p->cities.end());
+        QVERIFY(std::any_of(c->districts.begin(), c->districts.end(), [&](const auto &x) { return x.name == district; }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAddressRecognizer)
+#include "test_address_recognizer.moc"
