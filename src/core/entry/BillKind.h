@@ -42,6 +42,8 @@ struct BillKind
     int readyOptionBoxes = 13;
     // 重复打印 on the toolbar; otherwise only the main window's print menu reaches it.
     bool repeatPrintShown = false;
+    // 批量打印 on the toolbar: the kind has a batch print list.
+    bool batchPrintShown = false;
     // Closing the address book without a choice empties the party (the waybill)
     // or leaves it as it was.
     bool emptyPickClears = true;

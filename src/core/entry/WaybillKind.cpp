@@ -193,6 +193,7 @@ const BillKind &waybillKind()
         .stateColumn = {},
         .readyOptionBoxes = 13,
         .repeatPrintShown = false,
+        .batchPrintShown = true,
         .emptyPickClears = true,
         .remembersPosition = true,
         .dateLineField = {},

@@ -15,6 +15,7 @@
 #include "entry/ReceiptWindow.h"
 #include "history/InvoiceHistoryWindow.h"
 #include "entry/WaybillWindow.h"
+#include "batch/AddressRecognitionWindow.h"
 #include "history/WaybillHistoryWindow.h"
 #include "grid/GridExport.h"
 #include "refdata/DAOPerson.h"
@@ -776,7 +777,20 @@ WaybillWindow *MainWindow::waybillWindow() const
 
 WaybillWindow *MainWindow::openWaybillWindow()
 {
-    return openEntryWindow<WaybillWindow>(&MainWindow::openWaybillHistory);
+    WaybillWindow *window = openEntryWindow<WaybillWindow>(&MainWindow::openWaybillHistory);
+    if (window)
+        connect(window, &WaybillWindow::addressRecognitionRequested, this,
+                [this, window] { openAddressRecognition(window); });
+    return window;
+}
+
+// 地址串识别: the recognised party goes to the waybill window that asked.
+void MainWindow::openAddressRecognition(WaybillWindow *waybill)
+{
+    AddressRecognitionWindow window(m_core, this);
+    window.setWaybillWindow(waybill);
+    window.pasteAndRecognize();
+    window.exec();
 }
 
 ReceiptWindow *MainWindow::openReceiptWindow()

@@ -156,6 +156,7 @@ private:
     // The address book, filtered to a party type when one is given.
     void openPersonManage(const QString &type, const QString &tabCaption);
     void openDictionaries();
+    void openAddressRecognition(WaybillWindow *waybill);
     void openSavedWaybill(WaybillHistoryWindow &history, const QString &templateName, int id);
     template<class Window>
     Window *openEntryWindow(void (MainWindow::*openHistory)());

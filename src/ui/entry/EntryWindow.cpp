@@ -190,9 +190,9 @@ void EntryWindow::buildToolbar()
     add(QStringLiteral("btSaveCheck"), QStringLiteral("保存(&S)"), &EntryWindow::saveBill);
     m_btPrint1 = add(QStringLiteral("btPrint1"), QStringLiteral("单张打印(&P)"), &EntryWindow::printOne);
     m_btPrintAndSave = add(QStringLiteral("btPrintAndSave"), QStringLiteral("打印并保存"), &EntryWindow::printAndSave);
-    // The batch print list is not there yet; the main window's print menu reaches 重复打印.
-    QToolButton *batch = addToolButton(QStringLiteral("btMultiPrintS"), QStringLiteral("批量打印"));
-    batch->setEnabled(false);
+    // Only a kind with a batch print list shows 批量打印; the main window's print menu reaches 重复打印.
+    QToolButton *batch = add(QStringLiteral("btMultiPrintS"), QStringLiteral("批量打印"), &EntryWindow::printBatch);
+    batch->setEnabled(m_kind.batchPrintShown);
     m_btMultiPrintF = add(QStringLiteral("btMultiPrintF"), QStringLiteral("重复打印"), &EntryWindow::printRepeatedly);
     add(QStringLiteral("btClose"), QStringLiteral("关闭&C"), [this] { frame()->close(); });
     // Keys that work however narrow the window is, when the toolbar has put
@@ -203,7 +203,7 @@ void EntryWindow::buildToolbar()
     const QList<QAction *> actions = m_toolBar->actions();
     for (QAction *a : actions) {
         const QWidget *w = m_toolBar->widgetForAction(a);
-        if (w == batch || (w == m_btMultiPrintF && !m_kind.repeatPrintShown))
+        if ((w == batch && !m_kind.batchPrintShown) || (w == m_btMultiPrintF && !m_kind.repeatPrintShown))
             a->setVisible(false);
     }
     static_cast<QVBoxLayout *>(layout())->addWidget(m_toolBar);

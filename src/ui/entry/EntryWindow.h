@@ -145,6 +145,8 @@ protected:
     virtual void newBillAids() {}
     // The bill's currency code the print engine puts before amounts; none by default.
     virtual QString moneyCode() const { return {}; }
+    // 批量打印: the kind's batch print list, for a kind that shows the button.
+    virtual void printBatch() {}
 
     QToolButton *addToolButton(const QString &name, const QString &caption);
     // Places the named controls as the template shows them.

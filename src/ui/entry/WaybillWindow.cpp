@@ -1,12 +1,15 @@
 #include "entry/WaybillWindow.h"
 
 #include "app/AppCore.h"
+#include "batch/BatchPrintWindow.h"
 #include "common/Dialogs.h"
 #include "entry/Amounts.h"
 #include "entry/OptionStrip.h"
 #include "entry/WaybillAids.h"
 #include "refdata/AddressEntryDialog.h"
 #include "refdata/DAOPerson.h"
+#include "templates/PrintItemStore.h"
+#include "templates/TemplateCatalog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -216,6 +219,50 @@ void WaybillWindow::fitAddressFont(QPlainTextEdit *memo)
     QFont font = memo->font();
     font.setPointSize(points);
     memo->setFont(font);
+}
+
+std::optional<batch::WaybillSide> WaybillWindow::batchSide() const
+{
+    const std::optional<templates::TemplateRow> tpl =
+        templates::TemplateCatalog(core().db(), core().dialogs(), core().store()).templateById(curTypeId());
+    if (!tpl)
+        return std::nullopt;
+    batch::WaybillSide side;
+    side.templateId = tpl->id;
+    side.templateName = tpl->fullName;
+    side.destinationIsCity = m_cfgDestSiteIsCity->isChecked();
+    side.amountFormat = m_cfgJEDXFormat->currentText();
+    // Whatever the print engine may ask for: the bill's fields, its option boxes and the template's items.
+    const auto take = [&](const QString &name) {
+        const print::FieldValue v = values().value(name);
+        side.values.set(name, v.text, v.shown);
+    };
+    for (const BillField &f : kind().fields)
+        if (!f.name.isEmpty())
+            take(f.name);
+    for (const QCheckBox *box : itemChecks())
+        take(box->objectName());
+    for (const templates::PrintItem &item : templates::PrintItemStore(core().db()).itemsOf(tpl->id).items())
+        take(item.name);
+    return side;
+}
+
+void WaybillWindow::showBatchBill(const print::ValueSource &bill)
+{
+    for (const BillField &f : kind().fields) {
+        if (f.name.isEmpty() || !control(f.name))
+            continue;
+        const QString text = bill.value(f.name).text;
+        if (text != values().value(f.name).text)
+            setText(f.name, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
+}
+
+void WaybillWindow::printBatch()
+{
+    if (!m_batchWindow)
+        m_batchWindow = new BatchPrintWindow(core(), *this, this);
+    m_batchWindow->exec();
 }
 
 void WaybillWindow::saveReceiverToAddressBook()

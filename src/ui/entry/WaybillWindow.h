@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/BatchPrint.h"
 #include "entry/EntryWindow.h"
 
 class QCheckBox;
@@ -7,6 +8,8 @@ class QComboBox;
 class QPlainTextEdit;
 
 namespace moque::ui {
+
+class BatchPrintWindow;
 
 // The express waybill entry window (快递单): the shared entry window with the
 // waybill's own aids: the sender and receiver, the destination that follows
@@ -29,6 +32,12 @@ public:
     std::optional<refdata::TPerson> senderPerson() const { return party(entry::BillField::Party::Own); }
     std::optional<refdata::TPerson> receiverPerson() const { return party(entry::BillField::Party::Partner); }
 
+    // What every bill of a batch takes from this window: the template in use,
+    // the controls as they show now and the options; none without a template.
+    std::optional<batch::WaybillSide> batchSide() const;
+    // The preview of a batch bill: its values that differ from the window's are written into the controls.
+    void showBatchBill(const print::ValueSource &bill);
+
 public Q_SLOTS:
     void saveReceiverToAddressBook();
 
@@ -43,6 +52,7 @@ protected:
     void applyTemplateAids() override;
     void fieldEvent(const entry::BillField &field, QWidget *control, QEvent *event) override;
     bool datePickerShown() const override;
+    void printBatch() override;
 
 private:
     void applyPrintDateOption();
@@ -58,6 +68,8 @@ private:
     QCheckBox *m_ckHandset2Phone = nullptr;
     QCheckBox *m_ckPrintFJROnly = nullptr;
     QCheckBox *m_ckPrintSJROnly = nullptr;
+    // Made on first use and kept, as the list's place and filters are.
+    BatchPrintWindow *m_batchWindow = nullptr;
 };
 
 } // namespace moque::ui

@@ -1,6 +1,7 @@
 #include "refdata/AddressBookWindow.h"
 
 #include "app/AppCore.h"
+#include "batch/RecipientImportWindow.h"
 #include "common/Dialogs.h"
 #include "store/SqlListModel.h"
 #include "dialogs/CommandButton.h"
@@ -89,6 +90,10 @@ AddressBookWindow::AddressBookWindow(moque::app::AppCore &core, QWidget *parent,
     layout->addWidget(status);
     resize(900, 560);
 
+    setImporter([this](QWidget *parent) {
+        RecipientImportWindow window(m_core, batch::ImportTarget::AddressBook, parent);
+        window.exec();
+    });
     refreshTree();
     FormFaceLoad(this, m_core.settings());
 }

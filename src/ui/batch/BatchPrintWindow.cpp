@@ -1,0 +1,497 @@
+#include "batch/BatchPrintWindow.h"
+
+#include "app/AppCore.h"
+#include "batch/BatchListModel.h"
+#include "batch/BatchPrint.h"
+#include "batch/RecipientImportWindow.h"
+#include "common/Dialogs.h"
+#include "dialogs/CommandButton.h"
+#include "entry/WaybillWindow.h"
+#include "grid/GridExport.h"
+#include "grid/GridOperations.h"
+#include "print/SystemPrintDevice.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelection>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace moque::ui {
+
+namespace {
+
+const QString windowName = QStringLiteral("frmMutiPrint");
+const QString itemWord = QStringLiteral("收件条目");
+
+struct HelpText
+{
+    const char *name;
+    const char *caption;
+    const char *title;
+    const char *text;
+};
+
+constexpr HelpText helpTexts[] = {
+    {"lbHelpPaper", "【批量打印其他注意】", "提示",
+     "1.如果是从打印机后面链条自动走纸，打印前要添加和快递单一样大小的纸张规格，否则走纸会跳页。\n"
+     "  添加纸张规格说明请参见手册或软件右侧在线服务中心【纸张设置】的网页链接；\n\n"
+     "2.如果是从打印机前方平推进纸，请撕下快递单一张张放，打印一张退一张。"},
+    {"lbHelpMultiSelect", "【怎样点击多选?】", "墨雀提示",
+     "按住Ctrl或Shift键不放开，然后鼠标左键点击表格中的条目可选中多个条目！"},
+    {"lbHelpPrintSelected", "【怎样仅打印选中条目?】", "墨雀提示",
+     "选中要打印的条目后，鼠标右击它们，在弹出的菜单中点击“【批量打印选中】条目”"},
+    {"lbHelpHideColumns", "【怎样隐藏不用的数据列?】", "墨雀提示",
+     "鼠标右击表格，在弹出的菜单中点击“【隐藏/显示】表格列”,把不需要的列加入到不需要的列表。"},
+};
+
+} // namespace
+
+BatchPrintWindow::BatchPrintWindow(app::AppCore &core, WaybillWindow &waybill, QWidget *parent)
+    : QDialog(parent)
+    , m_core(core)
+    , m_waybill(waybill)
+    , m_exporter([this](QTableView *grid, const QString &title) { ExportGrid2Excel(grid, title, m_core.dialogs()); })
+{
+    setObjectName(windowName);
+    setWindowTitle(QStringLiteral("墨雀软件-批量打印快递单-收件人"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+
+    m_model = new BatchListModel(core.db(), this);
+    QLayout *filters = buildFilterBar();
+    buildGrid();
+    QLayout *printPanel = buildPrintPanel();
+    QLayout *commands = buildCommands();
+
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(m_grid, 1);
+    middle->addLayout(printPanel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addLayout(middle, 1);
+    layout->addLayout(commands);
+    resize(1000, 600);
+    FormFaceLoad(this, m_core.settings());
+
+    setImporter([this](QWidget *parent) {
+        RecipientImportWindow import(m_core, batch::ImportTarget::BatchList, parent);
+        import.exec();
+    });
+}
+
+QLayout *BatchPrintWindow::buildFilterBar()
+{
+    m_filterEntry = new QComboBox(this);
+    m_filterEntry->setObjectName(QStringLiteral("cbFilter"));
+    m_filterEntry->addItems(batch::BatchList::filterEntries({}));
+    m_filterEntry->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_match = new QComboBox(this);
+    m_match->setObjectName(QStringLiteral("cbMatch"));
+    m_match->addItems({QStringLiteral("包含"), QStringLiteral("等于")});
+    m_keyword = new QLineEdit(this);
+    m_keyword->setObjectName(QStringLiteral("edtKey"));
+    m_keyword->setPlaceholderText(QStringLiteral("查找关键字"));
+    m_descending = new QCheckBox(QStringLiteral("倒序"), this);
+    m_descending->setObjectName(QStringLiteral("ckDesc"));
+    QPushButton *query = commandButton(QStringLiteral("查 询"), QStringLiteral("btQuery"), this);
+    QPushButton *all = commandButton(QStringLiteral("全 部"), QStringLiteral("btAll"), this);
+
+    auto *bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("查找："), this));
+    bar->addWidget(m_filterEntry);
+    bar->addWidget(m_match);
+    bar->addWidget(m_keyword, 1);
+    bar->addWidget(query);
+    bar->addWidget(all);
+    bar->addSpacing(12);
+    bar->addWidget(m_descending);
+
+    connect(query, &QPushButton::clicked, this, &BatchPrintWindow::loadList);
+    connect(m_keyword, &QLineEdit::returnPressed, this, &BatchPrintWindow::loadList);
+    connect(all, &QPushButton::clicked, this, &BatchPrintWindow::showAll);
+    connect(m_descending, &QCheckBox::toggled, this, &BatchPrintWindow::loadList);
+    connect(m_filterEntry, &QComboBox::activated, this, [this] {
+        if (!m_keyword->text().trimmed().isEmpty())
+            loadList();
+    });
+    connect(m_match, &QComboBox::activated, this, [this] {
+        if (!m_keyword->text().trimmed().isEmpty())
+            loadList();
+    });
+    return bar;
+}
+
+void BatchPrintWindow::buildGrid()
+{
+    m_grid = new QTableView(this);
+    setUpListGrid(m_grid, QStringLiteral("gridReceiver"), m_model, this);
+    // The list is corrected in place, cell by cell.
+    m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::AnyKeyPressed);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, &BatchPrintWindow::updateCounters);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &BatchPrintWindow::updateCounters);
+    connect(m_model, &BatchListModel::cellStored, this, &BatchPrintWindow::updateCounters);
+    connect(m_model, &BatchListModel::cellRefused, this,
+            [this](const QString &reason) { m_core.dialogs().error(QStringLiteral("错误，") + reason); });
+    connect(m_grid, &QTableView::customContextMenuRequested, this, &BatchPrintWindow::gridMenu);
+}
+
+QLayout *BatchPrintWindow::buildPrintPanel()
+{
+    auto *box = new QGroupBox(QStringLiteral("批量打印"), this);
+    m_import = commandButton(QStringLiteral("1.导入Excel"), QStringLiteral("btImport"), box);
+    m_import->setEnabled(false);
+    QPushButton *preview = commandButton(QStringLiteral("2.【预览】第1个"), QStringLiteral("btPreview"), box);
+    m_printAll = commandButton(QStringLiteral("3.【开始】批量打印列出条目"), QStringLiteral("btPrintAll"), box);
+    m_printSelected = commandButton(QStringLiteral("【批量打印选中】条目"), QStringLiteral("btPrintSelected"), box);
+    QPushButton *firstN = commandButton(QStringLiteral("选中前 N 条"), QStringLiteral("btSelectFirstN"), box);
+    QFont bold = m_printAll->font();
+    bold.setBold(true);
+    m_printAll->setFont(bold);
+    m_printAll->setMinimumHeight(m_printAll->sizeHint().height() * 3 / 2);
+
+    auto *buttons = new QVBoxLayout(box);
+    buttons->setSpacing(8);
+    for (QPushButton *b : {m_import, preview, m_printAll, m_printSelected, firstN})
+        buttons->addWidget(b);
+    buttons->addSpacing(12);
+    for (const HelpText &help : helpTexts) {
+        auto *label = new QLabel(QStringLiteral("<a href=\"#\">%1</a>").arg(QString::fromUtf8(help.caption)), box);
+        label->setObjectName(QString::fromLatin1(help.name));
+        connect(label, &QLabel::linkActivated, this, [this, help] {
+            m_core.dialogs().info(QString::fromUtf8(help.text), QString::fromUtf8(help.title));
+        });
+        buttons->addWidget(label);
+    }
+    buttons->addStretch();
+
+    connect(m_import, &QPushButton::clicked, this, [this] {
+        if (!m_importer)
+            return;
+        m_importer(this);
+        loadList();
+    });
+    connect(preview, &QPushButton::clicked, this, &BatchPrintWindow::previewCurrent);
+    connect(m_printAll, &QPushButton::clicked, this, &BatchPrintWindow::printListed);
+    connect(m_printSelected, &QPushButton::clicked, this, &BatchPrintWindow::printSelected);
+    connect(firstN, &QPushButton::clicked, this, &BatchPrintWindow::selectFirstN);
+
+    auto *panel = new QVBoxLayout;
+    panel->addWidget(box);
+    return panel;
+}
+
+QLayout *BatchPrintWindow::buildCommands()
+{
+    QPushButton *first = commandButton(QStringLiteral("|<"), QStringLiteral("btFirst"), this);
+    QPushButton *last = commandButton(QStringLiteral(">|"), QStringLiteral("btLast"), this);
+    QPushButton *deleteSelected = commandButton(QStringLiteral("删除选中条目"), QStringLiteral("btDeleteSelected"), this);
+    QPushButton *deleteListed = commandButton(QStringLiteral("删除当前列出条目"), QStringLiteral("btDeleteListed"), this);
+    QPushButton *clear = commandButton(QStringLiteral("清空系统所有条目"), QStringLiteral("btClear"), this);
+    QPushButton *exportButton = commandButton(QStringLiteral("导出到Excel(列出)"), QStringLiteral("btExport"), this);
+    QPushButton *close = commandButton(QStringLiteral("关 闭"), QStringLiteral("btClose"), this);
+    m_listed = new QLabel(QStringLiteral("0"), this);
+    m_listed->setObjectName(QStringLiteral("lbListed"));
+    m_selected = new QLabel(QStringLiteral("0"), this);
+    m_selected->setObjectName(QStringLiteral("lbSelected"));
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lbStatus"));
+
+    auto *commands = new QHBoxLayout;
+    commands->addWidget(first);
+    commands->addWidget(last);
+    commands->addSpacing(8);
+    commands->addWidget(new QLabel(QStringLiteral("共列出"), this));
+    commands->addWidget(m_listed);
+    commands->addSpacing(8);
+    commands->addWidget(new QLabel(QStringLiteral("选中"), this));
+    commands->addWidget(m_selected);
+    commands->addSpacing(8);
+    commands->addWidget(m_status, 1);
+    for (QPushButton *b : {deleteSelected, deleteListed, clear, exportButton, close})
+        commands->addWidget(b);
+
+    connect(first, &QPushButton::clicked, this, [this] { goToRow(0); });
+    connect(last, &QPushButton::clicked, this, [this] { goToRow(m_model->rowCount() - 1); });
+    connect(deleteSelected, &QPushButton::clicked, this, &BatchPrintWindow::deleteSelected);
+    connect(deleteListed, &QPushButton::clicked, this, &BatchPrintWindow::deleteListed);
+    connect(clear, &QPushButton::clicked, this, &BatchPrintWindow::clearAll);
+    connect(exportButton, &QPushButton::clicked, this, &BatchPrintWindow::exportListed);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    return commands;
+}
+
+void BatchPrintWindow::setImporter(std::function<void(QWidget *)> importer)
+{
+    m_importer = std::move(importer);
+    m_import->setEnabled(bool(m_importer));
+}
+
+void BatchPrintWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    loadList();
+}
+
+void BatchPrintWindow::done(int result)
+{
+    if (m_model->isOpen())
+        GridColsWidthSave(m_grid, windowName, m_core.settings(), m_core.dialogs());
+    FormFaceSave(this, m_core.settings());
+    QDialog::done(result);
+}
+
+void BatchPrintWindow::loadList()
+{
+    m_keyword->setText(m_keyword->text().trimmed());
+    batch::ListFilter filter;
+    filter.filterEntry = m_filterEntry->currentText();
+    filter.keyword = m_keyword->text();
+    filter.match = m_match->currentIndex() == 1 ? history::MatchMode::Exact : history::MatchMode::Contains;
+    filter.descending = m_descending->isChecked();
+    const history::BoundStatement s = batch::BatchList::listStatement(filter);
+    m_model->setSource(m_core.db(), s.sql, s.values, batch::BatchList::table(), batch::BatchList::keyColumn());
+    if (!m_model->refresh()) {
+        m_core.dialogs().error(QStringLiteral("错误，") + m_model->lastError().text());
+        return;
+    }
+    GridColsWidthLoadOrFit(m_grid, windowName, m_core.settings(), m_core.dialogs());
+    // The filter list follows the grid's columns once they are known.
+    if (!m_filtersBuilt) {
+        m_filtersBuilt = true;
+        const QString chosen = m_filterEntry->currentText();
+        m_filterEntry->clear();
+        m_filterEntry->addItems(batch::BatchList::filterEntries(gridColumns()));
+        m_filterEntry->setCurrentIndex(qMax(0, m_filterEntry->findText(chosen)));
+    }
+    updateCounters();
+}
+
+void BatchPrintWindow::showAll()
+{
+    m_keyword->clear();
+    loadList();
+}
+
+QStringList BatchPrintWindow::gridColumns() const
+{
+    QStringList columns;
+    const QHeaderView *header = m_grid->horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical))
+            columns << m_model->fieldName(logical);
+    }
+    return columns;
+}
+
+int BatchPrintWindow::listedCount() const
+{
+    return m_model->rowCount();
+}
+
+QList<qint64> BatchPrintWindow::selectedIds() const
+{
+    QList<qint64> ids;
+    const QVariantList keys = GridSelectedKeys(m_grid, batch::BatchList::keyColumn(), m_core.dialogs());
+    for (const QVariant &key : keys)
+        ids << key.toLongLong();
+    return ids;
+}
+
+void BatchPrintWindow::updateCounters()
+{
+    const int listed = m_model->rowCount();
+    const int selected = listed > 0 ? int(selectedIds().size()) : 0;
+    m_listed->setText(QString::number(listed));
+    m_selected->setText(QString::number(selected));
+    m_printAll->setEnabled(listed > 0);
+    m_printSelected->setEnabled(selected > 0);
+}
+
+void BatchPrintWindow::printListed()
+{
+    QList<qint64> ids;
+    for (const QVariant &key : m_model->allKeys())
+        ids << key.toLongLong();
+    printRows(ids);
+}
+
+void BatchPrintWindow::printSelected()
+{
+    printRows(selectedIds());
+}
+
+void BatchPrintWindow::printRows(const QList<qint64> &ids)
+{
+    if (ids.isEmpty())
+        return;
+    Dialogs &dialogs = m_core.dialogs();
+    const std::optional<batch::WaybillSide> side = m_waybill.batchSide();
+    if (!side) {
+        dialogs.info(m_waybill.kind().noTemplateMessage);
+        return;
+    }
+    const std::unique_ptr<print::PrintDevice> device =
+        makeBillPrintDevice(m_core.session().billPrinterName, dialogs, m_waybill.kind().pdfFileName);
+    if (!device)
+        return;
+
+    setBusy(true);
+    const int total = int(ids.size());
+    QProgressDialog progress(QStringLiteral("正在批量打印快递单..."), QStringLiteral("取消"), 0, total, this);
+    progress.setObjectName(QStringLiteral("pdPrinting"));
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.show();
+    batch::BatchPrint job(m_core, *device);
+    const batch::BatchResult result =
+        job.print(*side, ids, gridColumns(), [&progress](int done, int) {
+            progress.setValue(done);
+            progress.setLabelText(QStringLiteral("正在批量打印快递单 %1/%2 ...").arg(done).arg(progress.maximum()));
+            // 取消 is heard between two bills.
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.close();
+    setBusy(false);
+    switch (result.status) {
+    case batch::BatchResult::Status::Printed:
+        m_status->setText(QStringLiteral("已打印%1张快递单").arg(result.printed));
+        break;
+    case batch::BatchResult::Status::Cancelled:
+        m_status->setText(QStringLiteral("批量打印已取消"));
+        break;
+    case batch::BatchResult::Status::Failed:
+        m_status->setText(QStringLiteral("批量打印失败"));
+        break;
+    }
+}
+
+void BatchPrintWindow::setBusy(bool busy)
+{
+    m_grid->setEnabled(!busy);
+    m_printAll->setEnabled(!busy);
+    m_printSelected->setEnabled(!busy);
+    if (!busy)
+        updateCounters();
+}
+
+void BatchPrintWindow::selectFirstN()
+{
+    if (m_model->rowCount() == 0)
+        return;
+    Dialogs &dialogs = m_core.dialogs();
+    const QString answer =
+        dialogs.inputValue(QStringLiteral("输入重复打印的张数"), QStringLiteral("1"), QStringLiteral("integer"));
+    if (answer.isEmpty())
+        return;
+    bool ok = false;
+    const int n = answer.trimmed().toInt(&ok);
+    if (!ok) {
+        dialogs.info(QStringLiteral("输入错误的数字！"));
+        return;
+    }
+    m_grid->clearSelection();
+    const int rows = qMin(n, m_model->rowCount());
+    if (rows < 1)
+        return;
+    const QItemSelection range(m_model->index(0, 0), m_model->index(rows - 1, m_model->columnCount() - 1));
+    m_grid->selectionModel()->select(range, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void BatchPrintWindow::previewCurrent()
+{
+    if (m_model->rowCount() == 0)
+        return;
+    const std::optional<batch::WaybillSide> side = m_waybill.batchSide();
+    if (!side) {
+        m_core.dialogs().info(m_waybill.kind().noTemplateMessage);
+        return;
+    }
+    const QModelIndex current = m_grid->currentIndex();
+    const int row = current.isValid() ? current.row() : 0;
+    const qint64 id = m_model->fieldValue(row, batch::BatchList::keyColumn()).toLongLong();
+    const std::optional<batch::Receiver> receiver = batch::BatchList(m_core.db()).row(id);
+    if (!receiver)
+        m_core.dialogs().info(QStringLiteral("调用错误，找不到记录，编号=") + QString::number(id));
+    m_waybill.showBatchBill(batch::billFor(*side, receiver, gridColumns()));
+    // The filled bill is looked over in the waybill window.
+    accept();
+}
+
+void BatchPrintWindow::deleteSelected()
+{
+    GridSelectedDelete(m_grid, batch::BatchList::table(), itemWord, QStringLiteral("int"),
+                       batch::BatchList::keyColumn(), m_core.db(), m_core.dialogs());
+    loadList();
+}
+
+void BatchPrintWindow::deleteListed()
+{
+    GridDeleteCurrentList(m_grid, m_core.db(), m_core.dialogs());
+    loadList();
+}
+
+void BatchPrintWindow::clearAll()
+{
+    if (!m_core.dialogs().ask(QStringLiteral("提示：确认要【清空系统所有列表】的收件人吗？清除后流水ID后会重置，"
+                                             "清除操作将无法恢复！"),
+                              QStringLiteral("提示"), Dialogs::Icon::Question))
+        return;
+    batch::BatchList::clear(m_core.store());
+    loadList();
+}
+
+void BatchPrintWindow::exportListed()
+{
+    if (m_exporter)
+        m_exporter(m_grid, QStringLiteral("批量打印导出Excel"));
+}
+
+void BatchPrintWindow::goToRow(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    m_grid->selectRow(row);
+    m_grid->scrollTo(m_model->index(row, 0));
+}
+
+void BatchPrintWindow::gridMenu(const QPoint &pos)
+{
+    const int selected = int(selectedIds().size());
+    const bool rows = m_model->rowCount() > 0;
+    const QString count = selected > 0 ? QStringLiteral("(%1条)").arg(selected) : QString();
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("【批量打印所有】列出条目"), this, &BatchPrintWindow::printListed)->setEnabled(rows);
+    menu.addAction(QStringLiteral("【批量打印选中】条目") + count, this, &BatchPrintWindow::printSelected)
+        ->setEnabled(selected > 0);
+    menu.addAction(QStringLiteral("【预览】第1个"), this, &BatchPrintWindow::previewCurrent)->setEnabled(rows);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("【删除】选中条目") + count, this, &BatchPrintWindow::deleteSelected)
+        ->setEnabled(selected > 0);
+    menu.addAction(QStringLiteral("【删除】所有列出条目"), this, &BatchPrintWindow::deleteListed)->setEnabled(rows);
+    menu.addAction(QStringLiteral("【清空】系统所有条目"), this, &BatchPrintWindow::clearAll);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("【记住】当前表格列宽"), this,
+                   [this] { GridColsWidthSave(m_grid, windowName, m_core.settings(), m_core.dialogs()); });
+    menu.addAction(QStringLiteral("【隐藏/显示】表格列"), this,
+                   [this] { GridColsConfigration(m_grid, windowName, m_core.settings(), m_core.dialogs(), this); });
+    menu.addAction(QStringLiteral("【刷新】"), this, &BatchPrintWindow::loadList);
+    menu.exec(m_grid->viewport()->mapToGlobal(pos));
+}
+
+} // namespace moque::ui
