@@ -117,6 +117,27 @@ int BatchList::count() const
     return q.exec(QStringLiteral("select count(*) from ReceiverList")) && q.next() ? q.value(0).toInt() : 0;
 }
 
+QHash<QString, QString> BatchList::rowOf(const refdata::TPersonKDD &person)
+{
+    using F = refdata::TPerson;
+    return {
+        {QStringLiteral("全称"), person.text(F::FullName)},
+        {QStringLiteral("省"), person.text(F::Province)},
+        {QStringLiteral("市"), person.text(F::City)},
+        {QStringLiteral("地址"), person.text(F::Address)},
+        {QStringLiteral("镇区"), person.text(F::Town)},
+        {QStringLiteral("电话"), person.text(F::Phone)},
+        {QStringLiteral("联系人"), person.text(F::Contact)},
+        {QStringLiteral("邮编"), person.text(F::ZipCode)},
+        {QStringLiteral("手机"), person.text(F::Mobile)},
+        {QStringLiteral("国家"), person.text(F::Country)},
+        {QStringLiteral("内件说明"), person.goodsDescription()},
+        {QStringLiteral("备注"), person.text(F::Remark)},
+        {QStringLiteral("目的站"), person.destination()},
+        {QStringLiteral("批打分组"), QString()},
+    };
+}
+
 qint64 BatchList::add(const QHash<QString, QString> &values, QString *error)
 {
     const auto filled = [&](const char *column) { return !values.value(QString::fromUtf8(column)).isEmpty(); };

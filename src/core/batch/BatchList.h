@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/HistoryQuery.h"
+#include "refdata/Person.h"
 
 #include <QHash>
 #include <QList>
@@ -71,6 +72,9 @@ public:
     // all empty; columns the table lacks are refused. The new ID, or 0 when
     // nothing was stored (with the reason in *error on an engine error).
     qint64 add(const QHash<QString, QString> &values, QString *error = nullptr);
+    // The row a recognised or picked recipient makes: its address book fields,
+    // its remark (扩展信息) as 备注, its goods and destination, in the default group.
+    static QHash<QString, QString> rowOf(const refdata::TPersonKDD &person);
     // An in-place edit of one cell; ID is not editable.
     bool setCell(qint64 id, const QString &column, const QString &text, QString *error = nullptr);
     // Deletes the rows in one transaction; the number deleted, or -1 on an error.

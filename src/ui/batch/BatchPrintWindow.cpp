@@ -1,6 +1,7 @@
 #include "batch/BatchPrintWindow.h"
 
 #include "app/AppCore.h"
+#include "batch/AddressRecognitionWindow.h"
 #include "batch/BatchListModel.h"
 #include "batch/BatchPrint.h"
 #include "batch/RecipientImportWindow.h"
@@ -155,6 +156,7 @@ QLayout *BatchPrintWindow::buildPrintPanel()
     m_printAll = commandButton(QStringLiteral("3.【开始】批量打印列出条目"), QStringLiteral("btPrintAll"), box);
     m_printSelected = commandButton(QStringLiteral("【批量打印选中】条目"), QStringLiteral("btPrintSelected"), box);
     QPushButton *firstN = commandButton(QStringLiteral("选中前 N 条"), QStringLiteral("btSelectFirstN"), box);
+    QPushButton *recognize = commandButton(QStringLiteral("识别复制串或输入"), QStringLiteral("btRecognize"), box);
     QFont bold = m_printAll->font();
     bold.setBold(true);
     m_printAll->setFont(bold);
@@ -162,7 +164,7 @@ QLayout *BatchPrintWindow::buildPrintPanel()
 
     auto *buttons = new QVBoxLayout(box);
     buttons->setSpacing(8);
-    for (QPushButton *b : {m_import, preview, m_printAll, m_printSelected, firstN})
+    for (QPushButton *b : {m_import, recognize, preview, m_printAll, m_printSelected, firstN})
         buttons->addWidget(b);
     buttons->addSpacing(12);
     for (const HelpText &help : helpTexts) {
@@ -185,6 +187,7 @@ QLayout *BatchPrintWindow::buildPrintPanel()
     connect(m_printAll, &QPushButton::clicked, this, &BatchPrintWindow::printListed);
     connect(m_printSelected, &QPushButton::clicked, this, &BatchPrintWindow::printSelected);
     connect(firstN, &QPushButton::clicked, this, &BatchPrintWindow::selectFirstN);
+    connect(recognize, &QPushButton::clicked, this, &BatchPrintWindow::recognizeRecipients);
 
     auto *panel = new QVBoxLayout;
     panel->addWidget(box);
@@ -411,6 +414,22 @@ void BatchPrintWindow::selectFirstN()
         return;
     const QItemSelection range(m_model->index(0, 0), m_model->index(rows - 1, m_model->columnCount() - 1));
     m_grid->selectionModel()->select(range, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// Pasted shop addresses go into the list one by one; 2.0 粘贴不关闭 keeps the window for the next.
+void BatchPrintWindow::recognizeRecipients()
+{
+    AddressRecognitionWindow window(m_core, this);
+    window.setBatchMode(true);
+    connect(&window, &AddressRecognitionWindow::receiverForBatchList, this,
+            [this](const refdata::TPersonKDD &person) {
+                QString error;
+                if (batch::BatchList(m_core.db()).add(batch::BatchList::rowOf(person), &error) == 0
+                    && !error.isEmpty())
+                    m_core.dialogs().info(QStringLiteral("添加失败！"));
+                loadList();
+            });
+    window.exec();
 }
 
 void BatchPrintWindow::previewCurrent()

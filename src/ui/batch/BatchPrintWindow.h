@@ -47,6 +47,7 @@ public:
     void printSelected();   // 【批量打印选中】条目
     void selectFirstN();    // 选中前 N 条
     void previewCurrent();  // 【预览】第1个
+    void recognizeRecipients(); // 识别复制串或输入
     void deleteSelected();  // 删除选中条目
     void deleteListed();    // 删除当前列出条目
     void clearAll();        // 清空系统所有条目

@@ -5,6 +5,7 @@
 // opened from the waybill window's 批量打印 with a row previewed there.
 
 #include "app/FontSetup.h"
+#include "batch/AddressRecognitionWindow.h"
 #include "batch/BatchList.h"
 #include "batch/BatchPrintWindow.h"
 #include "batch/RecipientImportWindow.h"
@@ -16,6 +17,7 @@
 #include "support/Widgets.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -368,6 +370,36 @@ private Q_SLOTS:
         auto *button = test::child<QToolButton>(m_waybill.get(), "btMultiPrintS");
         QVERIFY(button->isVisibleTo(m_waybill.get()));
         QVERIFY(button->isEnabled());
+    }
+
+    void pastedAddressesJoinTheList()
+    {
+        auto w = openWindow();
+        const int before = list().count();
+        const int listedBefore = int(listedNames(*w).size());
+        bool batchMode = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *recognition = qobject_cast<ui::AddressRecognitionWindow *>(QApplication::activeModalWidget());
+            if (!recognition)
+                return;
+            batchMode = !recognition->findChild<QPushButton *>("btPasteNoClose")->isHidden();
+            recognition->setInputText(QStringLiteral("张小明,13800138000,广东省 深圳市 南山区 科苑路15号"));
+            test::click(recognition, "btMatch");
+            test::click(recognition, "btPasteNoClose");
+            recognition->setInputText(QStringLiteral("李华 13900139000 浙江省杭州市西湖区文三路90号"));
+            test::click(recognition, "btMatch");
+            test::click(recognition, "btPasteToSJR");
+        });
+        test::click(w.get(), "btRecognize");
+        QVERIFY(batchMode);
+        QCOMPARE(list().count(), before + 2);
+        QCOMPARE(m_data->scalar("select 地址 from ReceiverList where 联系人='张小明'").toString(),
+                 QStringLiteral("科苑路15号"));
+        QCOMPARE(m_data->scalar("select 手机 from ReceiverList where 联系人='李华'").toString(),
+                 QStringLiteral("13900139000"));
+        QCOMPARE(m_data->scalar("select 市 from ReceiverList where 联系人='李华'").toString(), QStringLiteral("杭州市"));
+        // Both join the default group, which the window lists.
+        QCOMPARE(int(listedNames(*w).size()), listedBefore + 2);
     }
 
     void opensFromTheWaybillAndPreviewsARow()
