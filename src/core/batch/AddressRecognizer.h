@@ -48,7 +48,30 @@ public:
     // The window's input box takes at most this many characters.
     static constexpr int maxTextLength = 1024;
 
+    // The recognition window's own patterns, each run as the window writes it.
+    enum class Pattern {
+        Mobile,
+        Phone1,
+        Phone2,
+        Phone3,
+        Phone4,
+        PhoneFallback,
+        PostCodeLabelled,
+        PostCodeBracketed,
+        Name1,
+        Name2,
+        Name3,
+        Region,         // the two fixed region patterns, then the 16 joined ones
+        Address1,
+        Address2,
+    };
+
     explicit AddressRecognizer(Substitutions substitutions = {});
+
+    // What one of the window's patterns alone reads in a text, its values
+    // joined by "|"; for Region the province, city and town of the first
+    // region match, joined by "|". Empty when it finds nothing.
+    static QString verbatimMatch(Pattern pattern, const QString &text);
 
     // The text as recognition reads it: full-width forms made plain, shop
     // status words and symbols dropped, labels given their colon, one line

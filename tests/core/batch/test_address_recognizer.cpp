@@ -2,6 +2,7 @@
 #include "batch/ChinaDivisions.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTest>
 #include <QTextStream>
 
@@ -186,6 +187,107 @@ private Q_SLOTS:
         QCOMPARE(r.district, expected.district);
         QCOMPARE(r.address, expected.address);
         QCOMPARE(r.zipcode, expected.zipcode);
+    }
+
+    // Each mend: the window's own pattern alone loses or corrupts a field of the text, the mended
+    // recognition gets it right.
+    void verbatimPatternMended_data()
+    {
+        using P = AddressRecognizer::Pattern;
+        QTest::addColumn<int>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("verbatim");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("mended");
+        auto row = [](const char *name, P pattern, const char *text, const char *verbatim, const char *field,
+                      const char *mended) {
+            QTest::newRow(name) << int(pattern) << QString::fromUtf8(text) << QString::fromUtf8(verbatim)
+                                << QString::fromUtf8(field) << QString::fromUtf8(mended);
+        };
+        row("handset in groups", P::Mobile, "何雪,139 0991 2345,新疆维吾尔族自治区 乌鲁木齐市 天山区 解放北路88号", "",
+            "mobile", "13909912345");
+        row("handset with hyphens", P::Mobile, "地址:内蒙古自治区呼和浩特市新城区新华大街63号,高远,158-4711-2345", "",
+            "mobile", "15847112345");
+        row("handset inside a longer number", P::Mobile, "张伟 138001380001 广东省深圳市南山区科技南十二路28号",
+            "138001380001", "mobile", "");
+        row("landline in brackets with extension", P::Phone4, "韩梅 (0411)82345678-801 辽宁省大连市中山区人民路23号",
+            "(0411)82345678-", "phone", "0411-82345678-801");
+        row("extension past 15 characters", P::Phone3, "张伟 0755-26888888-123 广东省深圳市南山区科技南十二路28号",
+            "0755-26888888-1", "phone", "0755-26888888-123");
+        row("area code set off by a space", P::Phone2, "张伟 0755 26888888 广东省深圳市南山区科技南十二路28号",
+            "26888888", "phone", "0755-26888888");
+        row("post code in full-width brackets", P::PostCodeBracketed,
+            "高远,15847112345,内蒙古自治区 呼和浩特市 新城区 新华大街63号（010050）\n", "", "zipcode", "010050");
+        row("name running into the next label", P::Name1, "联系人:潘越\t联系电话:18830303030\t收货地址:甘肃省 兰州市 城关区天水南路222号",
+            "潘越\t联系电话:1883030", "name", "潘越");
+        row("word of thanks after a surname", P::Name3, "麻烦发到:山西省太原市小店区长风街100号 于洋 17750505050 谢谢\n",
+            "于洋|谢谢", "name", "于洋");
+        row("place after a surname", P::Name3, "江苏 苏州 姑苏区 平江路128号,顾城,13962101234", "江苏|苏州|苏区", "name",
+            "顾城");
+        row("surname not in the list", P::Name3, "13566667777 欧阳娜娜\n云南省 昆明市 五华区 东风西路11号", "", "name",
+            "欧阳娜娜");
+        row("香港", P::Region, "香港特别行政区九龙油尖旺区弥敦道100号 罗斌 13611112222", "香港||特别行政区九龙油尖旺区",
+            "district", "油尖旺区");
+        row("吉林省吉林市", P::Region, "吉林省吉林市船营区北京路5号院2单元301 黄丽 13512345678", "吉林|省吉林市|船营区",
+            "city", "吉林市");
+        row("内蒙古自治区", P::Region, "内蒙古自治区呼和浩特市新城区新华大街63号 高远 15847112345",
+            "内蒙古自治区|呼和浩特市|新城区", "province", "内蒙古");
+        row("city without a district", P::Region, "湖北省仙桃市干河街道仙桃大道38号 郑爽 18971234567", "", "city",
+            "仙桃市");
+        row("without 省 and 市", P::Region, "浙江杭州西湖区文三路478号华星时代广场A座1203,李娜,15057112345", "",
+            "province", "浙江省");
+        row("street running into the name", P::Address1, "麻烦发到:山西省太原市小店区长风街100号 于洋 17750505050 谢谢",
+            "山西省太原市小店区长风街100号 于洋 17750505050 谢谢", "address", "长风街100号");
+        row("street with its post code", P::Address1, "高远,15847112345,内蒙古自治区 呼和浩特市 新城区 新华大街63号（010050）",
+            "内蒙古自治区 呼和浩特市 新城区 新华大街63号（010050）", "address", "新华大街63号");
+    }
+    void verbatimPatternMended()
+    {
+        QFETCH(int, pattern);
+        QFETCH(QString, text);
+        QFETCH(QString, verbatim);
+        QFETCH(QString, field);
+        QFETCH(QString, mended);
+        text = unescape(text);
+        QCOMPARE(AddressRecognizer::verbatimMatch(AddressRecognizer::Pattern(pattern), text), unescape(verbatim));
+        const RecognizedAddress r = AddressRecognizer().recognize(text);
+        const QHash<QString, QString> fields{{"mobile", r.mobile}, {"phone", r.phone}, {"zipcode", r.zipcode},
+                                             {"name", r.name}, {"province", r.province}, {"city", r.city},
+                                             {"district", r.district}, {"address", r.address}};
+        QVERIFY(fields.contains(field));
+        QCOMPARE(fields.value(field), mended);
+    }
+
+    // The window's patterns read as ECMAScript reads them: a "|" in a class and a "]" outside one are
+    // literal characters, and an empty text finds nothing.
+    void verbatimPatternReads_data()
+    {
+        using P = AddressRecognizer::Pattern;
+        QTest::addColumn<int>("pattern");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("verbatim");
+        auto row = [](const char *name, P pattern, const char *text, const char *verbatim) {
+            QTest::newRow(name) << int(pattern) << QString::fromUtf8(text) << QString::fromUtf8(verbatim);
+        };
+        row("labelled phone", P::Phone1, "电话:0755-26888888,广东省", "0755-26888888");
+        row("phone with area code", P::Phone3, "张伟 0755-26888888 广东省", "0755-26888888");
+        row("phone without area code", P::PhoneFallback, "分机 26888888-8001 广东省", "26888888-8001");
+        row("labelled post code", P::PostCodeLabelled, "邮编:518057\n", "518057");
+        row("post code after a comma", P::PostCodeBracketed, "科技南十二路28号,518057\n", ",518057");
+        row("municipality", P::Region, "天津市和平区南京路189号津汇广场", "天津|天津市|和平区");
+        row("a | in a class", P::Name2, "备注|王芳,13912345678", "|王芳,");
+        row("province and city line", P::Address2, "地址 广东省深圳市南山区科技南十二路28号\n",
+            "广东省深圳市南山区科技南十二路28号");
+        row("a ] outside a class", P::Region, "香港特别行政区]九龙油尖旺区弥敦道100号", "香港||特别行政区]九龙油尖旺区");
+        row("empty text", P::Region, "", "");
+        row("empty text, handset", P::Mobile, "", "");
+    }
+    void verbatimPatternReads()
+    {
+        QFETCH(int, pattern);
+        QFETCH(QString, text);
+        QFETCH(QString, verbatim);
+        QCOMPARE(AddressRecognizer::verbatimMatch(AddressRecognizer::Pattern(pattern), unescape(text)), verbatim);
     }
 
     // Nothing is invented from text that holds no address, and nothing crashes.
