@@ -17,13 +17,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSqlQuery>
+#include <QStringListModel>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 
 namespace moque::ui {
 
@@ -231,6 +235,9 @@ void AddressRecognitionWindow::buildBoxes()
     m_remark->setObjectName(QStringLiteral("edtRemark"));
     m_remark->setFixedHeight(m_remark->fontMetrics().lineSpacing() * 3 + 12);
     limitLength(m_remark, kMaxRemarkLength);
+    auto *saveRemark = new QPushButton(QStringLiteral("存为附注>>"), group);
+    saveRemark->setObjectName(QStringLiteral("btSaveRemark"));
+    connect(saveRemark, &QPushButton::clicked, this, &AddressRecognitionWindow::saveRemark);
     m_remarkToRemark = new QCheckBox(QStringLiteral("附注填充备注"), group);
     m_remarkToRemark->setObjectName(QStringLiteral("ckRemark"));
     m_remarkToGoods = new QCheckBox(QStringLiteral("附注填充物品"), group);
@@ -238,6 +245,7 @@ void AddressRecognitionWindow::buildBoxes()
     auto *remarkOptions = new QVBoxLayout;
     remarkOptions->addWidget(m_remarkToRemark);
     remarkOptions->addWidget(m_remarkToGoods);
+    remarkOptions->addWidget(saveRemark);
     remarkOptions->addStretch();
     grid->addWidget(label(QStringLiteral("附注内容")), 6, 0, Qt::AlignTop);
     grid->addWidget(m_remark, 6, 1, 1, 3);
@@ -245,7 +253,71 @@ void AddressRecognitionWindow::buildBoxes()
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    static_cast<QVBoxLayout *>(layout())->addWidget(group);
+    auto *row = new QHBoxLayout;
+    row->addWidget(group, 1);
+    row->addWidget(buildRemarkLists());
+    static_cast<QVBoxLayout *>(layout())->addLayout(row);
+}
+
+// Texts for 附注内容: a double-click copies one into the box.
+QWidget *AddressRecognitionWindow::buildRemarkLists()
+{
+    m_remarkTabs = new QTabWidget(this);
+    m_remarkTabs->setObjectName(QStringLiteral("tabRemarks"));
+    const QList<QPair<QString, const char *>> tabs{{QStringLiteral("字典管理"), "lstRemarkDictionary"},
+                                                   {QStringLiteral("历史物品"), "lstHistoryGoods"},
+                                                   {QStringLiteral("历史备注"), "lstHistoryRemarks"}};
+    for (const auto &[title, name] : tabs) {
+        auto *model = new QStringListModel(this);
+        auto *view = new QListView(m_remarkTabs);
+        view->setObjectName(QLatin1String(name));
+        view->setModel(model);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        connect(view, &QListView::doubleClicked, this,
+                [this](const QModelIndex &index) { m_remark->setPlainText(index.data().toString()); });
+        m_remarkTabs->addTab(view, title);
+        m_remarkLists.append(model);
+        m_remarkListRead.append(false);
+    }
+    m_remarkTabs->setMinimumWidth(180);
+    connect(m_remarkTabs, &QTabWidget::currentChanged, this, &AddressRecognitionWindow::showRemarkList);
+    showRemarkList(m_remarkTabs->currentIndex());
+    return m_remarkTabs;
+}
+
+void AddressRecognitionWindow::showRemarkList(int tab)
+{
+    if (tab < 0 || tab >= m_remarkLists.size() || m_remarkListRead[tab])
+        return;
+    const auto source = std::array{batch::RemarkLists::Source::Dictionary, batch::RemarkLists::Source::HistoryGoods,
+                                   batch::RemarkLists::Source::HistoryRemarks}[tab];
+    m_remarkLists[tab]->setStringList(batch::RemarkLists(m_core.db()).load(source));
+    m_remarkListRead[tab] = true;
+}
+
+// 存为附注>>: the remark joins the 附注内容 dictionary, which then lists it.
+void AddressRecognitionWindow::saveRemark()
+{
+    const QString text = m_remark->toPlainText();
+    batch::RemarkLists lists(m_core.db());
+    const batch::RemarkLists::Saved saved = lists.save(text);
+    switch (saved) {
+    case batch::RemarkLists::Saved::Empty:
+        m_core.dialogs().message(batch::RemarkLists::message(saved, text), kCaption, Dialogs::Icon::Warning);
+        m_remark->setFocus();
+        return;
+    case batch::RemarkLists::Saved::Exists:
+        m_core.dialogs().message(batch::RemarkLists::message(saved, text), kCaption, Dialogs::Icon::Information);
+        return;
+    case batch::RemarkLists::Saved::Added:
+        m_core.dialogs().message(batch::RemarkLists::message(saved, text), kCaption, Dialogs::Icon::Information);
+        m_remarkListRead[0] = false;
+        showRemarkList(0);
+        return;
+    case batch::RemarkLists::Saved::Failed:
+        m_core.dialogs().message(lists.lastError(), kCaption, Dialogs::Icon::Error);
+        return;
+    }
 }
 
 void AddressRecognitionWindow::buildButtons()

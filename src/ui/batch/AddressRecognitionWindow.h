@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch/AddressRecognizer.h"
+#include "batch/RemarkLists.h"
 #include "refdata/Person.h"
 
 #include <QDialog>
@@ -12,6 +13,8 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
+class QTabWidget;
 
 namespace moque::app {
 class AppCore;
@@ -62,6 +65,9 @@ private:
 
     void buildInput();
     void buildBoxes();
+    QWidget *buildRemarkLists();
+    void showRemarkList(int tab);
+    void saveRemark();
     void buildButtons();
     void readOptions();
     void chooseFormat(Format format);
@@ -90,6 +96,10 @@ private:
     QComboBox *m_address = nullptr;
     QComboBox *m_zipcode = nullptr;
     QPlainTextEdit *m_remark = nullptr;
+    QTabWidget *m_remarkTabs = nullptr;
+    // One list per tab, in tab order, each read once when first shown.
+    QList<QStringListModel *> m_remarkLists;
+    QList<bool> m_remarkListRead;
     QCheckBox *m_containDivisions = nullptr;
     QCheckBox *m_remarkToRemark = nullptr;
     QCheckBox *m_remarkToGoods = nullptr;

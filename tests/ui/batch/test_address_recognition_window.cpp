@@ -15,9 +15,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlQuery>
+#include <QStringListModel>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -61,6 +65,41 @@ class TestAddressRecognitionWindow : public QObject
     {
         QGuiApplication::clipboard()->setText(text);
         test::click(&w, "btPasteAndMatch");
+    }
+    bool run(const QString &sql, const QVariantList &values = {})
+    {
+        QSqlQuery q(m_data->db());
+        q.prepare(sql);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        return q.exec();
+    }
+    // Remark dictionaries of two templates, one other dictionary and three
+    // earlier waybills, one of them with 70 characters of goods.
+    bool fillRemarkSources()
+    {
+        return run("delete from DMTable where DMName in ('附注内容','备注','物品内容')")
+               && run("delete from DataKDDTable")
+               && run("insert into DMTable (CheckTypeId,DMName,DMValue) values(0,'附注内容','易碎品'),"
+                      "(0,'备注','到付'),(7,'物品内容','茶叶'),(3,'物品内容','到付'),(0,'计量单位','箱')")
+               && run("insert into DataKDDTable (物品内容,备注) values('文件','周末送'),(?,'到付'),('文件',null)",
+                      {QString(70, QChar(0x4e66))});
+    }
+    static QStringList listed(const QWidget *w, const char *list)
+    {
+        return static_cast<const QStringListModel *>(test::child<QListView>(w, list)->model())->stringList();
+    }
+    // Shows the tab of the list and double-clicks its row.
+    static void doubleClickRow(QWidget *w, const char *list, int row)
+    {
+        auto *view = test::child<QListView>(w, list);
+        test::child<QTabWidget>(w, "tabRemarks")->setCurrentWidget(view);
+        const QModelIndex index = view->model()->index(row, 0);
+        QVERIFY(index.isValid());
+        // The view takes a double-click only on the row the press was on.
+        const QPoint at = view->visualRect(index).center();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
     }
     std::unique_ptr<ui::WaybillWindow> openWaybill()
     {
@@ -296,6 +335,95 @@ private Q_SLOTS:
         auto *remark = test::child<QPlainTextEdit>(&w, "edtRemark");
         remark->setPlainText(QString(70, QChar(0x4e00)));
         QCOMPARE(remark->toPlainText().size(), 60);
+    }
+
+    void remarkListsOfferTheirTexts_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("dictionaries") << "lstRemarkDictionary" << "字典管理" << QStringList{"到付", "易碎品", "茶叶"} << 2;
+        QTest::newRow("goods") << "lstHistoryGoods" << "历史物品" << QStringList{QString(70, QChar(0x4e66)), "文件"}
+                               << 1;
+        QTest::newRow("remarks") << "lstHistoryRemarks" << "历史备注" << QStringList{"到付", "周末送"} << 1;
+    }
+    void remarkListsOfferTheirTexts()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, title);
+        QFETCH(QStringList, expected);
+        QFETCH(int, chosen);
+        QVERIFY(fillRemarkSources());
+        AddressRecognitionWindow w(*m_data->core);
+        w.show();
+        auto *tabs = test::child<QTabWidget>(&w, "tabRemarks");
+        const QByteArray name = list.toLatin1();
+        QCOMPARE(tabs->tabText(tabs->indexOf(test::child<QListView>(&w, name.constData()))), title);
+        auto *remark = test::child<QPlainTextEdit>(&w, "edtRemark");
+        remark->setPlainText(QStringLiteral("旧附注"));
+        doubleClickRow(&w, name.constData(), chosen);
+        QCOMPARE(listed(&w, name.constData()), expected);
+        QCOMPARE(remark->toPlainText(), expected[chosen]);
+    }
+
+    void longHistoryTextKeepsToSixtyCharacters()
+    {
+        QVERIFY(fillRemarkSources());
+        AddressRecognitionWindow w(*m_data->core);
+        w.show();
+        doubleClickRow(&w, "lstHistoryGoods", 0);
+        QCOMPARE(test::child<QPlainTextEdit>(&w, "edtRemark")->toPlainText(), QString(60, QChar(0x4e66)));
+    }
+
+    void remarkListIsReadWhenFirstShownOnly()
+    {
+        QVERIFY(fillRemarkSources());
+        AddressRecognitionWindow w(*m_data->core);
+        w.show();
+        QVERIFY(run("insert into DataKDDTable (物品内容,备注) values('衣服','加急')"));
+        auto *tabs = test::child<QTabWidget>(&w, "tabRemarks");
+        tabs->setCurrentIndex(2);
+        QCOMPARE(listed(&w, "lstHistoryRemarks"), (QStringList{"到付", "加急", "周末送"}));
+        QVERIFY(run("insert into DataKDDTable (物品内容,备注) values('鞋子','自提')"));
+        tabs->setCurrentIndex(1);
+        QCOMPARE(listed(&w, "lstHistoryGoods"), (QStringList{QString(70, QChar(0x4e66)), "文件", "衣服", "鞋子"}));
+        tabs->setCurrentIndex(0);
+        tabs->setCurrentIndex(2);
+        QCOMPARE(listed(&w, "lstHistoryRemarks"), (QStringList{"到付", "加急", "周末送"}));
+        QVERIFY(run("insert into DMTable (CheckTypeId,DMName,DMValue) values(0,'备注','加急')"));
+        tabs->setCurrentIndex(0);
+        QCOMPARE(listed(&w, "lstRemarkDictionary"), (QStringList{"到付", "易碎品", "茶叶"}));
+    }
+
+    void saveRemarkKeepsItInTheDictionary_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("dictionary");
+        QTest::newRow("new") << "轻拿轻放" << QStringLiteral("添加基础资料\"附注内容\"成功！")
+                             << QStringList{"到付", "易碎品", "茶叶", "轻拿轻放"};
+        QTest::newRow("quote") << "It's" << QStringLiteral("添加基础资料\"附注内容\"成功！")
+                               << QStringList{"It's", "到付", "易碎品", "茶叶"};
+        QTest::newRow("in 备注 of all templates") << "到付" << QStringLiteral("\"到付\"已经存在！")
+                                                  << QStringList{"到付", "易碎品", "茶叶"};
+        QTest::newRow("blank") << "  " << QStringLiteral("未输入附注内容~") << QStringList{"到付", "易碎品", "茶叶"};
+    }
+    void saveRemarkKeepsItInTheDictionary()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QFETCH(QStringList, dictionary);
+        QVERIFY(fillRemarkSources());
+        AddressRecognitionWindow w(*m_data->core);
+        w.show();
+        test::child<QPlainTextEdit>(&w, "edtRemark")->setPlainText(text);
+        test::click(&w, "btSaveRemark");
+        QCOMPARE(m_data->dialogs.lastText(), message);
+        QCOMPARE(listed(&w, "lstRemarkDictionary"), dictionary);
+        QSqlQuery q(m_data->db());
+        QVERIFY(q.exec("select count(*) from DMTable where CheckTypeId=0 and DMName='附注内容'") && q.next());
+        QCOMPARE(q.value(0).toInt(), dictionary.size() - 2);
     }
 
     void handoverWithoutContactIsRefused()
