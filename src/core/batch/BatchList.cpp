@@ -221,6 +221,25 @@ int BatchList::remove(const QList<qint64> &ids, QString *error)
     return removed;
 }
 
+QStringList BatchList::fillDictionaryValues(const QString &target) const
+{
+    QString name;
+    if (target == QStringLiteral("@备注"))
+        name = QStringLiteral("备注");
+    else if (target == QStringLiteral("@内件说明") || target == QStringLiteral("@物品内容"))
+        name = QStringLiteral("物品内容");
+    else
+        return {};
+    QStringList values;
+    QSqlQuery q(m_db);
+    if (!store::execBound(q, QStringLiteral("select distinct DMValue from DMTable where DMName=?"),
+                          QVariantList{name}))
+        return values;
+    while (q.next())
+        values << q.value(0).toString();
+    return values;
+}
+
 int BatchList::fillColumn(const QString &target, const QStringList &parts, QString *error)
 {
     const auto refuse = [&](const QString &message) {

@@ -85,6 +85,9 @@ public:
     // part is literal text; a null column makes the row's result null. The
     // rows changed, or -1 with the reason in *error.
     int fillColumn(const QString &target, const QStringList &parts, QString *error = nullptr);
+    // The dictionary texts offered as the first part of a fill: the 备注 values
+    // for "@备注", the 物品内容 values for "@内件说明" and "@物品内容", none otherwise.
+    QStringList fillDictionaryValues(const QString &target) const;
     // Empties every group and restarts the numbering at 1 ("清空失败！" on failure).
     static bool clear(store::Store &store);
 

@@ -200,6 +200,7 @@ BatchResult BatchPrint::print(const WaybillSide &side, const QList<qint64> &ids,
     if (total == 0)
         return result;
     app::PrintJob job(m_core, m_device);
+    job.setPrinterSetup(m_printerSetup);
     if (!job.PrintPrepare(side.templateId, side.templateName) || !job.PrinterTransBegin(0))
         return result;
     const BatchList list(m_core.db());

@@ -63,6 +63,9 @@ class BatchPrint
 public:
     BatchPrint(app::AppCore &core, print::PrintDevice &device) : m_core(core), m_device(device) {}
 
+    // Shown before the job when the printer set-up option asks for it; false cancels the job.
+    void setPrinterSetup(std::function<bool()> setup) { m_printerSetup = std::move(setup); }
+
     // Called with the bills sent so far and the total before each bill and
     // once at the end; false cancels the job, which is then aborted.
     using Progress = std::function<bool(int done, int total)>;
@@ -73,6 +76,7 @@ public:
 private:
     app::AppCore &m_core;
     print::PrintDevice &m_device;
+    std::function<bool()> m_printerSetup;
 };
 
 } // namespace moque::batch

@@ -11,10 +11,13 @@
 #include "grid/GridExport.h"
 #include "grid/GridOperations.h"
 #include "print/SystemPrintDevice.h"
+#include "refdata/AddressBookWindow.h"
+#include "refdata/DAOPerson.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,9 +26,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QTabBar>
 #include <QTableView>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 namespace moque::ui {
@@ -56,6 +62,29 @@ constexpr HelpText helpTexts[] = {
      "鼠标右击表格，在弹出的菜单中点击“【隐藏/显示】表格列”,把不需要的列加入到不需要的列表。"},
 };
 
+constexpr const char *fillExamples[] = {
+    "例如（多列拼加）：       @地址 = @省 + @市 + @地址",
+    "例如（前置特定句子）：   @地址 = 收货地址: + @地址 ",
+    "例如（后置特定句子）：   @地址 = @地址 + 【务必本人签收】",
+    "例如（前后置特定句子）： @内件说明 = 光盘数: +  @数量  + 张.",
+    "例如（置为特定句子）：   @内件说明 =  文件或发票",
+};
+
+// The creation-date periods and how many days back each starts; the month
+// and the year start on their first day, 其他日期 asks for a start.
+struct DatePeriod
+{
+    const char *caption;
+    int daysBack;
+};
+constexpr int monthStart = -1;
+constexpr int yearStart = -2;
+constexpr DatePeriod datePeriods[] = {
+    {"今天", 0},           {"最近三天", 2},         {"最近一周", 6},        {"最近一个月", 30}, {"最近三个月", 90},
+    {"最近一年", 365},     {"本月内", monthStart}, {"本年度内", yearStart}, {"其他日期", 548},
+};
+const QString otherDates = QStringLiteral("其他日期");
+
 } // namespace
 
 BatchPrintWindow::BatchPrintWindow(app::AppCore &core, WaybillWindow &waybill, QWidget *parent)
@@ -70,18 +99,33 @@ BatchPrintWindow::BatchPrintWindow(app::AppCore &core, WaybillWindow &waybill, Q
 
     m_model = new BatchListModel(core.db(), this);
     QLayout *filters = buildFilterBar();
+    m_fillPanel = buildFillPanel();
     buildGrid();
+    QLayout *datePanel = buildDatePanel();
     QLayout *printPanel = buildPrintPanel();
     QLayout *commands = buildCommands();
 
+    m_printState = new QTabBar(this);
+    m_printState->setObjectName(QStringLiteral("tabPrintState"));
+    for (const char *caption : {"【所有】", "【未打印】", "【已打印】", "【临时打印】"})
+        m_printState->addTab(QString::fromUtf8(caption));
+    m_printState->setExpanding(false);
+    connect(m_printState, &QTabBar::currentChanged, this, &BatchPrintWindow::loadList);
+
+    auto *center = new QVBoxLayout;
+    center->setSpacing(0);
+    center->addWidget(m_printState);
+    center->addWidget(m_grid, 1);
     auto *middle = new QHBoxLayout;
-    middle->addWidget(m_grid, 1);
+    middle->addLayout(datePanel);
+    middle->addLayout(center, 1);
     middle->addLayout(printPanel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(filters);
+    layout->addWidget(m_fillPanel);
     layout->addLayout(middle, 1);
     layout->addLayout(commands);
-    resize(1000, 600);
+    resize(1200, 680);
     FormFaceLoad(this, m_core.settings());
 
     setImporter([this](QWidget *parent) {
@@ -106,6 +150,7 @@ QLayout *BatchPrintWindow::buildFilterBar()
     m_descending->setObjectName(QStringLiteral("ckDesc"));
     QPushButton *query = commandButton(QStringLiteral("查 询"), QStringLiteral("btQuery"), this);
     QPushButton *all = commandButton(QStringLiteral("全 部"), QStringLiteral("btAll"), this);
+    QPushButton *fill = commandButton(QStringLiteral("批量填充列"), QStringLiteral("btFillColumn"), this);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(new QLabel(QStringLiteral("查找："), this));
@@ -116,10 +161,13 @@ QLayout *BatchPrintWindow::buildFilterBar()
     bar->addWidget(all);
     bar->addSpacing(12);
     bar->addWidget(m_descending);
+    bar->addSpacing(12);
+    bar->addWidget(fill);
 
     connect(query, &QPushButton::clicked, this, &BatchPrintWindow::loadList);
     connect(m_keyword, &QLineEdit::returnPressed, this, &BatchPrintWindow::loadList);
     connect(all, &QPushButton::clicked, this, &BatchPrintWindow::showAll);
+    connect(fill, &QPushButton::clicked, this, &BatchPrintWindow::toggleFillPanel);
     connect(m_descending, &QCheckBox::toggled, this, &BatchPrintWindow::loadList);
     connect(m_filterEntry, &QComboBox::activated, this, [this] {
         if (!m_keyword->text().trimmed().isEmpty())
@@ -130,6 +178,100 @@ QLayout *BatchPrintWindow::buildFilterBar()
             loadList();
     });
     return bar;
+}
+
+QGroupBox *BatchPrintWindow::buildFillPanel()
+{
+    auto *box = new QGroupBox(QStringLiteral("批量填充列"), this);
+    box->setObjectName(QStringLiteral("gbFill"));
+    m_fillTarget = new QComboBox(box);
+    m_fillTarget->setObjectName(QStringLiteral("cbField"));
+    m_fillTarget->setMinimumWidth(140);
+    m_fillEmpty = new QCheckBox(QStringLiteral("置空"), box);
+    m_fillEmpty->setObjectName(QStringLiteral("ckEmpty"));
+    QPushButton *apply = commandButton(QStringLiteral("应用修改"), QStringLiteral("btApplyFill"), box);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_fillTarget);
+    row->addWidget(new QLabel(QStringLiteral("="), box));
+    for (int i = 1; i <= 3; ++i) {
+        auto *part = new QComboBox(box);
+        part->setObjectName(QStringLiteral("cbField%1").arg(i));
+        part->setEditable(true);
+        part->setMinimumWidth(130);
+        if (i > 1)
+            row->addWidget(new QLabel(QStringLiteral("+"), box));
+        row->addWidget(part, 1);
+        // A part chosen from the list is no longer an emptying.
+        connect(part, &QComboBox::activated, this, [this] { m_fillEmpty->setChecked(false); });
+        m_fillParts << part;
+    }
+    row->addWidget(m_fillEmpty);
+    row->addWidget(apply);
+
+    auto *examples = new QVBoxLayout;
+    examples->setSpacing(2);
+    for (const char *example : fillExamples)
+        examples->addWidget(new QLabel(QString::fromUtf8(example), box));
+    auto *tip = new QLabel(
+        QStringLiteral("【技巧】：可进行多次拼合达到多列合并的目的！也可用于批量修改某列为固定文字或置空。"), box);
+    tip->setObjectName(QStringLiteral("lbFillTip"));
+    tip->setWordWrap(true);
+    examples->addWidget(tip);
+
+    auto *layout = new QVBoxLayout(box);
+    layout->addLayout(row);
+    layout->addLayout(examples);
+    box->hide();
+
+    connect(m_fillTarget, &QComboBox::activated, this, &BatchPrintWindow::fillTargetChosen);
+    connect(m_fillEmpty, &QCheckBox::toggled, this, [this](bool empty) {
+        if (!empty)
+            return;
+        for (QComboBox *part : std::as_const(m_fillParts))
+            part->setEditText(QString());
+    });
+    connect(apply, &QPushButton::clicked, this, &BatchPrintWindow::applyFill);
+    return box;
+}
+
+QLayout *BatchPrintWindow::buildDatePanel()
+{
+    m_dateTree = new QTreeWidget(this);
+    m_dateTree->setObjectName(QStringLiteral("tvDate"));
+    m_dateTree->setHeaderLabel(QStringLiteral("创建日期"));
+    m_dateTree->setRootIsDecorated(false);
+    for (const DatePeriod &period : datePeriods)
+        m_dateTree->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::fromUtf8(period.caption)}));
+    m_dateTree->setFixedWidth(130);
+
+    m_dateFrom = new QDateEdit(this);
+    m_dateFrom->setObjectName(QStringLiteral("dtFrom"));
+    m_dateTo = new QDateEdit(this);
+    m_dateTo->setObjectName(QStringLiteral("dtTo"));
+    for (QDateEdit *edit : {m_dateFrom, m_dateTo}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setFixedWidth(130);
+    }
+    m_anyDate = new QCheckBox(QStringLiteral("不限日期时间"), this);
+    m_anyDate->setObjectName(QStringLiteral("ckAnyDate"));
+
+    auto *panel = new QVBoxLayout;
+    panel->addWidget(m_dateTree, 1);
+    panel->addWidget(new QLabel(QStringLiteral("起始日期："), this));
+    panel->addWidget(m_dateFrom);
+    panel->addWidget(new QLabel(QStringLiteral("截止日期："), this));
+    panel->addWidget(m_dateTo);
+    panel->addWidget(m_anyDate);
+
+    connect(m_dateTree, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem *item) { chooseDatePeriod(item->text(0)); });
+    connect(m_anyDate, &QCheckBox::toggled, this, [this](bool any) {
+        m_dateFrom->setEnabled(!any);
+        m_dateTo->setEnabled(!any);
+    });
+    return panel;
 }
 
 void BatchPrintWindow::buildGrid()
@@ -157,6 +299,8 @@ QLayout *BatchPrintWindow::buildPrintPanel()
     m_printSelected = commandButton(QStringLiteral("【批量打印选中】条目"), QStringLiteral("btPrintSelected"), box);
     QPushButton *firstN = commandButton(QStringLiteral("选中前 N 条"), QStringLiteral("btSelectFirstN"), box);
     QPushButton *recognize = commandButton(QStringLiteral("识别复制串或输入"), QStringLiteral("btRecognize"), box);
+    QPushButton *pick = commandButton(QStringLiteral("选取地址本"), QStringLiteral("btPickAddress"), box);
+    pick->setToolTip(QStringLiteral("从地址薄选取一些地址"));
     QFont bold = m_printAll->font();
     bold.setBold(true);
     m_printAll->setFont(bold);
@@ -164,7 +308,7 @@ QLayout *BatchPrintWindow::buildPrintPanel()
 
     auto *buttons = new QVBoxLayout(box);
     buttons->setSpacing(8);
-    for (QPushButton *b : {m_import, recognize, preview, m_printAll, m_printSelected, firstN})
+    for (QPushButton *b : {m_import, recognize, pick, preview, m_printAll, m_printSelected, firstN})
         buttons->addWidget(b);
     buttons->addSpacing(12);
     for (const HelpText &help : helpTexts) {
@@ -188,6 +332,7 @@ QLayout *BatchPrintWindow::buildPrintPanel()
     connect(m_printSelected, &QPushButton::clicked, this, &BatchPrintWindow::printSelected);
     connect(firstN, &QPushButton::clicked, this, &BatchPrintWindow::selectFirstN);
     connect(recognize, &QPushButton::clicked, this, &BatchPrintWindow::recognizeRecipients);
+    connect(pick, &QPushButton::clicked, this, &BatchPrintWindow::pickFromAddressBook);
 
     auto *panel = new QVBoxLayout;
     panel->addWidget(box);
@@ -243,6 +388,7 @@ void BatchPrintWindow::setImporter(std::function<void(QWidget *)> importer)
 void BatchPrintWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    setDateRange(QDate::currentDate().addDays(-2));
     loadList();
 }
 
@@ -361,6 +507,7 @@ void BatchPrintWindow::printRows(const QList<qint64> &ids)
     progress.setAutoClose(false);
     progress.show();
     batch::BatchPrint job(m_core, *device);
+    job.setPrinterSetup(printerSetupFor(*device, this));
     const batch::BatchResult result =
         job.print(*side, ids, gridColumns(), [&progress](int done, int) {
             progress.setValue(done);
@@ -504,6 +651,10 @@ void BatchPrintWindow::gridMenu(const QPoint &pos)
         ->setEnabled(selected > 0);
     menu.addAction(QStringLiteral("【删除】所有列出条目"), this, &BatchPrintWindow::deleteListed)->setEnabled(rows);
     menu.addAction(QStringLiteral("【清空】系统所有条目"), this, &BatchPrintWindow::clearAll);
+    // The list keeps no print state yet, so there is nowhere to move a row to.
+    QMenu *move = menu.addMenu(QStringLiteral("【移动到】.."));
+    for (int tab = 1; tab < m_printState->count(); ++tab)
+        move->addAction(m_printState->tabText(tab))->setEnabled(false);
     menu.addSeparator();
     menu.addAction(QStringLiteral("【记住】当前表格列宽"), this,
                    [this] { GridColsWidthSave(m_grid, windowName, m_core.settings(), m_core.dialogs()); });
@@ -511,6 +662,118 @@ void BatchPrintWindow::gridMenu(const QPoint &pos)
                    [this] { GridColsConfigration(m_grid, windowName, m_core.settings(), m_core.dialogs(), this); });
     menu.addAction(QStringLiteral("【刷新】"), this, &BatchPrintWindow::loadList);
     menu.exec(m_grid->viewport()->mapToGlobal(pos));
+}
+
+} // namespace moque::ui
+
+namespace moque::ui {
+
+void BatchPrintWindow::toggleFillPanel()
+{
+    if (m_fillPanel->isVisible()) {
+        m_fillPanel->hide();
+        return;
+    }
+    QStringList columns = gridColumns();
+    columns.removeAll(batch::BatchList::keyColumn());
+    if (columns.isEmpty()) {
+        m_core.dialogs().info(QStringLiteral("列表为空，没法儿修改，加点批打收件人资料再试吧 :)"));
+        return;
+    }
+    for (QString &column : columns)
+        column.prepend(QLatin1Char('@'));
+    m_fillTarget->clear();
+    m_fillTarget->addItems(columns);
+    m_fillTarget->setCurrentIndex(-1);
+    for (QComboBox *part : std::as_const(m_fillParts)) {
+        part->clear();
+        part->addItems(columns);
+        part->setEditText(QString());
+    }
+    m_fillParts[0]->addItems({QStringLiteral("光盘数:"), QStringLiteral("书刊数:")});
+    m_fillParts[2]->addItems({QStringLiteral("个"), QStringLiteral("本")});
+    m_fillPanel->show();
+    showMaximized();
+}
+
+void BatchPrintWindow::fillTargetChosen()
+{
+    QStringList columns;
+    for (int i = 0; i < m_fillTarget->count(); ++i)
+        columns << m_fillTarget->itemText(i);
+    QComboBox *first = m_fillParts[0];
+    const QString typed = first->currentText();
+    first->clear();
+    first->addItems(batch::BatchList(m_core.db()).fillDictionaryValues(m_fillTarget->currentText()) + columns);
+    first->setEditText(typed);
+}
+
+void BatchPrintWindow::applyFill()
+{
+    Dialogs &dialogs = m_core.dialogs();
+    const QString target = m_fillTarget->currentText().remove(QLatin1Char('@'));
+    if (target.isEmpty()) {
+        dialogs.info(QStringLiteral("请选择要批量改写列~"));
+        return;
+    }
+    QStringList parts;
+    for (const QComboBox *part : std::as_const(m_fillParts))
+        parts << part->currentText();
+    const bool allEmpty = std::all_of(parts.cbegin(), parts.cend(), [](const QString &p) { return p.isEmpty(); });
+    if (allEmpty
+        && !dialogs.ask(QStringLiteral("你确信要置空所有的[") + target + QStringLiteral("]列吗？"),
+                        QStringLiteral("提示"), Dialogs::Icon::Question))
+        return;
+    const int changed = batch::BatchList(m_core.db()).fillColumn(target, parts);
+    loadList();
+    if (changed > 0)
+        dialogs.info(QString::number(changed) + QStringLiteral("条收件人的【") + target + QStringLiteral("】修改成功！"));
+    else
+        dialogs.info(QStringLiteral("没有修改任何记录或修改失败~"));
+    m_fillPanel->hide();
+}
+
+// One address book entry a pick; it joins the default list as a recipient.
+void BatchPrintWindow::pickFromAddressBook()
+{
+    const std::optional<refdata::TPerson> picked =
+        AddressBookWindow::fetchOnePerson(m_core, QString(), QStringLiteral("从地址薄选取一些地址"), this);
+    if (!picked)
+        return;
+    refdata::TPersonKDD person;
+    person.setID(picked->ID());
+    if (refdata::DAOPerson(m_core.db()).LoadPersonByID(person) != 1)
+        return;
+    person.setGroup(QString());
+    QString error;
+    if (batch::BatchList(m_core.db()).add(batch::BatchList::rowOf(person), &error) == 0 && !error.isEmpty())
+        m_core.dialogs().info(QStringLiteral("添加失败！"));
+    loadList();
+}
+
+void BatchPrintWindow::chooseDatePeriod(const QString &caption)
+{
+    const QDate today = QDate::currentDate();
+    for (const DatePeriod &period : datePeriods) {
+        if (caption != QString::fromUtf8(period.caption))
+            continue;
+        if (caption == otherDates)
+            m_core.dialogs().info(QStringLiteral("请选择右侧限定的起始年月日~再点击【查询】按钮"));
+        if (period.daysBack == monthStart)
+            setDateRange(QDate(today.year(), today.month(), 1));
+        else if (period.daysBack == yearStart)
+            setDateRange(QDate(today.year(), 1, 1));
+        else
+            setDateRange(today.addDays(-period.daysBack));
+        loadList();
+        return;
+    }
+}
+
+void BatchPrintWindow::setDateRange(const QDate &from)
+{
+    m_dateFrom->setDate(from);
+    m_dateTo->setDate(QDate::currentDate());
 }
 
 } // namespace moque::ui

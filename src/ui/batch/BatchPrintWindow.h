@@ -8,10 +8,14 @@
 
 class QCheckBox;
 class QComboBox;
+class QDateEdit;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabBar;
 class QTableView;
+class QTreeWidget;
 
 namespace moque::app {
 class AppCore;
@@ -52,6 +56,11 @@ public:
     void deleteListed();    // 删除当前列出条目
     void clearAll();        // 清空系统所有条目
     void exportListed();    // 导出到Excel(列出)
+    void toggleFillPanel(); // 批量填充列
+    void applyFill();       // 应用修改
+    void pickFromAddressBook(); // 选取地址本
+    // A caption of the creation-date tree: sets the date range and reloads.
+    void chooseDatePeriod(const QString &caption);
 
     // The grid's visible columns by field name, in the order shown.
     QStringList gridColumns() const;
@@ -67,6 +76,10 @@ private:
     void buildGrid();
     QLayout *buildPrintPanel();
     QLayout *buildCommands();
+    QGroupBox *buildFillPanel();
+    QLayout *buildDatePanel();
+    void fillTargetChosen();
+    void setDateRange(const QDate &from);
     void printRows(const QList<qint64> &ids);
     void setBusy(bool busy);
     void updateCounters();
@@ -89,6 +102,15 @@ private:
     QPushButton *m_printAll = nullptr;
     QPushButton *m_printSelected = nullptr;
     QPushButton *m_import = nullptr;
+    QGroupBox *m_fillPanel = nullptr;
+    QComboBox *m_fillTarget = nullptr;
+    QList<QComboBox *> m_fillParts;
+    QCheckBox *m_fillEmpty = nullptr;
+    QTreeWidget *m_dateTree = nullptr;
+    QDateEdit *m_dateFrom = nullptr;
+    QDateEdit *m_dateTo = nullptr;
+    QCheckBox *m_anyDate = nullptr;
+    QTabBar *m_printState = nullptr;
     bool m_filtersBuilt = false;
 };
 

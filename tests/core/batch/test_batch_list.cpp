@@ -303,6 +303,28 @@ private Q_SLOTS:
                  nulls);
     }
 
+    void fillDictionaryValues_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("备注: the remark texts") << "@备注" << QStringList{"FragileNote"};
+        QTest::newRow("内件说明: the goods texts") << "@内件说明" << QStringList{"BooksGoods"};
+        QTest::newRow("物品内容: the goods texts") << "@物品内容" << QStringList{"BooksGoods"};
+        QTest::newRow("any other column: none") << "@地址" << QStringList{};
+    }
+
+    void fillDictionaryValues()
+    {
+        QFETCH(QString, target);
+        QFETCH(QStringList, offered);
+        QVERIFY(m_data.exec(QStringLiteral("delete from DMTable where DMName in ('备注','物品内容','地址')")));
+        QVERIFY(m_data.exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values (0,'备注','FragileNote')")));
+        QVERIFY(m_data.exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values (3,'备注','FragileNote')")));
+        QVERIFY(m_data.exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values (0,'物品内容','BooksGoods')")));
+        QVERIFY(m_data.exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values (0,'地址','NotOffered')")));
+        QCOMPARE(list().fillDictionaryValues(target), offered);
+    }
+
     void chosenRows_data()
     {
         QTest::addColumn<int>("choice");
@@ -530,6 +552,45 @@ private Q_SLOTS:
             QVERIFY2(m_data.dialogs.shown.isEmpty(), qPrintable(m_data.dialogs.texts().join('|')));
         QCOMPARE(list().count(), 4);
         QCOMPARE(*list().list({}), *rows);
+    }
+
+    void printerSetupComesBeforeTheJob_data()
+    {
+        QTest::addColumn<bool>("optionOn");
+        QTest::addColumn<bool>("setupAnswer");
+        QTest::addColumn<int>("setupsShown");
+        QTest::addColumn<int>("status");
+        QTest::newRow("option off: no set-up") << false << false << 0 << int(batch::BatchResult::Status::Printed);
+        QTest::newRow("option on, set up") << true << true << 1 << int(batch::BatchResult::Status::Printed);
+        QTest::newRow("option on, cancelled") << true << false << 1 << int(batch::BatchResult::Status::Failed);
+    }
+
+    void printerSetupComesBeforeTheJob()
+    {
+        QFETCH(bool, optionOn);
+        QFETCH(bool, setupAnswer);
+        QFETCH(int, setupsShown);
+        QFETCH(int, status);
+        const batch::WaybillSide side = defaultSide();
+        const QString path = m_out.filePath(QStringLiteral("setup.pdf"));
+        QFile::remove(path);
+        print::PdfPrintDevice device(path);
+        const auto rows = list().list({});
+        QVERIFY(rows);
+        m_data.core->session().params.popPrinterSetup = optionOn;
+        int shown = 0;
+        batch::BatchPrint job(*m_data.core, device);
+        job.setPrinterSetup([&] {
+            ++shown;
+            // Nothing is on the device yet when the set-up is shown.
+            return !QFile::exists(path) && setupAnswer;
+        });
+        const batch::BatchResult result = job.print(side, BatchList::chosenRows(*rows, RowChoice::All), BatchList::columns());
+        m_data.core->session().params.popPrinterSetup = false;
+        QCOMPARE(shown, setupsShown);
+        QCOMPARE(int(result.status), status);
+        QCOMPARE(QFile::exists(path), status == int(batch::BatchResult::Status::Printed));
+        QCOMPARE(result.printed, status == int(batch::BatchResult::Status::Printed) ? int(rows->size()) : 0);
     }
 
     void senderFromTheAddressBook()

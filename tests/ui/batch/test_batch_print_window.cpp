@@ -2,7 +2,9 @@
 // listed and filtered, a cell corrected in place, the list printed in one PDF
 // job with every recipient at its place, the chosen rows printed, a cancelled
 // job keeping every row, clearing with the numbering restarted, and the window
-// opened from the waybill window's 批量打印 with a row previewed there.
+// opened from the waybill window's 批量打印 with a row previewed there, a
+// column filled over the whole table, address book entries picked into the
+// list, and the creation-date periods and print-state tabs.
 
 #include "app/FontSetup.h"
 #include "batch/AddressRecognitionWindow.h"
@@ -11,6 +13,7 @@
 #include "batch/RecipientImportWindow.h"
 #include "entry/ReceiptWindow.h"
 #include "entry/WaybillWindow.h"
+#include "refdata/AddressBookWindow.h"
 #include "support/EntryWindows.h"
 #include "support/PdfText.h"
 #include "support/TestData.h"
@@ -20,16 +23,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <algorithm>
 
@@ -84,6 +91,30 @@ class TestBatchPrintWindow : public QObject
         for (int r = 0; r < m->rowCount(); ++r)
             names << m->index(r, c).data().toString();
         return names;
+    }
+    QStringList tableColumn(const QString &column)
+    {
+        QSqlQuery q(m_data->db());
+        q.exec(QStringLiteral("select \"%1\" from ReceiverList order by ID").arg(column));
+        QStringList values;
+        while (q.next())
+            values << q.value(0).toString();
+        return values;
+    }
+    static QStringList items(const QComboBox *box)
+    {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    }
+    static void chooseTarget(ui::BatchPrintWindow &w, const QString &target)
+    {
+        auto *box = test::child<QComboBox>(&w, "cbField");
+        const int index = box->findText(target);
+        QVERIFY2(index >= 0, qPrintable(target));
+        box->setCurrentIndex(index);
+        Q_EMIT box->activated(index);
     }
     static QString label(const ui::BatchPrintWindow &w, const char *name) { return test::child<QLabel>(&w, name)->text(); }
 
@@ -400,6 +431,232 @@ private Q_SLOTS:
         QCOMPARE(m_data->scalar("select 市 from ReceiverList where 联系人='李华'").toString(), QStringLiteral("杭州市"));
         // Both join the default group, which the window lists.
         QCOMPARE(int(listedNames(*w).size()), listedBefore + 2);
+    }
+
+    void fillsAColumnOfEveryRow_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QStringList>("contacts"); // 联系人 of every row of the table afterwards
+        QTest::addColumn<QStringList>("messages");
+        const QStringList before{"Zhang", "Li", "Wang", "Zhao"};
+        QTest::newRow("columns and text joined, other groups too")
+            << "@联系人" << QStringList{"@全称", ":", "@联系人"} << true
+            << QStringList{"XingheTrading:Zhang", "MoonShop:Li", "SunriseCo:Wang", "GroupShop:Zhao"}
+            << QStringList{"4条收件人的【联系人】修改成功！"};
+        QTest::newRow("fixed text") << "@联系人" << QStringList{"Front", "", ""} << true
+                                    << QStringList{"Front", "Front", "Front", "Front"}
+                                    << QStringList{"4条收件人的【联系人】修改成功！"};
+        QTest::newRow("emptied after yes") << "@联系人" << QStringList{"", "", ""} << true
+                                           << QStringList{"", "", "", ""}
+                                           << QStringList{"你确信要置空所有的[联系人]列吗？",
+                                                          "4条收件人的【联系人】修改成功！"};
+        QTest::newRow("no keeps every row") << "@联系人" << QStringList{"", "", ""} << false << before
+                                            << QStringList{"你确信要置空所有的[联系人]列吗？"};
+        QTest::newRow("no target") << "" << QStringList{"Front", "", ""} << true << before
+                                   << QStringList{"请选择要批量改写列~"};
+    }
+
+    void fillsAColumnOfEveryRow()
+    {
+        QFETCH(QString, target);
+        QFETCH(QStringList, parts);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, contacts);
+        QFETCH(QStringList, messages);
+        auto w = openWindow();
+        auto *panel = test::child<QGroupBox>(w.get(), "gbFill");
+        QVERIFY(!panel->isVisible());
+        test::click(w.get(), "btFillColumn");
+        QVERIFY(panel->isVisible());
+        if (!target.isEmpty())
+            chooseTarget(*w, target);
+        for (int i = 0; i < 3; ++i)
+            test::child<QComboBox>(w.get(), QStringLiteral("cbField%1").arg(i + 1).toUtf8())->setEditText(parts[i]);
+        dialogs().clear();
+        dialogs().answers.enqueue(answer);
+        test::click(w.get(), "btApplyFill");
+        QCOMPARE(dialogs().texts(), messages);
+        QCOMPARE(tableColumn(QStringLiteral("联系人")), contacts);
+        // The grid shows the table as it now is.
+        const int contact = columnOf(*w, QStringLiteral("联系人"));
+        QCOMPARE(grid(*w)->model()->index(0, contact).data().toString(), contacts.first());
+        QCOMPARE(panel->isVisible(), messages.size() == 1 && !messages.first().contains(QStringLiteral("成功")));
+    }
+
+    void fillPartsOfferColumnsAndDictionaryTexts()
+    {
+        QVERIFY(m_data->exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values (0,'备注','FragileNote')")));
+        QVERIFY(m_data->exec(QStringLiteral("insert into DMTable (CheckTypeId,DMName,DMValue) values (0,'物品内容','BooksGoods')")));
+        auto w = openWindow();
+        test::click(w.get(), "btFillColumn");
+        auto *target = test::child<QComboBox>(w.get(), "cbField");
+        auto *first = test::child<QComboBox>(w.get(), "cbField1");
+        auto *second = test::child<QComboBox>(w.get(), "cbField2");
+        auto *third = test::child<QComboBox>(w.get(), "cbField3");
+        QVERIFY(!items(target).contains(QStringLiteral("@ID")));
+        QCOMPARE(items(target).first(), QStringLiteral("@全称"));
+        QCOMPARE(items(second), items(target));
+        QCOMPARE(items(first), (items(target) + QStringList{"光盘数:", "书刊数:"}));
+        QCOMPARE(items(third), (items(target) + QStringList{"个", "本"}));
+
+        // The dictionary texts come before the columns.
+        const auto offers = [&](const char *text) {
+            const QStringList offered = items(first);
+            const qsizetype columns = offered.size() - items(target).size();
+            return offered.mid(columns) == items(target) && offered.indexOf(QString::fromUtf8(text)) >= 0
+                   && offered.indexOf(QString::fromUtf8(text)) < columns;
+        };
+        chooseTarget(*w, QStringLiteral("@备注"));
+        QVERIFY(offers("FragileNote"));
+        QVERIFY(!offers("BooksGoods"));
+        chooseTarget(*w, QStringLiteral("@内件说明"));
+        QVERIFY(offers("BooksGoods"));
+        QVERIFY(!offers("FragileNote"));
+        chooseTarget(*w, QStringLiteral("@地址"));
+        QCOMPARE(items(first), items(target));
+
+        // 置空 empties the parts; a part taken from a list unticks it.
+        auto *empty = test::child<QCheckBox>(w.get(), "ckEmpty");
+        second->setEditText(QStringLiteral("@省"));
+        empty->setChecked(true);
+        QVERIFY(first->currentText().isEmpty() && second->currentText().isEmpty() && third->currentText().isEmpty());
+        second->setCurrentIndex(1);
+        Q_EMIT second->activated(1);
+        QVERIFY(!empty->isChecked());
+
+        test::click(w.get(), "btFillColumn");
+        QVERIFY(!test::child<QGroupBox>(w.get(), "gbFill")->isVisible());
+    }
+
+    void picksAddressBookEntriesIntoTheList_data()
+    {
+        QTest::addColumn<bool>("pick");
+        QTest::newRow("an entry picked") << true;
+        QTest::newRow("closed without a pick") << false;
+    }
+
+    void picksAddressBookEntriesIntoTheList()
+    {
+        QFETCH(bool, pick);
+        QVERIFY(m_data->exec(QStringLiteral("insert into CKPersonalInfoTable (全称,联系人,手机,省,市,地址,单位类型,分组,扩展信息) "
+                                            "values (?,?,?,?,?,?,?,?,?)"),
+                             {"BookShop", "Sun", "13700000000", "江苏省", "南京市", "中山路1号", "往来单位", "华东客户",
+                              "FragileNote"}));
+        auto w = openWindow();
+        bool opened = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *book = qobject_cast<ui::AddressBookWindow *>(QApplication::activeModalWidget());
+            if (!book)
+                return;
+            opened = true;
+            QTableView *people = test::child<QTableView>(book, "gridPerson");
+            if (!pick) {
+                book->reject();
+                return;
+            }
+            const QAbstractItemModel *m = people->model();
+            for (int r = 0; r < m->rowCount(); ++r)
+                for (int c = 0; c < m->columnCount(); ++c)
+                    if (m->index(r, c).data().toString() == QStringLiteral("BookShop")) {
+                        const QPoint at = people->visualRect(m->index(r, c)).center();
+                        QTest::mouseClick(people->viewport(), Qt::LeftButton, {}, at);
+                        QTest::mouseDClick(people->viewport(), Qt::LeftButton, {}, at);
+                        return;
+                    }
+            book->reject();
+        });
+        test::click(w.get(), "btPickAddress");
+        QVERIFY(opened);
+        if (!pick) {
+            QCOMPARE(list().count(), 4);
+            QCOMPARE(listedNames(*w).size(), 3);
+            return;
+        }
+        QCOMPARE(list().count(), 5);
+        // The entry's group is not carried: it joins the list this window shows.
+        QCOMPARE(listedNames(*w).last(), QStringLiteral("BookShop"));
+        const auto rows = list().list({});
+        QVERIFY(rows);
+        const batch::Receiver &added = rows->last();
+        QCOMPARE(added.value(QStringLiteral("联系人")), QStringLiteral("Sun"));
+        QCOMPARE(added.value(QStringLiteral("手机")), QStringLiteral("13700000000"));
+        QCOMPARE(added.value(QStringLiteral("市")), QStringLiteral("南京市"));
+        QCOMPARE(added.value(QStringLiteral("地址")), QStringLiteral("中山路1号"));
+        QCOMPARE(added.value(QStringLiteral("备注")), QStringLiteral("FragileNote"));
+        QCOMPARE(label(*w, "lbListed"), QStringLiteral("4"));
+    }
+
+    void datePeriodsSetTheRange_data()
+    {
+        QTest::addColumn<QString>("period");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QString>("message");
+        const QDate today = QDate::currentDate();
+        QTest::newRow("今天") << "今天" << today << QString();
+        QTest::newRow("最近三天") << "最近三天" << today.addDays(-2) << QString();
+        QTest::newRow("最近一周") << "最近一周" << today.addDays(-6) << QString();
+        QTest::newRow("最近一个月") << "最近一个月" << today.addDays(-30) << QString();
+        QTest::newRow("最近三个月") << "最近三个月" << today.addDays(-90) << QString();
+        QTest::newRow("最近一年") << "最近一年" << today.addDays(-365) << QString();
+        QTest::newRow("本月内") << "本月内" << QDate(today.year(), today.month(), 1) << QString();
+        QTest::newRow("本年度内") << "本年度内" << QDate(today.year(), 1, 1) << QString();
+        QTest::newRow("其他日期") << "其他日期" << today.addDays(-548)
+                              << QStringLiteral("请选择右侧限定的起始年月日~再点击【查询】按钮");
+    }
+
+    void datePeriodsSetTheRange()
+    {
+        QFETCH(QString, period);
+        QFETCH(QDate, from);
+        QFETCH(QString, message);
+        auto w = openWindow();
+        auto *fromBox = test::child<QDateEdit>(w.get(), "dtFrom");
+        auto *toBox = test::child<QDateEdit>(w.get(), "dtTo");
+        // Shown with the last three days.
+        QCOMPARE(fromBox->date(), QDate::currentDate().addDays(-2));
+        QCOMPARE(toBox->date(), QDate::currentDate());
+        fromBox->setDate(QDate(2001, 1, 1));
+        QVERIFY(list().add({{"全称", "LateShop"}}));
+        auto *tree = test::child<QTreeWidget>(w.get(), "tvDate");
+        const QList<QTreeWidgetItem *> found = tree->findItems(period, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        dialogs().clear();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(found.first()).center());
+        QCOMPARE(fromBox->date(), from);
+        QCOMPARE(toBox->date(), QDate::currentDate());
+        QCOMPARE(dialogs().texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+        // The list is read again and not narrowed by date.
+        QCOMPARE(listedNames(*w).size(), 4);
+    }
+
+    void printStateTabsListEveryRow()
+    {
+        auto w = openWindow();
+        auto *tabs = test::child<QTabBar>(w.get(), "tabPrintState");
+        QStringList captions;
+        for (int i = 0; i < tabs->count(); ++i)
+            captions << tabs->tabText(i);
+        QCOMPARE(captions, (QStringList{"【所有】", "【未打印】", "【已打印】", "【临时打印】"}));
+        QVERIFY(list().add({{"全称", "LateShop"}}));
+        for (int i : {2, 1, 3}) {
+            tabs->setCurrentIndex(i);
+            // The list keeps no print state: every tab reads the whole default list.
+            QCOMPARE(listedNames(*w).size(), 4);
+        }
+    }
+
+    void printerSetupOptionStillPrintsToPdf()
+    {
+        m_data->core->session().params.popPrinterSetup = true;
+        auto w = openWindow();
+        const QString path = m_out.filePath(QStringLiteral("setup.pdf"));
+        QFile::remove(path);
+        dialogs().files.enqueue(path);
+        test::click(w.get(), "btPrintAll");
+        QCOMPARE(label(*w, "lbStatus"), QStringLiteral("已打印3张快递单"));
+        QCOMPARE(test::readPdfPages(path).size(), 3);
     }
 
     void opensFromTheWaybillAndPreviewsARow()
