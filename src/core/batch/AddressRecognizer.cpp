@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <numeric>
 
 namespace moque::batch {
 
@@ -31,6 +32,13 @@ constexpr char16_t kNamePattern3[] = uR"re(([李]|[王]|[张]|[刘]|[陈]|[杨]|
 constexpr char16_t kAddressPattern1[] = uR"re([^,:]{2,30}([房]|[座]|[楼]|[樓]|([大][厦])|([旁][边])|([对][面])|([商][厦])|[苑]|[室]|[#]|[号]|[路]|[栋]|[幢]|[村]|[镇]|[乡]|[街]|[园]|([校][区])|([单][元])|([宿][舍])|([公][寓])|[道]){1,}([^,:\r\n]{2,30}))re";
 constexpr char16_t kAddressPattern2[] = uR"re([ |,|:]{1}[^\n,:]{2,4}([省]|[自][治][区]|[盟]){1}[^\n,:]{2,5}([市]|[县]|[旗]){1}[^\n,:]{4,60}[,|\s|\n]{0,1})re";
 constexpr char16_t kAddressInnerPattern[] = uR"re([^:,]{5,70})re";
+constexpr char16_t kCountryPattern[] = uR"re(([国][家]|[地][区])[:][^ \n]{2,24})re";
+constexpr char16_t kPaipaiAddressPattern[] = uR"re(([ ][^\n]{5,45}[ ][^\n\(]{5,35}))re";
+constexpr char16_t kPaipaiAddressInnerPattern[] = uR"re([^\n]{3,}([座]|[楼]|[厦]|[号]|[室]|[路]|[栋]|[幢]|[舍]|[街]|[园]|[道]|[村]|[#]|([宿][舍])|([校][区])|([单][元])|[段]|[乡]){1,}([^\n]{0,60}))re";
+constexpr char16_t kCompanyAsAddressPattern[] = uR"re([^\s\n| ]{1}[^ ,]{7,30}[\s|\n| |,]{0,1})re";
+constexpr char16_t kOrganisationPattern1[] = uR"re(([ ]|[:]|\n|\r|,){1}[^:, \s]{4,}(([公][司])|([事][务][所])|([经][销][部])|([分][行])|([大][学])|([中][学])|([小][学])|([学][院])|([人][事][处])|([委][员][会])|([组][织][部])|([卫][生][院])|([分][院])|[校]|[厅]|[办]|[局]|[站]|([营][业][部])|([办][事][处])))re";
+constexpr char16_t kOrganisationPattern2[] = uR"re(([ ]|[:]|\n|\r|,){1}[^:, \s]{2,}(([检][察][院])|([法][院])|([医][院])|([公][安][局])|([税][务][局])))re";
+constexpr char16_t kOrganisationInnerPattern[] = uR"re([^,\r\n:]{4,})re";
 constexpr char16_t kRegionMunicipalityPattern[] = uR"re(([上][海]|[北][京]|[天][津]|[重][庆]){1}[市]{0,1}[^0-9a-zA-Z区]{2,6}([区]){1})re";
 constexpr char16_t kRegionSarPattern[] = uR"re(([香][港]|[澳][门]){1}[[特][别][行][政][区]]{1}[^0-9a-zA-Z区]{2,6}([区]){1})re";
 constexpr char16_t kRegionAutonomousPart[] = uR"re([^ :,\s]{2,6}([自][治][区]){1})re";
@@ -63,6 +71,12 @@ struct VerbatimPatterns
     QList<QRegularExpression> names{compiled(kNamePattern1), compiled(kNamePattern2), compiled(kNamePattern3)};
     QList<QRegularExpression> addresses{compiled(kAddressPattern1), compiled(kAddressPattern2)};
     QRegularExpression addressInner = compiled(kAddressInnerPattern);
+    QRegularExpression country = compiled(kCountryPattern);
+    QRegularExpression paipaiAddress = compiled(kPaipaiAddressPattern);
+    QRegularExpression paipaiAddressInner = compiled(kPaipaiAddressInnerPattern);
+    QRegularExpression companyAsAddress = compiled(kCompanyAsAddressPattern);
+    QList<QRegularExpression> organisations{compiled(kOrganisationPattern1), compiled(kOrganisationPattern2)};
+    QRegularExpression organisationInner = compiled(kOrganisationInnerPattern);
     QList<QRegularExpression> regions = regionPatterns();
     QRegularExpression regionProvince = compiled(kRegionProvincePattern);
     QRegularExpression namePart20 = compiled(kNamePart20Pattern);
@@ -251,6 +265,13 @@ QString digitsOf(const QString &s)
             d.append(c);
     }
     return d;
+}
+
+// Length as the window counts it, in GBK bytes: two for a Chinese character.
+qsizetype gbkLength(const QString &s)
+{
+    return std::accumulate(s.begin(), s.end(), qsizetype(0),
+                           [](qsizetype n, QChar c) { return n + (c.unicode() < 0x80 ? 1 : 2); });
 }
 
 bool isCjk(QChar c)
@@ -550,6 +571,16 @@ QString AddressRecognizer::verbatimMatch(Pattern pattern, const QString &text)
     case Pattern::Address2:
         return findAll(text, p.addresses.at(int(pattern) - int(Pattern::Address1)), &p.addressInner)
             .join(QLatin1Char('|'));
+    case Pattern::Country:
+        return findAll(text, p.country).join(QLatin1Char('|'));
+    case Pattern::Paipai:
+        return findAll(text, p.paipaiAddress, &p.paipaiAddressInner).join(QLatin1Char('|'));
+    case Pattern::Organisation1:
+    case Pattern::Organisation2:
+        return findAll(text, p.organisations.at(int(pattern) - int(Pattern::Organisation1)), &p.organisationInner)
+            .join(QLatin1Char('|'));
+    case Pattern::CompanyAsAddress:
+        return findAll(text, p.companyAsAddress).join(QLatin1Char('|'));
     }
     return {};
 }
@@ -621,7 +652,7 @@ QString AddressRecognizer::normalize(const QString &text) const
     return s.trimmed();
 }
 
-RecognizedAddress AddressRecognizer::recognize(const QString &text) const
+RecognizedAddress AddressRecognizer::recognize(const QString &text, Layout layout) const
 {
     RecognizedAddress r;
     const QString normalized = normalize(text);
@@ -700,6 +731,10 @@ RecognizedAddress AddressRecognizer::recognize(const QString &text) const
     for (const QString &mended : std::as_const(mendedPhones))
         addCandidate(r.phones, mended);
 
+    // Country: the window's pattern. 国家:中国,省:广东省: it runs on over the comma into the next field.
+    for (const QString &country : findAll(t, verbatim().country))
+        addCandidate(r.countries, country.section(kGap, 0, 0));
+
     // Post codes: the window's patterns first.
     for (const QString &code : verbatimPostCodes(t))
         addCandidate(r.zipcodes, code);
@@ -739,6 +774,9 @@ RecognizedAddress AddressRecognizer::recognize(const QString &text) const
     // Brackets emptied by the post code or phone taken out of them.
     static const QRegularExpression emptyBrackets(QStringLiteral("\\([ ,]*\\)"));
     t.replace(emptyBrackets, QString(kGap));
+
+    // The fields as they stand before the region and the street are taken out.
+    const QString beforeRegion = t;
 
     // Province, city and town: the window's region patterns first.
     const VerbatimRegion windowRegion = verbatimRegion(t);
@@ -822,6 +860,52 @@ RecognizedAddress AddressRecognizer::recognize(const QString &text) const
         addCandidate(r.addresses, longest);
     }
 
+    // A value that begins with the chosen region, without it.
+    auto withoutRegion = [&r](QString v) {
+        for (const QStringList *division : {&r.provinces, &r.cities, &r.districts}) {
+            if (!division->isEmpty() && v.startsWith(division->constFirst()))
+                v = v.mid(division->constFirst().size()).trimmed();
+        }
+        return v;
+    };
+
+    // 拍拍: the window's pattern, its value chosen. 张小明 广东省深圳市南山区 科苑路15号科兴科学园A栋(518057) 13800138000:
+    // the verbatim value keeps the region in front and runs on into the post code, handset and phone after it.
+    if (layout == Layout::Paipai) {
+        static const QRegularExpression fieldEnd(QStringLiteral("[,(].*$"));
+        for (const QString &found : findAll(beforeRegion, verbatim().paipaiAddress, &verbatim().paipaiAddressInner)) {
+            const QString street = withoutRegion(QString(found).remove(fieldEnd).trimmed());
+            if (gbkLength(street) > 6) {
+                r.addresses.removeAll(street);
+                r.addresses.prepend(street);
+            }
+        }
+    }
+
+    // Organisation: each pattern that finds any replaces what the one before found. 广东省深圳市南山区科苑路15号
+    // 墨雀科技有限公司: the verbatim patterns take the whole address line with the company at its end; 南山区科技园地铁站:
+    // a street ending in 站 is taken for one.
+    QStringList windowCompanies;
+    for (const QRegularExpression &re : verbatim().organisations) {
+        const QStringList found = findAll(beforeRegion, re, &verbatim().organisationInner);
+        if (!found.isEmpty())
+            windowCompanies = found;
+    }
+    // Up to the last house, block or room number ("15号", "A栋"); 望江楼 is a name.
+    static const QRegularExpression upToStreetNumber(QStringLiteral("^.*[0-9A-Za-z][号栋楼室座]"));
+    for (const QString &found : std::as_const(windowCompanies)) {
+        const QString company = QString(found).remove(upToStreetNumber).trimmed();
+        if (company.size() >= 4 && !r.addresses.contains(withoutRegion(company)))
+            addCandidate(r.companies, company);
+    }
+    // A company without a street: the window's company-as-address values stand for the address.
+    if (!r.companies.isEmpty() && r.addresses.isEmpty()) {
+        for (const QString &found : findAll(beforeRegion, verbatim().companyAsAddress)) {
+            if (found != r.phones.value(0) && found != r.mobiles.value(0))
+                addCandidate(r.addresses, found);
+        }
+    }
+
     // The window's name first when it is a name. 江苏 苏州 姑苏区…, 内蒙古 锡林郭勒盟…: the verbatim name
     // pattern 3 takes a place whose first character is a surname (苏州, 林郭勒盟), so a part of the region is none.
     QStringList names;
@@ -843,6 +927,8 @@ RecognizedAddress AddressRecognizer::recognize(const QString &text) const
     r.city = first(r.cities);
     r.district = first(r.districts);
     r.address = first(r.addresses);
+    r.company = first(r.companies);
+    r.country = first(r.countries);
     return r;
 }
 

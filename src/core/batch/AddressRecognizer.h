@@ -19,6 +19,8 @@ struct RecognizedAddress
     QString city;
     QString district;
     QString address;  // the street address, without province, city and district
+    QString company;  // 单位全称
+    QString country;
 
     QStringList names;
     QStringList mobiles;
@@ -28,6 +30,8 @@ struct RecognizedAddress
     QStringList cities;
     QStringList districts;
     QStringList addresses;
+    QStringList companies;
+    QStringList countries;
 
     bool isEmpty() const;
     // Province, city and district in front of the street address (含省市).
@@ -64,6 +68,17 @@ public:
         Region,         // the two fixed region patterns, then the 16 joined ones
         Address1,
         Address2,
+        Country,
+        Paipai,         // the 拍拍 address pattern narrowed by its inner pattern
+        Organisation1,
+        Organisation2,
+        CompanyAsAddress,
+    };
+
+    // How the text was written, as the window's format choice tells.
+    enum class Layout {
+        Any,
+        Paipai, // 拍拍: name, region, street, (post code), handset and phone on one line
     };
 
     explicit AddressRecognizer(Substitutions substitutions = {});
@@ -78,7 +93,7 @@ public:
     // break between lines. Empty when nothing but blanks remains.
     QString normalize(const QString &text) const;
 
-    RecognizedAddress recognize(const QString &text) const;
+    RecognizedAddress recognize(const QString &text, Layout layout = Layout::Any) const;
 
 private:
     Substitutions m_substitutions;

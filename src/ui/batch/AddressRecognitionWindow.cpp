@@ -416,8 +416,10 @@ void AddressRecognitionWindow::recognize()
     const QString normalized = text == kNoClipboardText ? QString() : m_recognizer.normalize(text);
     if (!normalized.isEmpty() || text.trimmed().isEmpty())
         m_input->setPlainText(normalized);
+    const auto layout =
+        format() == Format::Paipai ? batch::AddressRecognizer::Layout::Paipai : batch::AddressRecognizer::Layout::Any;
     const batch::RecognizedAddress found =
-        normalized.isEmpty() ? batch::RecognizedAddress{} : m_recognizer.recognize(text);
+        normalized.isEmpty() ? batch::RecognizedAddress{} : m_recognizer.recognize(text, layout);
     setCandidates(m_name, found.names, found.name);
     setCandidates(m_handset, found.mobiles, found.mobile);
     setCandidates(m_phone, found.phones, found.phone);
@@ -426,7 +428,8 @@ void AddressRecognitionWindow::recognize()
     setCandidates(m_city, found.cities, found.city);
     setCandidates(m_town, found.districts, found.district);
     setCandidates(m_address, found.addresses, found.address);
-    setCandidates(m_country, {}, {});
+    setCandidates(m_country, found.countries, found.country);
+    setCandidates(m_company, found.companies, found.company);
     applyAddressRule();
 }
 

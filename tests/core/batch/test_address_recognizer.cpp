@@ -238,6 +238,14 @@ private Q_SLOTS:
             "province", "浙江省");
         row("street running into the name", P::Address1, "麻烦发到:山西省太原市小店区长风街100号 于洋 17750505050 谢谢",
             "山西省太原市小店区长风街100号 于洋 17750505050 谢谢", "address", "长风街100号");
+        row("country running into the next field", P::Country,
+            "国家:中国,姓名:张小明,手机:13800138000,地址:广东省深圳市南山区科苑路15号", "中国,姓名:张小明,手机:13800138000", "country",
+            "中国");
+        row("company at the end of the street", P::Organisation1,
+            "张小明,13800138000,广东省深圳市南山区科苑路15号墨雀科技有限公司", "广东省深圳市南山区科苑路15号墨雀科技有限公司",
+            "company", "墨雀科技有限公司");
+        row("street ending in 站", P::Organisation1, "张小明,13800138000,广东省深圳市南山区科技园地铁站",
+            "广东省深圳市南山区科技园地铁站", "company", "");
         row("street with its post code", P::Address1, "高远,15847112345,内蒙古自治区 呼和浩特市 新城区 新华大街63号（010050）",
             "内蒙古自治区 呼和浩特市 新城区 新华大街63号（010050）", "address", "新华大街63号");
     }
@@ -253,7 +261,8 @@ private Q_SLOTS:
         const RecognizedAddress r = AddressRecognizer().recognize(text);
         const QHash<QString, QString> fields{{"mobile", r.mobile}, {"phone", r.phone}, {"zipcode", r.zipcode},
                                              {"name", r.name}, {"province", r.province}, {"city", r.city},
-                                             {"district", r.district}, {"address", r.address}};
+                                             {"district", r.district}, {"address", r.address},
+                                             {"company", r.company}, {"country", r.country}};
         QVERIFY(fields.contains(field));
         QCOMPARE(fields.value(field), mended);
     }
@@ -281,6 +290,13 @@ private Q_SLOTS:
         row("a ] outside a class", P::Region, "香港特别行政区]九龙油尖旺区弥敦道100号", "香港||特别行政区]九龙油尖旺区");
         row("empty text", P::Region, "", "");
         row("empty text, handset", P::Mobile, "", "");
+        row("empty text, company", P::Organisation1, "", "");
+        row("labelled company", P::Organisation1, "公司:墨雀科技有限公司\n姓名:张小明", "墨雀科技有限公司");
+        row("court", P::Organisation2, "单位:深圳市南山区人民法院\n", "深圳市南山区人民法院");
+        row("labelled country", P::Country, "国家:中国\n省:广东省", "中国");
+        row("company standing for the address, with its comma", P::CompanyAsAddress, "公司:墨雀科技有限公司,张小明",
+            "墨雀科技有限公司,");
+
     }
     void verbatimPatternReads()
     {
@@ -288,6 +304,72 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, verbatim);
         QCOMPARE(AddressRecognizer::verbatimMatch(AddressRecognizer::Pattern(pattern), unescape(text)), verbatim);
+    }
+
+    // 拍拍 texts: the window's 拍拍 pattern chooses the street, mended to the street alone; any other
+    // layout leaves the choice to the general steps.
+    void paipaiLayout_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("verbatim");
+        QTest::addColumn<QString>("anyLayout");
+        QTest::addColumn<QString>("paipai");
+        QTest::newRow("the window's sample")
+            << QStringLiteral("张小明 广东省深圳市南山区 科苑路15号科兴科学园A栋(518057) 13800138000 0755-86001234")
+            << QStringLiteral("广东省深圳市南山区 科苑路15号科兴科学园A栋(518057) 13800138000 0755-86001234")
+            << QStringLiteral("科苑路15号科兴科学园A栋") << QStringLiteral("科苑路15号科兴科学园A栋");
+        QTest::newRow("street written in two words")
+            << QStringLiteral("李娜 浙江省杭州市西湖区 文三路478号 华星时代广场A座1203(310012) 15057112345")
+            << QStringLiteral("浙江省杭州市西湖区 文三路478号 华星时代广场A座1203(310012) 15057112345")
+            << QStringLiteral("文三路478号 华星时代广场A座1203") << QStringLiteral("文三路478号 华星时代广场A座1203");
+        QTest::newRow("estate named like a person")
+            << QStringLiteral("陈明 浙江省杭州市余杭区 古墩路1号 万科 金色家园(311113) 13800138000")
+            << QStringLiteral("浙江省杭州市余杭区 古墩路1号 万科 金色家园(311113) 13800138000")
+            << QStringLiteral("古墩路1号") << QStringLiteral("古墩路1号 万科 金色家园");
+    }
+    void paipaiLayout()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, verbatim);
+        QFETCH(QString, anyLayout);
+        QFETCH(QString, paipai);
+        QCOMPARE(AddressRecognizer::verbatimMatch(AddressRecognizer::Pattern::Paipai, text), verbatim);
+        const AddressRecognizer recognizer;
+        QCOMPARE(recognizer.recognize(text).address, anyLayout);
+        const RecognizedAddress r = recognizer.recognize(text, AddressRecognizer::Layout::Paipai);
+        QCOMPARE(r.address, paipai);
+        QCOMPARE(r.addresses.constFirst(), paipai);
+    }
+
+    // The labelled lines of the general format: company and country chosen, every candidate offered.
+    void companyAndCountry_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("companies");
+        QTest::addColumn<QStringList>("countries");
+        QTest::newRow("labelled lines")
+            << QStringLiteral("公司:墨雀科技有限公司\n姓名:张小明\n电话:0755-86001234\n手机:13800138000\n国家:中国\n"
+                              "省:广东省\n市:深圳市\n地址:南山区科苑路15号科兴科学园A栋\n邮编:518057")
+            << QStringList{QStringLiteral("墨雀科技有限公司")} << QStringList{QStringLiteral("中国")};
+        QTest::newRow("hospital beside the street")
+            << QStringLiteral("收货人:王芳,13912345678,湖北省武汉市江岸区解放大道1095号 武汉市中心医院")
+            << QStringList{QStringLiteral("武汉市中心医院")} << QStringList{};
+        QTest::newRow("company named after a building")
+            << QStringLiteral("李四,13912345678,四川省成都市锦江区滨江东路9号 望江楼酒店有限公司")
+            << QStringList{QStringLiteral("望江楼酒店有限公司")} << QStringList{};
+        QTest::newRow("neither") << QStringLiteral("张伟 13800138000 广东省深圳市南山区科技南十二路28号")
+                                 << QStringList{} << QStringList{};
+    }
+    void companyAndCountry()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, companies);
+        QFETCH(QStringList, countries);
+        const RecognizedAddress r = AddressRecognizer().recognize(text);
+        QCOMPARE(r.companies, companies);
+        QCOMPARE(r.company, companies.value(0));
+        QCOMPARE(r.countries, countries);
+        QCOMPARE(r.country, countries.value(0));
     }
 
     // Nothing is invented from text that holds no address, and nothing crashes.

@@ -517,6 +517,53 @@ private Q_SLOTS:
         QCOMPARE(shown(&w, "edtZipcode"), QStringLiteral("518057"));
     }
 
+    // With 拍拍收货地址 chosen the 拍拍 street leads the address box, written as the 拍拍 line writes it.
+    void paipaiStreetLeadsTheAddressBox_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("text"); // empty: the format's own sample
+        QTest::addColumn<QString>("street");
+        const QString estate = QStringLiteral("陈明 浙江省杭州市余杭区 古墩路1号 万科 金色家园(311113) 13800138000");
+        QTest::newRow("paipai sample") << "rbPaipai" << QString() << QStringLiteral("科苑路15号科兴科学园A栋");
+        QTest::newRow("paipai") << "rbPaipai" << estate << QStringLiteral("古墩路1号 万科 金色家园");
+        QTest::newRow("taobao") << "rbTaobao" << estate << QStringLiteral("古墩路1号");
+    }
+    void paipaiStreetLeadsTheAddressBox()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, text);
+        QFETCH(QString, street);
+        AddressRecognitionWindow w(*m_data->core);
+        test::click(&w, format.toLatin1().constData());
+        if (text.isEmpty())
+            test::click(&w, "btSample");
+        else
+            paste(w, text);
+        QComboBox *address = box(&w, "edtAddress");
+        QVERIFY(address->count() > 0);
+        QCOMPARE(address->itemText(0), street);
+        // The address rule drops the first space of the shown address.
+        QVERIFY2(address->currentText().remove(QLatin1Char(' ')).endsWith(QString(street).remove(QLatin1Char(' '))),
+                 qPrintable(address->currentText()));
+    }
+
+    // A company and a country in the text fill their boxes and go to the waybill with the party.
+    void companyAndCountryAreHandedOver()
+    {
+        auto waybill = openWaybill();
+        AddressRecognitionWindow w(*m_data->core);
+        w.setWaybillWindow(waybill.get());
+        w.show();
+        paste(w, QStringLiteral("公司:星河贸易有限公司\n姓名:李四\n手机:13912345678\n国家:新加坡\n"
+                                "地址:浙江省杭州市西湖区文三路90号3号楼"));
+        QCOMPARE(shown(&w, "edtCompany"), QStringLiteral("星河贸易有限公司"));
+        QCOMPARE(shown(&w, "cbCountry"), QStringLiteral("新加坡"));
+        test::click(&w, "btPasteToSJR");
+        QCOMPARE(field(*waybill, "zdSKR"), QStringLiteral("星河贸易有限公司"));
+        QCOMPARE(field(*waybill, "edtCountryDest"), QStringLiteral("新加坡"));
+        QCOMPARE(field(*waybill, "zdSKRLXR"), QStringLiteral("李四"));
+    }
+
     void batchModeHandsToTheListAndMayStayOpen()
     {
         AddressRecognitionWindow w(*m_data->core);
