@@ -1,5 +1,6 @@
 #include "print/Units.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace moque::print {
@@ -21,6 +22,16 @@ qint64 divideHalfToEven(qint64 numerator, qint64 denominator)
 int tenthsToDevice(int tenthsMm, int dpi)
 {
     return int(divideHalfToEven(qint64(dpi) * tenthsMm, 254));
+}
+
+int tenthsToCanvas(int tenthsMm, double mmPerPixel)
+{
+    return mmPerPixel > 0 ? int(std::lround(tenthsMm / 10.0 / mmPerPixel)) : 0;
+}
+
+int canvasToTenths(int pixels, double mmPerPixel)
+{
+    return int(std::lround(pixels * 10.0 * mmPerPixel));
 }
 
 DevicePoint sheetToDevice(int xTenths, int yTenths, const DeviceFacts &facts)

@@ -12,6 +12,19 @@ qint64 divideHalfToEven(qint64 numerator, qint64 denominator);
 // the nearest integer with halves to even.
 int tenthsToDevice(int tenthsMm, int dpi);
 
+// The same for the screen: the print preview draws 0.1 mm at the screen's
+// logical resolution, so that a centimetre on screen is a centimetre of paper.
+inline int tenthsToScreen(int tenthsMm, int screenDpi)
+{
+    return tenthsToDevice(tenthsMm, screenDpi);
+}
+
+// The print layout designer's canvas: its scale is millimetres per pixel
+// (the page width over the canvas width). 0.1 mm to pixels and back, each
+// rounded to the nearest integer.
+int tenthsToCanvas(int tenthsMm, double mmPerPixel);
+int canvasToTenths(int pixels, double mmPerPixel);
+
 // A character's width in half-width units, as the forms' character boxes and
 // line lengths count it: one outside ASCII takes two, as in GBK.
 inline int halfWidthUnits(QChar c)
