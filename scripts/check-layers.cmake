@@ -2,7 +2,7 @@
 # folder and the folders before it, never one after it, so that no include
 # cycle can arise among them. Run by ctest as core_layers:
 #   cmake -DSOURCE_DIR=<project> -P scripts/check-layers.cmake
-set(LAYERS settings sheets common store users refdata templates history print design app entry batch)
+set(LAYERS settings sheets common store users refdata templates history print app design entry batch)
 
 file(GLOB_RECURSE sources "${SOURCE_DIR}/src/core/*.h" "${SOURCE_DIR}/src/core/*.cpp")
 set(faults 0)

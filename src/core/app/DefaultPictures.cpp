@@ -77,6 +77,46 @@ QImage DefaultPictures::background()
     return img;
 }
 
+QImage DefaultPictures::paperFeed(bool landscape)
+{
+    QImage img(400, 400, QImage::Format_RGB32);
+    img.fill(QColor(0xfb, 0xfa, 0xf6));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    // The printer seen from above, its paper guide (挡板) on the left of the slot.
+    p.setPen(QPen(QColor(0x33, 0x33, 0x33), 2));
+    p.setBrush(QColor(0xc8, 0xcd, 0xd6));
+    p.drawRoundedRect(QRect(40, 40, 320, 90), 10, 10);
+    p.setBrush(QColor(0x33, 0x33, 0x33));
+    p.drawRect(QRect(70, 120, 260, 8));
+    p.setBrush(QColor(0xb0, 0x2a, 0x2a));
+    p.drawRect(QRect(70, 112, 10, 26));
+    // The form on its way in, the edge that goes first at the top.
+    const QRect sheet = landscape ? QRect(80, 150, 240, 130) : QRect(80, 150, 140, 200);
+    p.setBrush(Qt::white);
+    p.setPen(QPen(QColor(0x4a, 0x55, 0x6e), 2));
+    p.drawRect(sheet);
+    p.setPen(QPen(QColor(0xd5, 0xdb, 0xe5), 1));
+    for (int y = sheet.top() + 20; y < sheet.bottom(); y += 20)
+        p.drawLine(sheet.left() + 10, y, sheet.right() - 10, y);
+    p.setPen(QPen(QColor(0xb0, 0x2a, 0x2a), 4));
+    const int ax = sheet.right() + 30;
+    p.drawLine(ax, sheet.bottom(), ax, sheet.top());
+    p.drawLine(ax, sheet.top(), ax - 10, sheet.top() + 14);
+    p.drawLine(ax, sheet.top(), ax + 10, sheet.top() + 14);
+    if (canDrawText()) {
+        QFont f(QStringLiteral("Noto Sans CJK SC"));
+        f.setPixelSize(16);
+        p.setFont(f);
+        p.setPen(QColor(0x1f, 0x2a, 0x44));
+        p.drawText(QRect(20, 60, 360, 40), Qt::AlignCenter, QStringLiteral("打印机（俯视）"));
+        p.drawText(QRect(10, 360, 380, 30), Qt::AlignCenter,
+                   landscape ? QStringLiteral("横向进纸：票据的长边先进入，左边靠挡板")
+                             : QStringLiteral("纵向进纸：票据的短边先进入，左边靠挡板"));
+    }
+    return img;
+}
+
 void DefaultPictures::writeMissing(const QString &imageDir)
 {
     const QDir dir(imageDir);
@@ -86,6 +126,11 @@ void DefaultPictures::writeMissing(const QString &imageDir)
     const QString bgPath = dir.filePath(QStringLiteral("sys_bg.jpg"));
     if (pictureNeedsDrawing(bgPath))
         savePictureWhole(background(), bgPath, "JPG", 90);
+    for (const bool landscape : {false, true}) {
+        const QString path = dir.filePath(landscape ? QStringLiteral("sys_exHX.jpg") : QStringLiteral("sys_exZX.jpg"));
+        if (pictureNeedsDrawing(path))
+            savePictureWhole(paperFeed(landscape), path, "JPG", 90);
+    }
 }
 
 } // namespace moque::app

@@ -12,8 +12,10 @@ class DefaultPictures
 public:
     static QImage splash(const QString &version);
     static QImage background();
+    // The help pictures of paper fed upright (纵向) or sideways (横向).
+    static QImage paperFeed(bool landscape);
 
-    // Writes Sys_boot.jpg and sys_bg.jpg into the folder where they are missing
+    // Writes Sys_boot.jpg, sys_bg.jpg and the paper feed pictures into the folder where they are missing
     // or cut short (a start killed while drawing them).
     static void writeMissing(const QString &imageDir);
 };

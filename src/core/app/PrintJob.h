@@ -41,6 +41,13 @@ public:
     bool PrinterTransEnd();
     void AbortPrint();
 
+    // The preview draws the bill at an offset of its own: the one being typed, or none.
+    void setWholeOffset(int xMove, int yMove)
+    {
+        m_template.xMove = xMove;
+        m_template.yMove = yMove;
+    }
+
     bool isReady() const { return m_ready; }
     const templates::TemplateRow &templateRow() const { return m_template; }
     const QList<templates::DictionaryField> &printableFields() const { return m_fields; }

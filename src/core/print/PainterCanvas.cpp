@@ -44,6 +44,11 @@ int PainterCanvas::textWidth(const QString &text)
     return int(std::lround(m_current->metrics.horizontalAdvance(text)));
 }
 
+int PainterCanvas::textHeight() const
+{
+    return m_current ? int(std::ceil(m_current->metrics.ascent() + m_current->metrics.descent())) : 0;
+}
+
 void PainterCanvas::drawText(int x, int y, const QString &text)
 {
     if (!m_current)

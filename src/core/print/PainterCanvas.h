@@ -21,6 +21,8 @@ public:
     int textWidth(const QString &text) override;
     void drawText(int x, int y, const QString &text) override;
     void drawLine(int x1, int y1, int x2, int y2, int penWidth) override;
+    // The height of a line of text in the current font, in device units.
+    int textHeight() const;
 
 private:
     struct FontEntry

@@ -2,6 +2,7 @@
 
 #include "app/AppCore.h"
 #include "common/Dialogs.h"
+#include "designers/PrinterCalibrationWindow.h"
 #include "settings/Options.h"
 
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@ BillPrinterDialog::BillPrinterDialog(app::AppCore &core, const QStringList &prin
     m_printers = new QListWidget(this);
     m_printers->setObjectName(QStringLiteral("lbPrinters"));
     m_printers->addItems(printers);
+    m_installed = printers;
     layout->addWidget(m_printers);
 
     auto *note = new QLabel(QStringLiteral("说明：固定某个票据打印机后，所有的票据打印都会自动选用你所选定的打印机来执行打印任"
@@ -43,8 +45,7 @@ BillPrinterDialog::BillPrinterDialog(app::AppCore &core, const QStringList &prin
     m_lock->setObjectName(QStringLiteral("btLock"));
     m_calibrate = new QPushButton(QStringLiteral("适配打印机整体偏移参数"), this);
     m_calibrate->setObjectName(QStringLiteral("btCalibrate"));
-    // The calibration window comes with printer calibration; until then the button stays greyed.
-    m_calibrate->setEnabled(false);
+    m_calibrate->setEnabled(!printers.isEmpty());
     auto *done = new QPushButton(QStringLiteral("完成设置"), this);
     done->setObjectName(QStringLiteral("btDone"));
     buttons->addWidget(m_lock);
@@ -95,8 +96,14 @@ void BillPrinterDialog::lockPrinter()
 
 void BillPrinterDialog::calibratePrinter()
 {
-    if (chosenPrinter().isEmpty())
+    const QString printer = chosenPrinter();
+    if (printer.isEmpty()) {
         m_core.dialogs().info(QStringLiteral("请选择要固定的票据打印机！"));
+        return;
+    }
+    PrinterCalibrationWindow window(m_core, m_installed, printer, m_setDefaultPrinter, this);
+    window.exec();
+    accept();
 }
 
 } // namespace moque::ui

@@ -32,6 +32,7 @@ private:
 
     app::AppCore &m_core;
     PrinterSelector m_setDefaultPrinter;
+    QStringList m_installed;
     QListWidget *m_printers = nullptr;
     QPushButton *m_lock = nullptr;
     QPushButton *m_calibrate = nullptr;
