@@ -1,13 +1,11 @@
 #include "CliBatch.h"
 
+#include "CliDevice.h"
 #include "CliErrors.h"
 
 #include "app/AppCore.h"
 #include "batch/BatchList.h"
 #include "batch/BatchPrint.h"
-#include "print/PdfPrintDevice.h"
-#include "print/SystemPrintDevice.h"
-#include "settings/Options.h"
 
 #include <QTextStream>
 
@@ -36,24 +34,10 @@ int printBatch(app::AppCore &core, const BatchOptions &options)
     if (rows->isEmpty())
         return fail(QStringLiteral("the batch list is empty: nothing to print"));
 
-    // Neither a file nor a printer named: print where the desk prints.
-    QString printer = options.printer;
-    if (printer.isEmpty() && options.output.isEmpty()) {
-        printer = ui::jobPrinterName(core.options().getConfigByname(settings::option::defaultPrinter));
-        if (printer == print::PdfPrintDevice::printerName)
-            return fail(QStringLiteral("no printer to print on: give --output FILE.pdf or --printer NAME"));
-    }
-    std::unique_ptr<print::PrintDevice> device;
-    const bool toPdf = printer.isEmpty() || printer.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) == 0;
-    if (toPdf) {
-        if (options.output.isEmpty())
-            return fail(QStringLiteral("give --output FILE.pdf or --printer NAME"));
-        device = std::make_unique<print::PdfPrintDevice>(options.output);
-    } else {
-        if (!ui::billPrinterNames().contains(printer))
-            return fail(QStringLiteral("unknown printer: %1").arg(printer));
-        device = std::make_unique<ui::SystemPrintDevice>(printer);
-    }
+    QString where;
+    const std::unique_ptr<print::PrintDevice> device = openPrintDevice(core, options.printer, options.output, where);
+    if (!device)
+        return 1;
 
     batch::BatchPrint job(core, *device);
     const batch::BatchResult result =
@@ -62,7 +46,7 @@ int printBatch(app::AppCore &core, const BatchOptions &options)
         return 1;
     QTextStream(stdout) << QStringLiteral("printed %1 waybill(s) on %2")
                                .arg(result.printed)
-                               .arg(toPdf ? options.output : printer)
+                               .arg(where)
                         << Qt::endl;
     // The rest of a bill prints when one item fails, but a script must know.
     return result.itemsOk ? 0 : 2;

@@ -1,15 +1,13 @@
 #include "CliPrint.h"
 
+#include "CliDevice.h"
 #include "CliErrors.h"
 
 #include "app/AppCore.h"
 #include "entry/SavedInvoice.h"
 #include "entry/SavedWaybill.h"
 #include "print/BillValuesJson.h"
-#include "print/PdfPrintDevice.h"
 #include "app/PrintJob.h"
-#include "print/SystemPrintDevice.h"
-#include "settings/Options.h"
 #include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 
@@ -93,25 +91,10 @@ int printBills(app::AppCore &core, const PrintOptions &options)
     if (kindCopies > 0 && options.copies > kindCopies)
         return fail(QStringLiteral("--copies: a %1 prints at most %2 copies").arg(row->kind).arg(kindCopies));
 
-    // Neither a file nor a printer named: print where the desk prints, on the locked
-    // bill printer or the system's default printer.
-    QString printer = options.printer;
-    if (printer.isEmpty() && options.output.isEmpty()) {
-        printer = ui::jobPrinterName(core.options().getConfigByname(settings::option::defaultPrinter));
-        if (printer == print::PdfPrintDevice::printerName)
-            return fail(QStringLiteral("no printer to print on: give --output FILE.pdf or --printer NAME"));
-    }
-    std::unique_ptr<print::PrintDevice> device;
-    const bool toPdf = printer.isEmpty() || printer.compare(print::PdfPrintDevice::printerName, Qt::CaseInsensitive) == 0;
-    if (toPdf) {
-        if (options.output.isEmpty())
-            return fail(QStringLiteral("give --output FILE.pdf or --printer NAME"));
-        device = std::make_unique<print::PdfPrintDevice>(options.output);
-    } else {
-        if (!ui::billPrinterNames().contains(printer))
-            return fail(QStringLiteral("unknown printer: %1").arg(printer));
-        device = std::make_unique<ui::SystemPrintDevice>(printer);
-    }
+    QString where;
+    const std::unique_ptr<print::PrintDevice> device = openPrintDevice(core, options.printer, options.output, where);
+    if (!device)
+        return 1;
 
     app::PrintJob job(core, *device);
     if (!job.PrintPrepare(row->id, row->fullName) || !job.PrinterTransBegin(options.copies))
@@ -125,7 +108,7 @@ int printBills(app::AppCore &core, const PrintOptions &options)
     if (!job.PrinterTransEnd())
         return 1;
     QTextStream out(stdout);
-    out << QStringLiteral("printed %1 bill(s) on %2").arg(bills.size()).arg(toPdf ? options.output : printer)
+    out << QStringLiteral("printed %1 bill(s) on %2").arg(bills.size()).arg(where)
         << Qt::endl;
     // The rest of a bill prints when one item fails, but a script must know.
     return itemsOk ? 0 : 2;
