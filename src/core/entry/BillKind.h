@@ -35,9 +35,9 @@ struct BillKind
     QString numberField;
     BillFields fields;
     // Closing an unsaved bill asks to save it when all of these show a value.
-    QStringList closeKeyFields;
+    QStringList closeKeyFields{};
     // The column of the invoice states "未用", "已用" and "作废"; empty when the kind has none.
-    QString stateColumn;
+    QString stateColumn{};
     // Option boxes the form carries ready; further ones are made per template.
     int readyOptionBoxes = 13;
     // 重复打印 on the toolbar; otherwise only the main window's print menu reaches it.
@@ -50,7 +50,7 @@ struct BillKind
     // The window keeps its place and toolbar side in Config.ini from one opening to the next.
     bool remembersPosition = true;
     // The date written out in one box; the date picker sits beside it when the form has no day box.
-    QString dateLineField;
+    QString dateLineField{};
 
     // The Config.ini section that keeps the window's place.
     QString positionSection() const { return formName.toUpper(); }

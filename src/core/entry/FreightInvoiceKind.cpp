@@ -68,7 +68,7 @@ BillFields freightInvoiceFields()
 
 const BillKind &freightInvoiceKind()
 {
-    static const BillKind kind{
+    static const BillKind kind = table::invoiceKind({
         .name = QStringLiteral("国际货运发票"),
         .formName = QStringLiteral("fmCheckIVIntel"),
         .historyTable = QStringLiteral("DataCheckIntel"),
@@ -83,14 +83,7 @@ const BillKind &freightInvoiceKind()
         .firstField = QStringLiteral("zdGKMC"),
         .numberField = QStringLiteral("zdPJBH"),
         .fields = freightInvoiceFields(),
-        .closeKeyFields = {QStringLiteral("zdHJJE")},
-        .stateColumn = QStringLiteral("票据状态"),
-        .readyOptionBoxes = 6,
-        .repeatPrintShown = true,
-        .emptyPickClears = false,
-        .remembersPosition = true,
-        .dateLineField = QStringLiteral("zdNianYueRi"),
-    };
+    });
     return kind;
 }
 

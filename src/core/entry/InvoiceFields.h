@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/BillKind.h"
 #include "entry/FieldTable.h"
 #include "entry/NumberedFields.h"
 
@@ -22,5 +23,21 @@ void addDigitBoxes(BillFields &fields, const QStringList &names);
 // The total as a number (saved; read back through the typed total), its
 // display, the capital amount and the edit a total is typed in.
 BillFields totalFields();
+
+// What the receipt and the freight invoice do alike beyond their fields: a
+// bill closes on its total, saves its state, shows six option boxes ready
+// and 重复打印, keeps a pick's empty choice, remembers the window's place and
+// writes a date line.
+inline BillKind invoiceKind(BillKind kind)
+{
+    kind.closeKeyFields = {QStringLiteral("zdHJJE")};
+    kind.stateColumn = QStringLiteral("票据状态");
+    kind.readyOptionBoxes = 6;
+    kind.repeatPrintShown = true;
+    kind.emptyPickClears = false;
+    kind.remembersPosition = true;
+    kind.dateLineField = QStringLiteral("zdNianYueRi");
+    return kind;
+}
 
 } // namespace moque::entry::table

@@ -82,7 +82,7 @@ BillFields receiptFields()
 
 const BillKind &receiptKind()
 {
-    static const BillKind kind{
+    static const BillKind kind = table::invoiceKind({
         .name = QStringLiteral("普通发票收据"),
         .formName = QStringLiteral("fmCheckReceipts"),
         .historyTable = QStringLiteral("DataCheckReceipt"),
@@ -97,14 +97,7 @@ const BillKind &receiptKind()
         .firstField = QStringLiteral("zdGKMC"),
         .numberField = QStringLiteral("zdPJBH"),
         .fields = receiptFields(),
-        .closeKeyFields = {QStringLiteral("zdHJJE")},
-        .stateColumn = QStringLiteral("票据状态"),
-        .readyOptionBoxes = 6,
-        .repeatPrintShown = true,
-        .emptyPickClears = false,
-        .remembersPosition = true,
-        .dateLineField = QStringLiteral("zdNianYueRi"),
-    };
+    });
     return kind;
 }
 
