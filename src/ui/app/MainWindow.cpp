@@ -4,6 +4,7 @@
 #include "app/AppVersion.h"
 #include "app/Session.h"
 #include "app/AboutDialog.h"
+#include "app/DesignCommands.h"
 #include "app/OnlinePanel.h"
 #include "common/Dialogs.h"
 #include "print/KeptPrinters.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow(app::AppCore &core, QWidget *parent)
     m_mdi->setObjectName(QStringLiteral("MDIArea"));
     m_mdi->viewport()->installEventFilter(this);
     setCentralWidget(m_mdi);
+    m_design = new DesignCommands(core, this, [this] { return entryWindow(); });
 
     m_notes = new QPlainTextEdit(m_mdi);
     m_notes->setObjectName(QStringLiteral("memoFirstUse"));
@@ -238,8 +240,9 @@ void MainWindow::buildSystemMenu()
     systemMenu->setObjectName(QStringLiteral("mnuSystem"));
     connect(addItem(systemMenu, QStringLiteral("mPersonManage"), QStringLiteral("单位及客户资料管理(&K)")),
             &QAction::triggered, this, [this] { openPersonManage({}, {}); });
-    addItems(systemMenu, {{"mDesignMode", u"设计模式（票据模板界面及打印效果调整）", false, true},
-                          {"mTemplateImport", u"票据模板导入", false, true},
+    connect(addItem(systemMenu, QStringLiteral("mDesignMode"), QStringLiteral("设计模式（票据模板界面及打印效果调整）")),
+            &QAction::triggered, this, [this] { m_design->openDesignMode(); });
+    addItems(systemMenu, {{"mTemplateImport", u"票据模板导入", false, true},
                           {"mTemplateManage", u"票据模板管理（默认、显示、隐藏）", false, true}});
     systemMenu->addSeparator();
     connect(addItem(systemMenu, QStringLiteral("mDictionary"), QStringLiteral("字典管理设置(&N) 用途、始发站等")),
@@ -308,7 +311,8 @@ void MainWindow::buildPrintMenu()
                     m_dialogs.info(QStringLiteral("还没有填开单据呢，打印什么呢？"));
             });
     printMenu->addSeparator();
-    addItems(printMenu, {{"mPrintOffset", u"打印整体偏移调整(&M)", false, true}});
+    connect(addItem(printMenu, QStringLiteral("mPrintOffset"), QStringLiteral("打印整体偏移调整(&M)")),
+            &QAction::triggered, this, [this] { m_design->openPrintOffset(); });
     connect(addItem(printMenu, QStringLiteral("mLockPrinter"), QStringLiteral("锁定/匹配票据打印机")),
             &QAction::triggered, this, &MainWindow::openLockPrinter);
     connect(addItem(printMenu, QStringLiteral("mPrinterSetup"), QStringLiteral("打印机设置 (&C)")),
@@ -823,6 +827,8 @@ Window *MainWindow::openEntryWindow(void (MainWindow::*openHistory)())
     QMdiSubWindow *sub = m_mdi->addSubWindow(window.get());
     sub->setAttribute(Qt::WA_DeleteOnClose);
     connect(window.get(), &EntryWindow::openHistoryRequested, this, openHistory);
+    connect(window.get(), &EntryWindow::designRequested, m_design, &DesignCommands::openDesignMode);
+    connect(window.get(), &EntryWindow::offsetRequested, m_design, &DesignCommands::openPrintOffset);
     window->show();
     sub->showMaximized();
     return window.release();

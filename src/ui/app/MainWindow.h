@@ -29,6 +29,7 @@ class AppCore;
 
 namespace moque::ui {
 
+class DesignCommands;
 class WaybillWindow;
 class WaybillHistoryWindow;
 class EntryWindow;
@@ -171,6 +172,7 @@ private:
     app::AppCore &m_core;
     Dialogs &m_dialogs;
     QMdiArea *m_mdi = nullptr;
+    DesignCommands *m_design = nullptr;
     QToolBar *m_toolbar = nullptr;
     QPlainTextEdit *m_notes = nullptr;
     OnlinePanel *m_onlinePanel = nullptr;

@@ -1,6 +1,8 @@
 #include "app/AppVersion.h"
 #include "app/MainWindow.h"
 #include "app/AboutDialog.h"
+#include "designers/EntryLayoutDesigner.h"
+#include "designers/PrintOffsetWindow.h"
 #include "entry/WaybillWindow.h"
 #include "entry/ReceiptWindow.h"
 #include "history/InvoiceHistoryWindow.h"
@@ -82,12 +84,12 @@ private Q_SLOTS:
         QTest::newRow("close all") << "m_CloseALL" << "关闭所有填开单据" << true << true;
         QTest::newRow("waybill history") << "mKDDHistory" << "快递单管理" << true << true;
         QTest::newRow("cheque history hidden") << "mChequeHistory" << "支票管理(&Z)" << false << false;
-        QTest::newRow("design mode") << "mDesignMode" << "设计模式（票据模板界面及打印效果调整）" << true << false;
+        QTest::newRow("design mode") << "mDesignMode" << "设计模式（票据模板界面及打印效果调整）" << true << true;
         QTest::newRow("users") << "mUserManage" << "用户管理" << true << true;
         QTest::newRow("option login") << "mOptLogin" << "进入系统需要密码验证" << true << true;
         QTest::newRow("printer setup") << "mPrinterSetup" << "打印机设置 (&C)" << true << true;
         QTest::newRow("bill printer") << "mLockPrinter" << "锁定/匹配票据打印机" << true << true;
-        QTest::newRow("offset waits for calibration") << "mPrintOffset" << "打印整体偏移调整(&M)" << true << false;
+        QTest::newRow("offset window") << "mPrintOffset" << "打印整体偏移调整(&M)" << true << true;
         QTest::newRow("calculator") << "mCalculator" << "计算器 (&U)" << true << true;
         QTest::newRow("toolbar toggle") << "mToggleToolbar" << "显示/隐藏工具栏(&L)" << true << true;
         QTest::newRow("upgrade hidden") << "mUpgrade928" << "升级到9.28" << false << false;
@@ -225,6 +227,53 @@ private Q_SLOTS:
         QCOMPARE(f.data.dialogs.lastCaption(), QStringLiteral("提示"));
         f.window->action("m_CloseALL")->trigger();
         QVERIFY(f.window->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void designCommandsOpenOnTheWaybillsTemplate_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("fromWaybill");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("design mode from the menu") << "mDesignMode" << false << "fmCheckDesign";
+        QTest::newRow("offset from the menu") << "mPrintOffset" << false << "frmPrintOffset";
+        QTest::newRow("design button") << "btDesign" << true << "fmCheckDesign";
+        QTest::newRow("offset button") << "btMoveXY" << true << "frmPrintOffset";
+    }
+    void designCommandsOpenOnTheWaybillsTemplate()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, fromWaybill);
+        QFETCH(QString, opened);
+        Fixture f;
+        QVERIFY(f.open());
+        ui::WaybillWindow *waybill = f.window->openWaybillWindow();
+        QVERIFY(waybill);
+        const int chosen = waybill->curTypeId();
+        QVERIFY(chosen > 0);
+        QString openedName;
+        int openedOn = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            openedName = modal->objectName();
+            if (auto *offsets = qobject_cast<ui::PrintOffsetWindow *>(modal))
+                openedOn = offsets->templateId();
+            if (auto *designer = qobject_cast<ui::EntryLayoutDesigner *>(modal))
+                openedOn = designer->templateId();
+            // A new entry picture size, as the offset window stores it.
+            f.data.exec(QStringLiteral("update CKTypeTable set TWidth=640 where CheckTypeID=?"), {openedOn});
+            modal->close();
+        });
+        if (fromWaybill)
+            child<QToolButton>(waybill, command.toLatin1().constData())->click();
+        else
+            f.window->action(command)->trigger();
+        QCOMPARE(openedName, opened);
+        QCOMPARE(openedOn, chosen);
+        // Afterwards the waybill has applied its template again.
+        QCOMPARE(waybill->loadedTypeId(), chosen);
+        QCOMPARE(child<QWidget>(waybill, "bgImage")->width(), 640);
     }
 
     void exitAsksWithBrandWord_data()

@@ -2,10 +2,13 @@
 #include "support/TestData.h"
 #include "support/Widgets.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace moque;
 using moque::ui::BillPrinterDialog;
@@ -63,6 +66,40 @@ private Q_SLOTS:
         QCOMPARE(data.dialogs.lastText(), QStringLiteral("请选择票据打印机！"));
         QVERIFY(!called);
         QVERIFY(data.core->options().getConfigByname("DefaultPrinter").isEmpty());
+    }
+
+    void calibrationOpensOnTheChosenPrinter()
+    {
+        test::TestData data;
+        QVERIFY(data.open());
+        BillPrinterDialog window(*data.core, {"Epson LQ-630K", "PDF"}, {});
+        auto *list = child<QListWidget>(&window, "lbPrinters");
+        list->clearSelection();
+        child<QPushButton>(&window, "btCalibrate")->click();
+        QCOMPARE(data.dialogs.lastText(), QStringLiteral("请选择要固定的票据打印机！"));
+
+        list->setCurrentRow(0);
+        QString opened;
+        QString printer;
+        bool locked = false;
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            opened = modal->objectName();
+            if (auto *printers = modal->findChild<QComboBox *>(QStringLiteral("cbPrinter"))) {
+                printer = printers->currentText();
+                locked = !printers->isEnabled();
+            }
+            modal->close();
+        });
+        window.show();
+        child<QPushButton>(&window, "btCalibrate")->click();
+        QCOMPARE(opened, QStringLiteral("frmPrinterParam"));
+        QCOMPARE(printer, QStringLiteral("Epson LQ-630K"));
+        QVERIFY(locked);
+        // The bill-printer window closes after calibration.
+        QCOMPARE(window.result(), int(QDialog::Accepted));
     }
 
     void noPrinterInstalled()
