@@ -4,6 +4,7 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QPen>
 #include <QToolTip>
 
 namespace moque::ui {
@@ -42,6 +43,13 @@ void PreviewCanvas::setPanelOffset(int xTenths, int yTenths)
 {
     m_xOffset = xTenths;
     m_yOffset = yTenths;
+    update();
+}
+
+void PreviewCanvas::setPaper(int widthTenths, int heightTenths)
+{
+    m_paperWidth = widthTenths;
+    m_paperHeight = heightTenths;
     update();
 }
 
@@ -129,7 +137,11 @@ void PreviewCanvas::paintEvent(QPaintEvent *)
     // The bill panel: its rulers measure from the bill's own corner.
     const QPoint panel = panelOrigin();
     const QPoint paper = panel + QPoint(rulerWidth, rulerWidth);
-    p.fillRect(QRect(paper, QSize(pixels(panelCentimetres * 100), pixels(panelRows * 100))), Qt::white);
+    p.fillRect(QRect(paper, QSize(pixels(panelCentimetres * 100), pixels(panelRows * 100))), QColor(248, 248, 248));
+    const QRect sheet(paper, QSize(pixels(m_paperWidth), pixels(m_paperHeight)));
+    p.fillRect(sheet, Qt::white);
+    p.setPen(QPen(QColor(150, 150, 150), 1, Qt::DashLine));
+    p.drawRect(sheet);
     drawRuler(p, paper, panelCentimetres, true, QStringLiteral("cm"), QString(), 0);
     drawRuler(p, paper, panelRows, false, QString(), QString(), 1);
     p.drawImage(textOrigin(), m_image);

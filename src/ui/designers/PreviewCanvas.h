@@ -21,6 +21,8 @@ public:
     // The picture is drawn with its offset in it; the panel shows where that offset puts the bill.
     void setPreview(const QImage &image, const QList<design::PreviewItem> &items, int dpi);
     void setPanelOffset(int xTenths, int yTenths);
+    // The template's paper, white on the panel; the rest of the panel is beyond the paper.
+    void setPaper(int widthTenths, int heightTenths);
 
     // Where the panel's rulers meet, and the texts of one item, in this widget's pixels.
     QPoint panelOrigin() const;
@@ -43,6 +45,8 @@ private:
     int m_dpi = 96;
     int m_xOffset = 0;
     int m_yOffset = 0;
+    int m_paperWidth = 2300;
+    int m_paperHeight = 1270;
 };
 
 } // namespace moque::ui

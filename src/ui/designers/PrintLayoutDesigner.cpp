@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QScreen>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -118,6 +119,10 @@ PrintLayoutDesigner::PrintLayoutDesigner(app::AppCore &core, int templateId, QWi
 
     connect(m_history.get(), &design::DesignHistory::applied, this, &PrintLayoutDesigner::historyApplied);
     connect(m_history.get(), &design::DesignHistory::failed, this, &PrintLayoutDesigner::showMessage);
+
+    // The form's picture at a size a user can work on, within the screen.
+    const QSize wanted(1280, 860);
+    resize(screen() ? wanted.boundedTo(screen()->availableSize()) : wanted);
 }
 
 PrintLayoutDesigner::~PrintLayoutDesigner()

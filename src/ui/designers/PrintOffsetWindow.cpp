@@ -110,8 +110,9 @@ PrintOffsetWindow::PrintOffsetWindow(app::AppCore &core, int templateId, QWidget
     ++row;
     grid->addWidget(new QLabel(QStringLiteral("宽(像素)："), this), row, 0);
     grid->addWidget(m_screenWidth, row, 1);
-    grid->addWidget(new QLabel(QStringLiteral("高(像素)："), this), row, 2);
-    grid->addWidget(m_screenHeight, row, 3);
+    ++row;
+    grid->addWidget(new QLabel(QStringLiteral("高(像素)："), this), row, 0);
+    grid->addWidget(m_screenHeight, row, 1);
     ++row;
     grid->addWidget(new QLabel(QStringLiteral("票据实际大小( 影响预览效果，不影响打印效果)"), this), row, 0, 1, 6);
     ++row;

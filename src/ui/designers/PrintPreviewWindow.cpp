@@ -143,6 +143,7 @@ void PrintPreviewWindow::redraw()
     if (!preview.render(m_templateId, x, y))
         return;
     m_canvas->setPanelOffset(x, y);
+    m_canvas->setPaper(m_row.effectivePaperWidth(), m_row.effectivePaperHeight());
     m_canvas->setPreview(preview.image(), preview.items(), m_dpi);
 }
 
