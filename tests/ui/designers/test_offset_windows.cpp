@@ -133,15 +133,30 @@ private Q_SLOTS:
         QVERIFY(window.templateId() > 0);
     }
 
+    void anOffsetMovesEveryPrintedValue_data()
+    {
+        QTest::addColumn<bool>("calibration");
+        QTest::newRow("offset window") << false;
+        QTest::newRow("calibration of every template") << true;
+    }
     void anOffsetMovesEveryPrintedValue()
     {
+        QFETCH(bool, calibration);
         test::TestData data;
         QVERIFY(data.open());
         data.core->session().billPrinterName = QStringLiteral("PDF");
         const int id = waybillTemplate(data);
         const QList<test::PdfWord> before = printWaybill(data, data.root() + QStringLiteral("before.pdf"));
         QVERIFY(before.size() > 3);
-        {
+        if (calibration) {
+            ui::PrinterCalibrationWindow window(*data.core, {QStringLiteral("PDF")}, QStringLiteral("PDF"), {});
+            child<QLineEdit>(&window, "edtModelName")->setText(QStringLiteral("我的打印机"));
+            child<QSpinBox>(&window, "edtX")->setValue(20);
+            child<QSpinBox>(&window, "edtY")->setValue(20);
+            data.dialogs.answers.enqueue(true);
+            test::click(&window, "btApply");
+            QCOMPARE(column(data, id, "XMove"), 20);
+        } else {
             ui::PrintOffsetWindow window(*data.core, id);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
