@@ -54,10 +54,22 @@ void drawAlignmentGrid(print::Canvas &canvas, const templates::TemplateRow &row,
 {
     const int width = row.effectivePaperWidth();
     const int height = row.effectivePaperHeight();
-    for (int x = 0; x <= width; x += 10)
-        lineOnSheet(canvas, x, 0, x, height, x % 100 == 0 ? 3 : 1);
-    for (int y = 0; y <= height; y += 10)
-        lineOnSheet(canvas, 0, y, width, y, y % 100 == 0 ? 3 : 1);
+    // A line every 5 mm, heavier every centimetre; the millimetres are ticks
+    // along the centimetre lines, so that the items' boxes stay readable on
+    // a dot-matrix printer.
+    for (int x = 0; x <= width; x += 50)
+        lineOnSheet(canvas, x, 0, x, height, x % 100 == 0 ? 2 : 0);
+    for (int y = 0; y <= height; y += 50)
+        lineOnSheet(canvas, 0, y, width, y, y % 100 == 0 ? 2 : 0);
+    constexpr int tick = 8;
+    for (int x = 0; x <= width; x += 100)
+        for (int y = 10; y < height; y += 10)
+            if (y % 50 != 0)
+                lineOnSheet(canvas, x - tick, y, x + tick, y, 0);
+    for (int y = 0; y <= height; y += 100)
+        for (int x = 10; x < width; x += 10)
+            if (x % 50 != 0)
+                lineOnSheet(canvas, x, y - tick, x, y + tick, 0);
     canvas.setFont({pageFace, 7});
     for (int x = 100; x < width; x += 100)
         textOnSheet(canvas, x + 5, 5, QString::number(x / 100));
@@ -73,10 +85,10 @@ void drawAlignmentGrid(print::Canvas &canvas, const templates::TemplateRow &row,
         // An item without a print box still shows where it starts.
         const int right = left + qMax(item.width, 20);
         const int bottom = top + qMax(item.height, 20);
-        lineOnSheet(canvas, left, top, right, top, 2);
-        lineOnSheet(canvas, right, top, right, bottom, 2);
-        lineOnSheet(canvas, right, bottom, left, bottom, 2);
-        lineOnSheet(canvas, left, bottom, left, top, 2);
+        lineOnSheet(canvas, left, top, right, top, 3);
+        lineOnSheet(canvas, right, top, right, bottom, 3);
+        lineOnSheet(canvas, right, bottom, left, bottom, 3);
+        lineOnSheet(canvas, left, bottom, left, top, 3);
         textOnSheet(canvas, left + 5, top + 5, item.caption.trimmed().isEmpty() ? item.name : item.caption);
     }
 }

@@ -22,8 +22,9 @@ struct TestPageText
 QList<TestPageText> calibrationTexts();
 void drawCalibrationPage(print::Canvas &canvas);
 
-// The "对齐网格" page: a millimetre grid over the template's paper, with a
-// heavier line and its number every centimetre, and the box of every printed
+// The "对齐网格" page: a grid over the template's paper with a line every
+// 5 mm, a heavier line and its number every centimetre and millimetre ticks
+// along the centimetre lines, and the box of every printed
 // item at its print place (shifted by the whole-template offset) with its
 // name. Laid on the pre-printed form against the light, it shows by how much
 // and in which direction the template is off.

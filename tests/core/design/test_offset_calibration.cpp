@@ -281,7 +281,8 @@ private Q_SLOTS:
         print::RecordingCanvas canvas({254, 254, 0, 0});
         design::drawAlignmentGrid(canvas, row, {shown, notPrinted});
 
-        int gridLines = 0;
+        int centimetreLines = 0;
+        int thinLines = 0;
         QList<print::RecordingCanvas::Call> box;
         QStringList names;
         for (const print::RecordingCanvas::Call &c : canvas.calls) {
@@ -289,13 +290,18 @@ private Q_SLOTS:
                 names << c.text;
                 continue;
             }
-            if (c.penWidth == 2)
+            if (c.penWidth == 3)
                 box << c;
+            else if (c.penWidth == 2)
+                ++centimetreLines;
             else
-                ++gridLines;
+                ++thinLines;
         }
-        // A line each millimetre across and down, the edges included.
-        QCOMPARE(gridLines, 101 + 51);
+        // Every centimetre across (11) and down (6), edges included; the 5 mm
+        // lines between them (10 + 5) and a tick at every other millimetre of
+        // each centimetre line (11 × 40 + 6 × 80).
+        QCOMPARE(centimetreLines, 11 + 6);
+        QCOMPARE(thinLines, 10 + 5 + 11 * 40 + 6 * 80);
         QVERIFY(names.contains(QStringLiteral("收件人")));
         QVERIFY(!names.contains(QStringLiteral("寄件人")));
         QCOMPARE(box.size(), 4);
