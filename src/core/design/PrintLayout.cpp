@@ -408,6 +408,39 @@ bool PrintLayout::rowsOf(const QString &name, const QString &column, QList<Row> 
     return true;
 }
 
+std::optional<PrintLayout::Row> PrintLayout::singleRow(const QString &name, const QString &column,
+                                                       QStringList &messages)
+{
+    QList<Row> rows;
+    QString error;
+    if (!rowsOf(name, column, rows, error)) {
+        messages << QStringLiteral("保存错误") + error;
+        return std::nullopt;
+    }
+    if (rows.size() > 1) {
+        messages << QStringLiteral("保存出错,同一个项目多条记录=！") + name + QLatin1Char(',')
+                        + QString::number(templateId());
+        return std::nullopt;
+    }
+    if (rows.isEmpty()) {
+        messages << QStringLiteral("没有找到") + name;
+        return std::nullopt;
+    }
+    return rows.first();
+}
+
+QString PrintLayout::rangeFault(const QString &column, const QVariant &value) const
+{
+    const auto range = rangeOf(column);
+    if (!range || value.toString().isEmpty())
+        return {};
+    const int v = value.toInt();
+    if (v >= range->min && v <= range->max)
+        return {};
+    return column + QStringLiteral("超出范围:") + QString::number(range->min) + QLatin1Char('-')
+           + QString::number(range->max);
+}
+
 template<typename Fn>
 bool PrintLayout::inGroup(const QString &text, Fn &&writes, QString &error)
 {
@@ -424,6 +457,29 @@ bool PrintLayout::inGroup(const QString &text, Fn &&writes, QString &error)
     return false;
 }
 
+bool PrintLayout::writeItems(const QString &text, const QString &column, const QList<ItemValue> &changes,
+                             QString &error)
+{
+    return inGroup(
+        text,
+        [&] {
+            for (const ItemValue &c : changes)
+                if (!m_history.write(itemKey(c.id), column, c.value, text))
+                    return false;
+            return true;
+        },
+        error);
+}
+
+bool PrintLayout::writeItems(const QString &text, const QString &column, const QList<int> &ids,
+                             const QVariant &value, QString &error)
+{
+    QList<ItemValue> changes;
+    for (const int id : ids)
+        changes << ItemValue{id, value};
+    return writeItems(text, column, changes, error);
+}
+
 DesignResult PrintLayout::saveColumn(const QString &name, const QString &column, const QVariant &value)
 {
     DesignResult r;
@@ -432,31 +488,15 @@ DesignResult PrintLayout::saveColumn(const QString &name, const QString &column,
     QVariant stored = value;
     if (column == QLatin1String("CtlFontName") && value.toString().trimmed().isEmpty())
         stored = QStringLiteral("宋体");
-    if (const auto range = rangeOf(column); range && !stored.toString().isEmpty()) {
-        const int v = stored.toInt();
-        if (v < range->min || v > range->max) {
-            r.messages << column + QStringLiteral("超出范围:") + QString::number(range->min) + QLatin1Char('-')
-                              + QString::number(range->max);
-            return r;
-        }
-    }
-    QList<Row> rows;
-    QString error;
-    if (!rowsOf(name, column, rows, error)) {
-        r.messages << QStringLiteral("保存错误") + error;
+    if (const QString fault = rangeFault(column, stored); !fault.isEmpty()) {
+        r.messages << fault;
         return r;
     }
-    if (rows.size() > 1) {
-        r.messages << QStringLiteral("保存出错,同一个项目多条记录=！") + name + QLatin1Char(',')
-                          + QString::number(templateId());
+    const std::optional<Row> row = singleRow(name, column, r.messages);
+    if (!row)
         return r;
-    }
-    if (rows.isEmpty()) {
-        r.messages << QStringLiteral("没有找到") + name;
-        return r;
-    }
-    if (rows.first().value.toString() != stored.toString()) {
-        if (!m_history.write(itemKey(rows.first().id), column, stored, name + QLatin1Char(':') + column)) {
+    if (row->value.toString() != stored.toString()) {
+        if (!m_history.write(itemKey(row->id), column, stored, name + QLatin1Char(':') + column)) {
             r.messages << QStringLiteral("保存错误") + m_history.errorText();
             return r;
         }
@@ -473,33 +513,19 @@ DesignResult PrintLayout::saveColumns(const QString &name, const QList<std::pair
 {
     DesignResult r;
     QList<std::pair<QString, QVariant>> changes;
+    int id = 0;
     for (const auto &[column, value] : values) {
         if (!itemColumns().contains(column))
             return r;
-        QList<Row> rows;
-        QString error;
-        if (!rowsOf(name, column, rows, error)) {
-            r.messages << QStringLiteral("保存错误") + error;
+        const std::optional<Row> row = singleRow(name, column, r.messages);
+        if (!row)
+            return r;
+        if (const QString fault = rangeFault(column, value); !fault.isEmpty()) {
+            r.messages << fault;
             return r;
         }
-        if (rows.size() > 1) {
-            r.messages << QStringLiteral("保存出错,同一个项目多条记录=！") + name + QLatin1Char(',')
-                              + QString::number(templateId());
-            return r;
-        }
-        if (rows.isEmpty()) {
-            r.messages << QStringLiteral("没有找到") + name;
-            return r;
-        }
-        if (const auto range = rangeOf(column)) {
-            const int v = value.toInt();
-            if (v < range->min || v > range->max) {
-                r.messages << column + QStringLiteral("超出范围:") + QString::number(range->min) + QLatin1Char('-')
-                                  + QString::number(range->max);
-                return r;
-            }
-        }
-        if (rows.first().value.toString() != value.toString())
+        id = row->id;
+        if (row->value.toString() != value.toString())
             changes.append({column, value});
     }
     QString error;
@@ -507,13 +533,9 @@ DesignResult PrintLayout::saveColumns(const QString &name, const QList<std::pair
         const bool ok = inGroup(
             text,
             [&] {
-                for (const auto &[column, value] : std::as_const(changes)) {
-                    QList<Row> rows;
-                    QString ignored;
-                    if (!rowsOf(name, column, rows, ignored) || rows.size() != 1
-                        || !m_history.write(itemKey(rows.first().id), column, value, text))
+                for (const auto &[column, value] : std::as_const(changes))
+                    if (!m_history.write(itemKey(id), column, value, text))
                         return false;
-                }
                 return true;
             },
             error);
@@ -540,12 +562,7 @@ DesignResult PrintLayout::move(const QStringList &names, MoveDirection direction
                                              "CtlName=:pCtlName ")
                                   .arg(column)
                                   .arg(delta);
-    struct Change
-    {
-        int id;
-        int value;
-    };
-    QList<Change> changes;
+    QList<ItemValue> changes;
     for (const QString &name : names) {
         QList<Row> rows;
         QString error;
@@ -557,20 +574,12 @@ DesignResult PrintLayout::move(const QStringList &names, MoveDirection direction
             r.messages << QStringLiteral("修改错误！") + statement;
             continue;
         }
-        changes << Change{rows.first().id, rows.first().value.toInt() + delta};
+        changes << ItemValue{rows.first().id, rows.first().value.toInt() + delta};
     }
     if (changes.isEmpty() || delta == 0)
         return r;
     QString error;
-    const bool ok = inGroup(
-        QStringLiteral("移动"),
-        [&] {
-            for (const Change &c : std::as_const(changes))
-                if (!m_history.write(itemKey(c.id), column, c.value, QStringLiteral("移动")))
-                    return false;
-            return true;
-        },
-        error);
+    const bool ok = writeItems(QStringLiteral("移动"), column, changes, error);
     if (!ok) {
         r.messages << QStringLiteral("移动项目,修改错误！") + error;
         return r;
@@ -600,15 +609,7 @@ DesignResult PrintLayout::setAll(const QStringList &names, const QString &column
     }
     QString error;
     if (!ids.isEmpty()
-        && !inGroup(
-            text,
-            [&] {
-                for (const int id : std::as_const(ids))
-                    if (!m_history.write(itemKey(id), column, value, text))
-                        return false;
-                return true;
-            },
-            error)) {
+        && !writeItems(text, column, ids, value, error)) {
         r.messages << QStringLiteral("Error:") + error;
         return r;
     }
@@ -686,12 +687,7 @@ DesignResult PrintLayout::batch(const QStringList &names, BatchOp op, int step)
         return setAll(names, rule.column, value, rule.text);
     }
 
-    struct Change
-    {
-        int id;
-        int value;
-    };
-    QList<Change> changes;
+    QList<ItemValue> changes;
     for (const QString &name : names) {
         QList<Row> rows;
         QString error;
@@ -703,10 +699,10 @@ DesignResult PrintLayout::batch(const QStringList &names, BatchOp op, int step)
         for (const Row &row : std::as_const(rows)) {
             const int before = row.value.toInt();
             if (rule.largest) {
-                changes << Change{row.id, before + step};
+                changes << ItemValue{row.id, before + step};
                 changed = true;
             } else if (before > step) {
-                changes << Change{row.id, before - step};
+                changes << ItemValue{row.id, before - step};
                 changed = true;
             }
         }
@@ -715,15 +711,7 @@ DesignResult PrintLayout::batch(const QStringList &names, BatchOp op, int step)
     }
     QString error;
     if (!changes.isEmpty() && step != 0
-        && !inGroup(
-            rule.text,
-            [&] {
-                for (const Change &c : std::as_const(changes))
-                    if (!m_history.write(itemKey(c.id), rule.column, c.value, rule.text))
-                        return false;
-                return true;
-            },
-            error)) {
+        && !writeItems(rule.text, rule.column, changes, error)) {
         r.messages << QStringLiteral("Error:") + error;
         return r;
     }
@@ -765,12 +753,7 @@ DesignResult PrintLayout::distribute(const QStringList &names, bool horizontal, 
         return r;
     }
     const int start = first.first().value.toInt();
-    struct Change
-    {
-        int id;
-        int value;
-    };
-    QList<Change> changes;
+    QList<ItemValue> changes;
     int matched = 0;
     for (int k = 0; k < names.size(); ++k) {
         QList<Row> rows;
@@ -781,18 +764,10 @@ DesignResult PrintLayout::distribute(const QStringList &names, bool horizontal, 
         matched += int(rows.size());
         for (const Row &row : std::as_const(rows))
             if (row.value.toInt() != start + k * increment)
-                changes << Change{row.id, start + k * increment};
+                changes << ItemValue{row.id, start + k * increment};
     }
     if (!changes.isEmpty()
-        && !inGroup(
-            text,
-            [&] {
-                for (const Change &c : std::as_const(changes))
-                    if (!m_history.write(itemKey(c.id), column, c.value, text))
-                        return false;
-                return true;
-            },
-            error)) {
+        && !writeItems(text, column, changes, error)) {
         r.messages << QStringLiteral("Error:") + error;
         return r;
     }

@@ -208,13 +208,27 @@ private:
         int id = 0;
         QVariant value;
     };
+    struct ItemValue
+    {
+        int id = 0;
+        QVariant value;
+    };
     bool rowsOf(const QString &name, const QString &column, QList<Row> &rows, QString &error);
+    // The item's one row for the column; none, with the message why, when it
+    // has none or several or the engine failed.
+    std::optional<Row> singleRow(const QString &name, const QString &column, QStringList &messages);
+    // Why the value is outside the column's range, or empty.
+    QString rangeFault(const QString &column, const QVariant &value) const;
     RowKey itemKey(int id) const;
     // Every printable item, or only the one named.
     QList<DesignItem> readItems(const QString *only, double ratioX);
     // Runs the writes as one transaction and one step of the history.
     template<typename Fn>
     bool inGroup(const QString &text, Fn &&writes, QString &error);
+    // Writes the column of each item as one transaction and one step of the history.
+    bool writeItems(const QString &text, const QString &column, const QList<ItemValue> &changes, QString &error);
+    bool writeItems(const QString &text, const QString &column, const QList<int> &ids, const QVariant &value,
+                    QString &error);
     DesignResult setAll(const QStringList &names, const QString &column, const QVariant &value,
                         const QString &text);
 
