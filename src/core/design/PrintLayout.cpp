@@ -3,6 +3,7 @@
 #include "print/ItemRenderer.h"
 #include "print/Units.h"
 #include "store/BoundQuery.h"
+#include "templates/PrintItemStore.h"
 #include "templates/TemplateCatalog.h"
 
 #include <QSet>
@@ -180,29 +181,10 @@ QList<DesignItem> PrintLayout::readItems(const QString *only, double ratioX)
     const QSqlRecord r = q.record();
     while (q.next()) {
         DesignItem it;
-        it.needPrint = intOf(q, r, "NeedPrint", 1);
+        static_cast<templates::PrintItem &>(it) = templates::PrintItemStore::readItem(q);
         if (it.needPrint != 1)
             continue;
-        it.id = intOf(q, r, "ID", 0);
         it.name = textOf(q, r, "CtlName");
-        it.caption = textOf(q, r, "CtlCName");
-        it.x = intOf(q, r, "CtlX", 0);
-        it.y = intOf(q, r, "CtlY", 0);
-        it.width = intOf(q, r, "CtlW", 0);
-        it.height = intOf(q, r, "CtlH", 0);
-        it.lineHeight = intOf(q, r, "CtlLH", 0);
-        it.screenW = intOf(q, r, "SrcW", 50);
-        it.screenH = intOf(q, r, "SrcH", 20);
-        it.fontName = textOf(q, r, "CtlFontName");
-        it.fontSize = intOf(q, r, "CtlFontSize", 9);
-        it.breakFontSize = intOf(q, r, "BreakFontSize", 7);
-        it.bold = intOf(q, r, "Bold", 0);
-        it.italic = intOf(q, r, "Italic", 0);
-        it.underline = intOf(q, r, "UnderLine", 0);
-        it.fitParam = textOf(q, r, "FitParam");
-        it.align = textOf(q, r, "Align");
-        it.breakNum = textOf(q, r, "BreakNum");
-        it.initValue = textOf(q, r, "InitValue");
         it.dictionaryId = intOf(q, r, "tId", 0);
         it.testText = textOf(q, r, "ctlData");
         it.label = textOf(q, r, "ctlLabel");

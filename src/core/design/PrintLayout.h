@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/DesignHistory.h"
+#include "templates/PrintItem.h"
 #include "templates/TemplateRow.h"
 
 #include <QList>
@@ -16,29 +17,9 @@ namespace moque::design {
 
 // One print item as the print layout designer shows it: the ckControl row
 // with its dictionary's test text and label.
-struct DesignItem
+struct DesignItem : templates::PrintItem
 {
-    int id = 0;            // ckControl.ID
-    QString name;          // CtlName as stored
-    QString caption;       // CtlCName
-    int x = 0;             // CtlX, 0.1 mm
-    int y = 0;             // CtlY
-    int width = 0;         // CtlW
-    int height = 0;        // CtlH
-    int lineHeight = 0;    // CtlLH
-    int screenW = 50;      // SrcW, pixels of the entry window
-    int screenH = 20;      // SrcH
-    int needPrint = 1;
-    QString fontName;
-    int fontSize = 9;
-    int breakFontSize = 7;
-    int bold = 0;
-    int italic = 0;
-    int underline = 0;
-    QString fitParam;
-    QString align;
-    QString breakNum;
-    QString initValue;
+    // The name stays as stored (not upper case): the designer's writes find the row by it.
     int dictionaryId = 0;  // NameDict.ID
     QString testText;      // NameDict.CtlData
     QString label;         // NameDict.CtlLabel

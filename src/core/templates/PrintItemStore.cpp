@@ -53,6 +53,43 @@ QString normalType(const QString &type)
 
 } // namespace
 
+PrintItem PrintItemStore::readItem(const QSqlQuery &q)
+{
+    const RowReader r(q);
+    PrintItem item;
+    r.read("ID", item.id);
+    r.read("CheckTypeID", item.templateId);
+    r.read("CtlName", item.name);
+    item.name = item.name.toUpper();
+    r.read("CtlCName", item.caption);
+    r.read("CtlType", item.type);
+    item.type = normalType(item.type);
+    r.read("CtlX", item.x);
+    r.read("CtlY", item.y);
+    r.read("CtlW", item.width);
+    r.read("CtlH", item.height);
+    r.read("CtlLH", item.lineHeight);
+    r.read("SrcX", item.screenX);
+    r.read("SrcY", item.screenY);
+    r.read("SrcW", item.screenW);
+    r.read("SrcH", item.screenH);
+    r.read("NeedPrint", item.needPrint);
+    r.read("NeedShow", item.needShow);
+    r.read("CtlFontName", item.fontName);
+    r.read("CtlFontSize", item.fontSize);
+    r.read("CtlFontColor", item.fontColor);
+    r.read("BreakFontSize", item.breakFontSize);
+    r.read("Bold", item.bold);
+    r.read("Italic", item.italic);
+    r.read("UnderLine", item.underline);
+    r.read("FitParam", item.fitParam);
+    r.read("Align", item.align);
+    r.read("BreakNum", item.breakNum);
+    r.read("InitValue", item.initValue);
+    r.read("ShowOrd", item.showOrder);
+    return item;
+}
+
 QList<PrintItem> PrintItemStore::itemList(int templateId)
 {
     QList<PrintItem> items;
@@ -60,41 +97,8 @@ QList<PrintItem> PrintItemStore::itemList(int templateId)
     if (!execBound(q, QStringLiteral("select * from ckControl where CheckTypeID=:id order by ID"),
                    {{":id", templateId}}))
         return items;
-    const RowReader r(q);
-    while (q.next()) {
-        PrintItem item;
-        r.read("ID", item.id);
-        r.read("CheckTypeID", item.templateId);
-        r.read("CtlName", item.name);
-        item.name = item.name.toUpper();
-        r.read("CtlCName", item.caption);
-        r.read("CtlType", item.type);
-        item.type = normalType(item.type);
-        r.read("CtlX", item.x);
-        r.read("CtlY", item.y);
-        r.read("CtlW", item.width);
-        r.read("CtlH", item.height);
-        r.read("CtlLH", item.lineHeight);
-        r.read("SrcX", item.screenX);
-        r.read("SrcY", item.screenY);
-        r.read("SrcW", item.screenW);
-        r.read("SrcH", item.screenH);
-        r.read("NeedPrint", item.needPrint);
-        r.read("NeedShow", item.needShow);
-        r.read("CtlFontName", item.fontName);
-        r.read("CtlFontSize", item.fontSize);
-        r.read("CtlFontColor", item.fontColor);
-        r.read("BreakFontSize", item.breakFontSize);
-        r.read("Bold", item.bold);
-        r.read("Italic", item.italic);
-        r.read("UnderLine", item.underline);
-        r.read("FitParam", item.fitParam);
-        r.read("Align", item.align);
-        r.read("BreakNum", item.breakNum);
-        r.read("InitValue", item.initValue);
-        r.read("ShowOrd", item.showOrder);
-        items << item;
-    }
+    while (q.next())
+        items << readItem(q);
     return items;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,9 @@ public:
     PrintItemSet itemsOf(int templateId);
     // The same rows as a list in row order, a name stored twice included.
     QList<PrintItem> itemList(int templateId);
+    // The print item of the query's current row (any columns of ckControl
+    // it selects): the name upper case, a missing or NULL value left at its default.
+    static PrintItem readItem(const QSqlQuery &q);
 
     // The kind's fields by ShowOrd, then by row number.
     QList<DictionaryField> dictionary(const QString &kind);
