@@ -1,5 +1,7 @@
 #include "design/PrintLayout.h"
 
+#include "design/BillPreview.h"
+
 #include "print/ItemRenderer.h"
 #include "print/Units.h"
 #include "store/BoundQuery.h"
@@ -832,19 +834,9 @@ DesignResult PrintLayout::savePaperSize(const QString &widthCm, const QString &h
     return r;
 }
 
-QList<std::pair<QString, QString>> PrintLayout::testValues()
+print::MapValueSource PrintLayout::testValues()
 {
-    QList<std::pair<QString, QString>> values;
-    QSqlQuery q(m_db);
-    if (!execBound(q, QStringLiteral("select CtlName,CtlData,CtlLabel from NameDict where CheckTypeName=:kind and "
-                                     "PrintItem=1 order by ShowOrd"),
-                   {{":kind", kind()}}))
-        return values;
-    while (q.next()) {
-        const QString data = q.value(1).toString();
-        values.append({q.value(0).toString(), data.trimmed().isEmpty() ? q.value(2).toString() : data});
-    }
-    return values;
+    return BillPreview::testValues(templates::PrintItemStore(m_db).printableFields(kind()));
 }
 
 void LayoutSelection::setMultiple(bool multiple)

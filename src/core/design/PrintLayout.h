@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/DesignHistory.h"
+#include "print/ValueSource.h"
 #include "templates/PrintItem.h"
 #include "templates/TemplateRow.h"
 
@@ -181,7 +182,7 @@ public:
     DesignResult savePaperSize(const QString &widthCm, const QString &heightCm);
 
     // The test texts printed by "打印测试": CtlData, else CtlLabel, of every printable field.
-    QList<std::pair<QString, QString>> testValues();
+    print::MapValueSource testValues();
 
 private:
     struct Row

@@ -970,10 +970,7 @@ void PrintLayoutDesigner::toggleFullScreen()
 
 void PrintLayoutDesigner::testPrint()
 {
-    print::MapValueSource values;
-    const QList<std::pair<QString, QString>> texts = m_layout->testValues();
-    for (const auto &[name, text] : texts)
-        values.set(name, text);
+    const print::MapValueSource values = m_layout->testValues();
     const std::unique_ptr<print::PrintDevice> device = makeBillPrintDevice(
         m_core.session().billPrinterName, m_core.dialogs(), m_layout->templateRow().fullName + QStringLiteral(".pdf"));
     if (!device)

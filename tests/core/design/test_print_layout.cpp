@@ -558,10 +558,10 @@ private Q_SLOTS:
         Layout l;
         QVERIFY(l.open(2));
         QVERIFY(l.data.exec(QStringLiteral("update NameDict set CtlData='样本' where CtlName='B'")));
-        const QList<std::pair<QString, QString>> values = l.layout->testValues();
-        QCOMPARE(values.size(), 2);
-        QCOMPARE(values[0].second, QStringLiteral("A标签"));
-        QCOMPARE(values[1].second, QStringLiteral("样本"));
+        const print::MapValueSource values = l.layout->testValues();
+        QCOMPARE(values.value(QStringLiteral("A")).text, QStringLiteral("A标签"));
+        QCOMPARE(values.value(QStringLiteral("B")).text, QStringLiteral("样本"));
+        QVERIFY(!values.value(QStringLiteral("C")).shown);
     }
 };
 
