@@ -50,6 +50,9 @@ PrintPreviewWindow::PrintPreviewWindow(app::AppCore &core, int templateId, QWidg
     m_yCm->setObjectName(QStringLiteral("lbYMoveCm"));
     m_ignore = new QCheckBox(QStringLiteral("忽略整体偏移预览"), this);
     m_ignore->setObjectName(QStringLiteral("ckIgnoreOffset"));
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lbNote"));
+    m_note->setStyleSheet(QStringLiteral("color: #b02a2a;"));
     QPushButton *save = commandButton(QStringLiteral("保存整体偏移"), QStringLiteral("btSaveOffset"), this);
     QPushButton *data = commandButton(QStringLiteral("修改预览数据"), QStringLiteral("btData"), this);
     QPushButton *done = commandButton(QStringLiteral("关  闭"), QStringLiteral("btClose"), this);
@@ -64,6 +67,8 @@ PrintPreviewWindow::PrintPreviewWindow(app::AppCore &core, int templateId, QWidg
     bar->addWidget(m_yCm);
     bar->addSpacing(12);
     bar->addWidget(m_ignore);
+    bar->addSpacing(12);
+    bar->addWidget(m_note);
     bar->addStretch();
     bar->addWidget(save);
     bar->addWidget(data);
@@ -145,6 +150,8 @@ void PrintPreviewWindow::redraw()
     m_canvas->setPanelOffset(x, y);
     m_canvas->setPaper(m_row.effectivePaperWidth(), m_row.effectivePaperHeight());
     m_canvas->setPreview(preview.image(), preview.items(), m_dpi);
+    m_note->setText(preview.items().isEmpty() ? QStringLiteral("该模板没有可打印的项目，请在设计模式中添加")
+                                              : QString());
 }
 
 void PrintPreviewWindow::saveOffset()

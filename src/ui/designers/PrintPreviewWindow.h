@@ -61,6 +61,7 @@ private:
     QLabel *m_xCm = nullptr;
     QLabel *m_yCm = nullptr;
     QCheckBox *m_ignore = nullptr;
+    QLabel *m_note = nullptr;
     PreviewCanvas *m_canvas = nullptr;
     QTableView *m_grid = nullptr;
     QStandardItemModel *m_model = nullptr;

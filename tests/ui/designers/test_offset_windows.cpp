@@ -259,6 +259,15 @@ private Q_SLOTS:
         ui::PrintPreviewWindow kindless(*data.core, 1000);
         QVERIFY(!kindless.isUsable());
         QCOMPARE(data.dialogs.lastText(), QStringLiteral("没有找到对应的单据信息~"));
+
+        // A template without print items or picture shows an empty bill and says why.
+        data.dialogs.clear();
+        QVERIFY(test::addTemplate(data, {1001, test::testKind, QStringLiteral("空")}));
+        ui::PrintPreviewWindow empty(*data.core, 1001);
+        QVERIFY(empty.isUsable());
+        QVERIFY(data.dialogs.shown.isEmpty());
+        QCOMPARE(child<QLabel>(&empty, "lbNote")->text(), QStringLiteral("该模板没有可打印的项目，请在设计模式中添加"));
+        QVERIFY(empty.canvas()->itemRects(QStringLiteral("zdSKR")).isEmpty());
     }
 
     void pictureViewerShowsTheTemplatePicture()
