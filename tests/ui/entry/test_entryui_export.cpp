@@ -3,14 +3,13 @@
 // the rate kept per currency, the buyer's details from the address book,
 // saving every time, registered and voided numbers, and the invoice on paper.
 
-#include "app/FontSetup.h"
 #include "entry/BillKind.h"
 #include "entry/ExportInvoiceWindow.h"
 #include "settings/Options.h"
 #include "store/Schema.h"
-#include "support/PdfText.h"
-#include "support/TestData.h"
+#include "support/EntryFixture.h"
 #include "support/EntryWindows.h"
+#include "support/PdfText.h"
 #include "support/Widgets.h"
 
 #include <QCheckBox>
@@ -25,15 +24,14 @@
 
 using namespace moque;
 
-class TestEntryUiExport : public QObject
+class TestEntryUiExport : public test::EntryFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<test::TestData> m_data;
-    QTemporaryDir m_out;
+public:
+    TestEntryUiExport() : EntryFixture(QStringLiteral("DataCKSPTable")) {}
 
-    test::ScriptedDialogs &dialogs() { return m_data->dialogs; }
-
+private:
     std::unique_ptr<ui::ExportInvoiceWindow> openWindow()
     {
         return test::openActive<ui::ExportInvoiceWindow>(*m_data->core);
@@ -54,30 +52,15 @@ class TestEntryUiExport : public QObject
         test::enterText(w, "zdPrice1", QStringLiteral("12.5"));
         test::enterText(w, "zdD2Price1", QStringLiteral("12000"));
     }
-    QString column(int id, const QString &column)
-    {
-        return m_data->scalar(QStringLiteral("select \"%1\" from DataCKSPTable where 流水号=?").arg(column), {id})
-            .toString();
-    }
-    int rowCount() { return m_data->scalar(QStringLiteral("select count(*) from DataCKSPTable")).toInt(); }
     int insertRow(const QString &state)
     {
         m_data->exec(QStringLiteral("insert into DataCKSPTable (模板种类,发票代码,发票编号,票据状态) "
                                     "values('通用出口发票','4403','00000042',?)"),
                      {state});
-        return m_data->scalar(QStringLiteral("select max(流水号) from DataCKSPTable")).toInt();
+        return lastId();
     }
 
 private Q_SLOTS:
-    void initTestCase() { app::installFontSubstitutions(); }
-    void init()
-    {
-        m_data = std::make_unique<test::TestData>();
-        QVERIFY(m_data->open());
-        m_data->core->session().billPrinterName = QStringLiteral("PDF");
-    }
-    void cleanup() { m_data.reset(); }
-
     void opensOnItsDefaultTemplate()
     {
         auto w = openWindow();

@@ -2,9 +2,8 @@
 // shows, the payer and payee, the total without a digit limit, and a saved
 // invoice reopened with the payee the window shows.
 
-#include "app/FontSetup.h"
 #include "entry/FreightInvoiceWindow.h"
-#include "support/TestData.h"
+#include "support/EntryFixture.h"
 #include "support/EntryWindows.h"
 #include "support/Widgets.h"
 
@@ -17,14 +16,14 @@
 
 using namespace moque;
 
-class TestEntryUiFreight : public QObject
+class TestEntryUiFreight : public test::EntryFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<test::TestData> m_data;
+public:
+    TestEntryUiFreight() : EntryFixture(QStringLiteral("DataCheckIntel")) {}
 
-    test::ScriptedDialogs &dialogs() { return m_data->dialogs; }
-
+private:
     std::unique_ptr<ui::FreightInvoiceWindow> openWindow()
     {
         return test::openActive<ui::FreightInvoiceWindow>(*m_data->core);
@@ -37,22 +36,8 @@ class TestEntryUiFreight : public QObject
         p.setText(refdata::TPerson::TaxNo, QStringLiteral("91440300MA5G8K2L3X"));
         return p;
     }
-    QString column(int id, const QString &column)
-    {
-        return m_data
-            ->scalar(QStringLiteral("select \"%1\" from DataCheckIntel where 流水号=?").arg(column), {id})
-            .toString();
-    }
 
 private Q_SLOTS:
-    void initTestCase() { app::installFontSubstitutions(); }
-    void init()
-    {
-        m_data = std::make_unique<test::TestData>();
-        QVERIFY(m_data->open());
-    }
-    void cleanup() { m_data.reset(); }
-
     void aSixthLineAndTheTaxNumberAreSaved()
     {
         auto w = openWindow();

@@ -3,14 +3,13 @@
 // form's limit, goods picked from the catalogue, save, reopen, registered and
 // voided numbers, and the digits landing in their boxes on paper.
 
-#include "app/FontSetup.h"
 #include "entry/BillKind.h"
 #include "entry/GoodsPicker.h"
 #include "entry/ReceiptWindow.h"
 #include "refdata/GoodsCatalog.h"
-#include "support/PdfText.h"
-#include "support/TestData.h"
+#include "support/EntryFixture.h"
 #include "support/EntryWindows.h"
+#include "support/PdfText.h"
 #include "support/Widgets.h"
 #include "templates/TemplateCache.h"
 #include "templates/TemplateCatalog.h"
@@ -27,44 +26,35 @@
 
 using namespace moque;
 
-class TestEntryUiReceipt : public QObject
+class TestEntryUiReceipt : public test::EntryFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<test::TestData> m_data;
-    QTemporaryDir m_out;
+public:
+    TestEntryUiReceipt() : EntryFixture(QStringLiteral("DataCheckReceipt")) {}
 
-    test::ScriptedDialogs &dialogs() { return m_data->dialogs; }
-
+private:
     std::unique_ptr<ui::ReceiptWindow> openWindow()
     {
         return test::openActive<ui::ReceiptWindow>(*m_data->core);
     }
-    QString column(int id, const QString &column)
+    // A customer and one charge line of 2 × 150.
+    static void fillReceipt(ui::ReceiptWindow &w)
     {
-        return m_data
-            ->scalar(QStringLiteral("select \"%1\" from DataCheckReceipt where 流水号=?").arg(column), {id})
-            .toString();
+        test::enterText(w, "zdGKMC", QStringLiteral("杭州星河"));
+        test::enterText(w, "zdSFNR1", QStringLiteral("设计服务费"));
+        test::enterText(w, "zdSL1", QStringLiteral("2"));
+        test::enterText(w, "zdDJ1", QStringLiteral("150"));
     }
-    int rowCount() { return m_data->scalar(QStringLiteral("select count(*) from DataCheckReceipt")).toInt(); }
     int insertRow(const QString &state, const QString &charge5)
     {
         m_data->exec(QStringLiteral("insert into DataCheckReceipt (模板种类,票据编号,票据状态,收费内容5,合计金额) "
                                     "values('通用收据','00000007',?,?,'12.50')"),
                      {state, charge5});
-        return m_data->scalar(QStringLiteral("select max(流水号) from DataCheckReceipt")).toInt();
+        return lastId();
     }
 
 private Q_SLOTS:
-    void initTestCase() { app::installFontSubstitutions(); }
-    void init()
-    {
-        m_data = std::make_unique<test::TestData>();
-        QVERIFY(m_data->open());
-        m_data->core->session().billPrinterName = QStringLiteral("PDF");
-    }
-    void cleanup() { m_data.reset(); }
-
     void opensOnItsDefaultTemplate()
     {
         auto w = openWindow();
@@ -206,10 +196,7 @@ private Q_SLOTS:
     void saveWritesTheReceiptAndReopensIt()
     {
         auto w = openWindow();
-        test::enterText(*w, "zdGKMC", QStringLiteral("杭州星河"));
-        test::enterText(*w, "zdSFNR1", QStringLiteral("设计服务费"));
-        test::enterText(*w, "zdSL1", QStringLiteral("2"));
-        test::enterText(*w, "zdDJ1", QStringLiteral("150"));
+        fillReceipt(*w);
         test::enterText(*w, "zdPJBH", QStringLiteral("00012345"));
         test::child<QComboBox>(w.get(), "cfgMoneyType")->setCurrentText(QStringLiteral("美元"));
         w->setBillDate(QDate(2026, 3, 5));
@@ -242,10 +229,7 @@ private Q_SLOTS:
     void printAndSaveReadiesTheNextReceiptWithANewNumber()
     {
         auto w = openWindow();
-        test::enterText(*w, "zdGKMC", QStringLiteral("杭州星河"));
-        test::enterText(*w, "zdSFNR1", QStringLiteral("设计服务费"));
-        test::enterText(*w, "zdSL1", QStringLiteral("2"));
-        test::enterText(*w, "zdDJ1", QStringLiteral("150"));
+        fillReceipt(*w);
         test::enterText(*w, "zdPJBH", QStringLiteral("00012345"));
         const QString path = m_out.filePath("printsave.pdf");
         dialogs().files.enqueue(path);
@@ -253,7 +237,7 @@ private Q_SLOTS:
         test::click(w.get(), "btPrintAndSave");
         QVERIFY(QFile::exists(path));
         QCOMPARE(rowCount(), 1);
-        const int id = m_data->scalar("select max(流水号) from DataCheckReceipt").toInt();
+        const int id = lastId();
         QCOMPARE(column(id, "票据编号"), QStringLiteral("00012345"));
         QCOMPARE(column(id, "合计金额"), QStringLiteral("300.00"));
         // No success message; a copy with the same lines waits for the next number.
@@ -338,10 +322,7 @@ private Q_SLOTS:
     void newBillEmptiesTheLinesAndKeepsTheParties()
     {
         auto w = openWindow();
-        test::enterText(*w, "zdGKMC", QStringLiteral("杭州星河"));
-        test::enterText(*w, "zdSFNR1", QStringLiteral("设计服务费"));
-        test::enterText(*w, "zdSL1", QStringLiteral("2"));
-        test::enterText(*w, "zdDJ1", QStringLiteral("150"));
+        fillReceipt(*w);
         const QString code = test::shownText(*w, "zdCodeAuto");
         test::click(w.get(), "btNewCheck");
         QCOMPARE(w->windowTitle(), QStringLiteral("新单据-ID=-1"));
