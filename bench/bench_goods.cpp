@@ -2,20 +2,13 @@
 // filtering it by keyword and by category (target: open + filters under
 // 300 ms), and importing 10,000 goods from an .xlsx file (target: under 3 s),
 // the file written by the program's own .xlsx writer.
-#include "BenchDialogs.h"
-#include "app/AppCore.h"
+#include "BenchSetup.h"
 #include "refdata/GoodsCatalogWindow.h"
 #include "refdata/GoodsImport.h"
 #include "sheets/XlsxWriter.h"
 
-#include <QAbstractItemModel>
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QTableView>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -27,50 +20,34 @@ const QStringList categories{QStringLiteral("文具"), QStringLiteral("五金"),
                              QStringLiteral("日用品"), QStringLiteral("建材")};
 const QStringList units{QStringLiteral("台"), QStringLiteral("只"), QStringLiteral("个"), QStringLiteral("箱")};
 
-int rowsOf(QWidget &window)
-{
-    return window.findChild<QTableView *>(QStringLiteral("gridGoods"))->model()->rowCount();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    BenchDialogs dialogs;
-    moque::app::AppCore core(moque::store::DataDirectory(dir.path()), dialogs);
-    if (!core.open()) {
-        std::fprintf(stderr, "cannot open data: %s\n", qPrintable(core.errorText()));
+    BenchApp bench(argc, argv);
+    if (!bench.open())
         return 1;
-    }
-    QSqlDatabase db = core.db();
+    QSqlDatabase db = bench.core.db();
 
     constexpr int entries = 50000;
-    QElapsedTimer timer;
-    timer.start();
-    db.transaction();
-    QSqlQuery insert(db);
-    insert.prepare(QStringLiteral("insert into Products (商品名,规格,货号,单位,单价,批价,简码,备注,分类) "
-                                  "values (?,?,?,?,?,?,?,?,?)"));
-    for (int i = 0; i < entries; ++i) {
-        insert.bindValue(0, QStringLiteral("商品%1").arg(i % 5000));
-        insert.bindValue(1, QStringLiteral("型号-%1").arg(i));
-        insert.bindValue(2, QStringLiteral("HH%1").arg(i, 6, 10, QLatin1Char('0')));
-        insert.bindValue(3, units[i % units.size()]);
-        insert.bindValue(4, QString::number(1 + i % 900, 'f', 2));
-        insert.bindValue(5, QString::number(0.9 * (1 + i % 900), 'f', 2));
-        insert.bindValue(6, QStringLiteral("sp%1").arg(i));
-        insert.bindValue(7, i % 10 ? QString() : QStringLiteral("畅销"));
-        insert.bindValue(8, categories[i % categories.size()]);
-        insert.exec();
-    }
-    db.commit();
-    std::printf("insert %d entries: %lld ms\n", entries, timer.elapsed());
+    insertEntries(db,
+                  QStringLiteral("insert into Products (商品名,规格,货号,单位,单价,批价,简码,备注,分类) "
+                                 "values (?,?,?,?,?,?,?,?,?)"),
+                  entries, [](int i) -> QVariantList {
+                      return {QStringLiteral("商品%1").arg(i % 5000),
+                              QStringLiteral("型号-%1").arg(i),
+                              QStringLiteral("HH%1").arg(i, 6, 10, QLatin1Char('0')),
+                              units[i % units.size()],
+                              QString::number(1 + i % 900, 'f', 2),
+                              QString::number(0.9 * (1 + i % 900), 'f', 2),
+                              QStringLiteral("sp%1").arg(i),
+                              i % 10 ? QString() : QStringLiteral("畅销"),
+                              categories[i % categories.size()]};
+                  });
 
     const moque::refdata::GoodsCatalog catalog(db);
-    timer.restart();
+    QElapsedTimer timer;
+    timer.start();
     const int all = int(catalog.find(moque::refdata::GoodsFilter()).size());
     std::printf("catalogue: read every entry: %lld ms (%d entries)\n", timer.elapsed(), all);
     timer.restart();
@@ -79,34 +56,25 @@ int main(int argc, char **argv)
     std::printf("catalogue: names and categories: %lld ms (%d names, %d categories)\n", timer.elapsed(), names,
                 kinds);
 
-    timer.restart();
-    moque::ui::GoodsCatalogWindow window(core);
-    window.show();
-    app.processEvents();
-    const qint64 open = timer.elapsed();
-    std::printf("window: open and list all: %lld ms (%d rows)\n", open, rowsOf(window));
-
-    timer.restart();
-    window.findChild<QLineEdit *>(QStringLiteral("edtKey"))->setText(QStringLiteral("型号-12"));
-    window.findChild<QPushButton *>(QStringLiteral("btQuery"))->click();
-    app.processEvents();
-    const qint64 keyword = timer.elapsed();
-    std::printf("window: keyword filter: %lld ms (%d rows)\n", keyword, rowsOf(window));
+    const QString grid = QStringLiteral("gridGoods");
+    const auto [opened, open] = openAndListAll<moque::ui::GoodsCatalogWindow>(bench.core, grid);
+    moque::ui::GoodsCatalogWindow &window = *opened;
+    const qint64 keyword = filterByKeyword(window, QStringLiteral("edtKey"), QStringLiteral("型号-12"), grid);
 
     timer.restart();
     window.findChild<QLineEdit *>(QStringLiteral("edtKey"))->clear();
     auto *tree = window.findChild<QTreeWidget *>(QStringLiteral("tvCategory"));
     QTreeWidgetItem *category = tree->topLevelItem(0)->child(0);
     Q_EMIT tree->itemClicked(category, 0);
-    app.processEvents();
+    bench.app.processEvents();
     const qint64 byCategory = timer.elapsed();
     std::printf("window: category filter (%s): %lld ms (%d rows)\n", qPrintable(category->text(0)), byCategory,
-                rowsOf(window));
+                gridRows(window, grid));
 
     timer.restart();
     window.findChild<QPushButton *>(QStringLiteral("btAll"))->click();
-    app.processEvents();
-    std::printf("window: list all again: %lld ms (%d rows)\n", timer.elapsed(), rowsOf(window));
+    bench.app.processEvents();
+    std::printf("window: list all again: %lld ms (%d rows)\n", timer.elapsed(), gridRows(window, grid));
     std::printf("window: open + keyword + category: %lld ms (target under 300 ms)\n", open + keyword + byCategory);
 
     constexpr int imported = 10000;
@@ -120,7 +88,7 @@ int main(int argc, char **argv)
                             QStringLiteral("DR%1").arg(i), units[i % units.size()], QString::number(5 + i % 300),
                             QString::number(4 + i % 300), QStringLiteral("dr%1").arg(i), QString(),
                             categories[i % categories.size()]};
-    const QString file = dir.filePath(QStringLiteral("goods.xlsx"));
+    const QString file = bench.dir.filePath(QStringLiteral("goods.xlsx"));
     QString error;
     if (!moque::sheets::writeXlsxTable(file, titles, rows, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
@@ -129,7 +97,7 @@ int main(int argc, char **argv)
 
     int reports = 0;
     timer.restart();
-    moque::refdata::GoodsImport import(db, dialogs);
+    moque::refdata::GoodsImport import(db, bench.dialogs);
     const moque::refdata::GoodsImportResult result = import.importFile(
         file, {}, [&reports](int, int) {
             ++reports;
