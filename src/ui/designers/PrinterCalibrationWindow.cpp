@@ -138,7 +138,7 @@ PrinterCalibrationWindow::PrinterCalibrationWindow(app::AppCore &core, const QSt
         if (use.direction == portrait || use.direction == landscape)
             m_direction->setCurrentText(use.direction);
     }
-    resize(560, 480);
+    resize(680, 500);
 }
 
 void PrinterCalibrationWindow::modelChosen()
