@@ -1,7 +1,7 @@
 // Measures the print layout designer: opening it over a template with 150
 // print items, offscreen, until every item is drawn on the canvas.
 
-#include "BenchDialogs.h"
+#include "BenchSetup.h"
 #include "app/AppCore.h"
 #include "app/FontSetup.h"
 #include "designers/LayoutCanvas.h"
@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 namespace {
@@ -71,16 +70,12 @@ bool makeTemplate(QSqlDatabase db)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApp bench(argc, argv);
     moque::app::installFontSubstitutions();
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    BenchDialogs dialogs;
-    moque::app::AppCore core(moque::store::DataDirectory(dir.path()), dialogs);
-    if (!core.open() || !makeTemplate(core.db())) {
-        out << "failed to prepare the data: " << core.errorText() << Qt::endl;
+    moque::app::AppCore &core = bench.core;
+    if (!bench.open() || !makeTemplate(core.db())) {
+        out << "failed to prepare the data" << Qt::endl;
         return 1;
     }
     for (int round = 1; round <= 3; ++round) {

@@ -1,7 +1,7 @@
 // Measures the waybill window: opening it on the default template and
 // switching between the two default waybill templates.
 
-#include "BenchDialogs.h"
+#include "BenchSetup.h"
 #include "app/AppCore.h"
 #include "app/FontSetup.h"
 #include "entry/WaybillWindow.h"
@@ -9,23 +9,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    BenchApp bench(argc, argv);
     moque::app::installFontSubstitutions();
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    BenchDialogs dialogs;
-    moque::app::AppCore core(moque::store::DataDirectory(dir.path()), dialogs);
-    if (!core.open()) {
-        out << "failed: " << core.errorText() << Qt::endl;
+    moque::app::AppCore &core = bench.core;
+    if (!bench.open())
         return 1;
-    }
     QElapsedTimer t;
     t.start();
     moque::ui::WaybillWindow window(core);
