@@ -368,12 +368,25 @@ private Q_SLOTS:
         const int id = data.scalar(QStringLiteral("select min(CheckTypeID) from CKTypeTable where TypeFirstName=?"),
                                    {QStringLiteral("快递单")})
                            .toInt();
-        design::BillPreview preview(*data.core, 96);
-        QVERIFY(preview.render(id));
+        const int dpi = 96;
+        design::BillPreview preview(*data.core, dpi);
+        QVERIFY(preview.render(id, 37, -12));
         QVERIFY(preview.items().size() > 10);
+        // Every item starts where the print engine places it at the screen's
+        // scale, to the pixel: its line at its CtlY, a left-aligned one at its CtlX.
+        const templates::PrintItemSet items = templates::PrintItemStore(data.db()).itemsOf(id);
         int drawn = 0;
-        for (const design::PreviewItem &item : preview.items())
-            drawn += item.rects.isEmpty() ? 0 : 1;
+        for (const design::PreviewItem &shown : preview.items()) {
+            const templates::PrintItem *item = items.find(shown.name);
+            QVERIFY(item);
+            if (shown.rects.isEmpty())
+                continue;
+            ++drawn;
+            const QPoint start = shown.rects.first().topLeft();
+            QCOMPARE(start.y(), print::tenthsToScreen(item->y - 12, dpi));
+            if (item->align.trimmed().isEmpty() || item->align.trimmed() == QLatin1String("0"))
+                QCOMPARE(start.x(), print::tenthsToScreen(item->x + 37, dpi));
+        }
         QVERIFY2(drawn > 10, qPrintable(QString::number(drawn)));
         QCOMPARE(preview.image().dotsPerMeterX(), qRound(96 / 0.0254));
         QVERIFY(data.dialogs.shown.isEmpty());
