@@ -5,6 +5,7 @@
 #include "app/Session.h"
 #include "app/AboutDialog.h"
 #include "app/DesignCommands.h"
+#include "app/TemplateCommands.h"
 #include "app/OnlinePanel.h"
 #include "common/Dialogs.h"
 #include "print/KeptPrinters.h"
@@ -88,6 +89,7 @@ MainWindow::MainWindow(app::AppCore &core, QWidget *parent)
     m_mdi->viewport()->installEventFilter(this);
     setCentralWidget(m_mdi);
     m_design = new DesignCommands(core, this, [this] { return entryWindow(); });
+    m_templates = new TemplateCommands(core, this, *m_design, [this] { closeAllEntryWindows(); });
 
     m_notes = new QPlainTextEdit(m_mdi);
     m_notes->setObjectName(QStringLiteral("memoFirstUse"));
@@ -242,8 +244,9 @@ void MainWindow::buildSystemMenu()
             &QAction::triggered, this, [this] { openPersonManage({}, {}); });
     connect(addItem(systemMenu, QStringLiteral("mDesignMode"), QStringLiteral("设计模式（票据模板界面及打印效果调整）")),
             &QAction::triggered, this, [this] { m_design->openDesignMode(); });
-    addItems(systemMenu, {{"mTemplateImport", u"票据模板导入", false, true},
-                          {"mTemplateManage", u"票据模板管理（默认、显示、隐藏）", false, true}});
+    addItems(systemMenu, {{"mTemplateImport", u"票据模板导入", false, true}});
+    connect(addItem(systemMenu, QStringLiteral("mTemplateManage"), QStringLiteral("票据模板管理（默认、显示、隐藏）")),
+            &QAction::triggered, this, [this] { m_templates->openTemplateManager(); });
     systemMenu->addSeparator();
     connect(addItem(systemMenu, QStringLiteral("mDictionary"), QStringLiteral("字典管理设置(&N) 用途、始发站等")),
             &QAction::triggered, this, &MainWindow::openDictionaries);
@@ -331,7 +334,8 @@ void MainWindow::buildToolsMenu()
                 m_onlinePanel->showPage(OnlinePanel::Page::Upgrade);
                 showOnlinePanel(true);
             });
-    addItems(toolsMenu, {{"mClearCache", u"清除软件缓存文件", false, true}});
+    connect(addItem(toolsMenu, QStringLiteral("mClearCache"), QStringLiteral("清除软件缓存文件")), &QAction::triggered,
+            this, [this] { m_templates->resetCache(entryWindow() != nullptr); });
     connect(addItem(toolsMenu, QStringLiteral("mRepairDb"), QStringLiteral("修复压缩数据库")), &QAction::triggered,
             this, [this] { m_dialogs.info(QStringLiteral("正在建设!")); });
     toolsMenu->addSeparator();
@@ -829,6 +833,7 @@ Window *MainWindow::openEntryWindow(void (MainWindow::*openHistory)())
     connect(window.get(), &EntryWindow::openHistoryRequested, this, openHistory);
     connect(window.get(), &EntryWindow::designRequested, m_design, &DesignCommands::openDesignMode);
     connect(window.get(), &EntryWindow::offsetRequested, m_design, &DesignCommands::openPrintOffset);
+    connect(window.get(), &EntryWindow::templateManageRequested, m_templates, &TemplateCommands::openTemplateManager);
     window->show();
     sub->showMaximized();
     return window.release();

@@ -30,6 +30,7 @@ class AppCore;
 namespace moque::ui {
 
 class DesignCommands;
+class TemplateCommands;
 class WaybillWindow;
 class WaybillHistoryWindow;
 class EntryWindow;
@@ -173,6 +174,7 @@ private:
     Dialogs &m_dialogs;
     QMdiArea *m_mdi = nullptr;
     DesignCommands *m_design = nullptr;
+    TemplateCommands *m_templates = nullptr;
     QToolBar *m_toolbar = nullptr;
     QPlainTextEdit *m_notes = nullptr;
     OnlinePanel *m_onlinePanel = nullptr;

@@ -223,6 +223,13 @@ void EntryWindow::buildTemplateBar()
     static_cast<QVBoxLayout *>(layout())->addWidget(m_templateBar);
     connect(m_templateBar, &TemplateBar::templateChosen, this, &EntryWindow::templateKindChosen);
     connect(m_templateBar, &TemplateBar::tabChosen, this, &EntryWindow::templateTabChosen);
+    connect(m_templateBar, &TemplateBar::manageChosen, this, [this] {
+        m_core.session().currentTemplateId = m_curTypeId;
+        Q_EMIT templateManageRequested(m_curTypeId);
+        // The tab strip shows the template in use again.
+        setCurrentCheckType(m_templateBar->currentName());
+        m_templateBar->leaveManageTab();
+    });
 }
 
 void EntryWindow::buildPanel()

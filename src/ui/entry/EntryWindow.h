@@ -112,6 +112,8 @@ Q_SIGNALS:
     // setLoadedTypeId(-1) and initFormType() to place the controls again.
     void designRequested(int templateId);
     void offsetRequested(int templateId);
+    // The tab "配置常用模板": the main window opens the template management on the template in use.
+    void templateManageRequested(int templateId);
 
 protected:
     // Builds the window and opens the kind's default template; the kind's

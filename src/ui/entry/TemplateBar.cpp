@@ -24,9 +24,19 @@ TemplateBar::TemplateBar(const QString &comboHint, QWidget *parent) : QWidget(pa
     connect(m_combo, &QComboBox::currentIndexChanged, this, &TemplateBar::templateChosen);
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         const QString name = m_tabs->tabText(index);
-        if (!name.isEmpty() && name != manageTab())
+        if (name == manageTab())
+            Q_EMIT manageChosen();
+        else if (!name.isEmpty())
             Q_EMIT tabChosen(name);
     });
+}
+
+void TemplateBar::leaveManageTab()
+{
+    if (m_tabs->currentIndex() >= 0 && m_tabs->tabText(m_tabs->currentIndex()) == manageTab()) {
+        const QSignalBlocker blocker(m_tabs);
+        m_tabs->setCurrentIndex(-1);
+    }
 }
 
 QString TemplateBar::currentName() const
@@ -53,9 +63,7 @@ void TemplateBar::setCommonTemplates(const QStringList &displayNames)
         m_tabs->removeTab(0);
     for (const QString &name : displayNames)
         m_tabs->addTab(name);
-    // The template management window is not part of the program yet.
-    const int manage = m_tabs->addTab(manageTab());
-    m_tabs->setTabEnabled(manage, false);
+    m_tabs->addTab(manageTab());
     m_tabs->setCurrentIndex(-1);
 }
 

@@ -36,12 +36,16 @@ public:
     void fitListToScreen(int screenHeight);
 
     static QString manageTab() { return QStringLiteral("配置常用模板"); }
+    // No tab is chosen when the template in use has none: "配置常用模板" can be chosen again.
+    void leaveManageTab();
 
 Q_SIGNALS:
     // The user chose another template in the combo box.
     void templateChosen();
     // The user chose a tab other than "配置常用模板" (its text).
     void tabChosen(const QString &displayName);
+    // The user chose "配置常用模板": the template management opens.
+    void manageChosen();
 
 private:
     QTabBar *m_tabs = nullptr;

@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
@@ -274,6 +275,59 @@ private Q_SLOTS:
         // Afterwards the waybill has applied its template again.
         QCOMPARE(waybill->loadedTypeId(), chosen);
         QCOMPARE(child<QWidget>(waybill, "bgImage")->width(), 640);
+    }
+
+    void templateManagementOpensFromTheMenuAndTheTab_data()
+    {
+        QTest::addColumn<bool>("fromTab");
+        QTest::newRow("menu") << false;
+        QTest::newRow("配置常用模板 tab") << true;
+    }
+    void templateManagementOpensFromTheMenuAndTheTab()
+    {
+        QFETCH(bool, fromTab);
+        Fixture f;
+        QVERIFY(f.open());
+        ui::WaybillWindow *waybill = f.window->openWaybillWindow();
+        QVERIFY(waybill);
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                opened = modal->objectName();
+                modal->close();
+            }
+        });
+        auto *tabs = child<QTabBar>(waybill, "tbcCheckTypeName");
+        if (fromTab)
+            tabs->setCurrentIndex(tabs->count() - 1);
+        else
+            f.window->action(QStringLiteral("mTemplateManage"))->trigger();
+        QCOMPARE(opened, QStringLiteral("frmCheckTypeMng"));
+        QCOMPARE(f.data.core->session().currentTemplateId, waybill->curTypeId());
+        // The tab can be chosen again: the strip no longer stands on it.
+        QVERIFY(tabs->currentIndex() < 0 || tabs->tabText(tabs->currentIndex()) != QStringLiteral("配置常用模板"));
+    }
+
+    void cacheResetClosesTheBillWindows_data()
+    {
+        QTest::addColumn<bool>("billOpen");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no bill window") << false << "缓存清除成功！";
+        QTest::newRow("a bill window open") << true << "缓存清除需要关闭开单界面重新打开！";
+    }
+    void cacheResetClosesTheBillWindows()
+    {
+        QFETCH(bool, billOpen);
+        QFETCH(QString, message);
+        Fixture f;
+        QVERIFY(f.open());
+        if (billOpen)
+            QVERIFY(f.window->openWaybillWindow());
+        QVERIFY(f.data.exec(QStringLiteral("update CKTypeTable set IniFile='1.ini'")));
+        f.window->action(QStringLiteral("mClearCache"))->trigger();
+        QCOMPARE(f.data.dialogs.lastText(), message);
+        QCOMPARE(f.data.scalar(QStringLiteral("select count(*) from CKTypeTable where IniFile<>''")).toInt(), 0);
+        QTRY_VERIFY(f.window->mdiArea()->subWindowList().isEmpty());
     }
 
     void exitAsksWithBrandWord_data()

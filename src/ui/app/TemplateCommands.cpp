@@ -1,0 +1,45 @@
+#include "app/TemplateCommands.h"
+
+#include "app/AppCore.h"
+#include "app/DesignCommands.h"
+#include "common/Dialogs.h"
+#include "templates/TemplateManagement.h"
+#include "templates/TemplateManagerWindow.h"
+
+namespace moque::ui {
+
+TemplateCommands::TemplateCommands(app::AppCore &core, QWidget *parent, DesignCommands &design,
+                                   EntryWindowCloser closeEntryWindows)
+    : QObject(parent)
+    , m_core(core)
+    , m_parent(parent)
+    , m_design(design)
+    , m_closeEntryWindows(std::move(closeEntryWindows))
+{
+}
+
+void TemplateCommands::openTemplateManager(int templateId)
+{
+    if (templateId <= 0)
+        templateId = m_core.session().currentTemplateId;
+    TemplateManagerWindow window(m_core, templateId, m_parent);
+    connect(&window, &TemplateManagerWindow::offsetRequested, &m_design, &DesignCommands::openPrintOffset);
+    window.exec();
+}
+
+void TemplateCommands::resetCache(bool entryWindowOpen)
+{
+    QString error;
+    templates::TemplateManagement(m_core.db(), m_core.dialogs(), m_core.store(), m_core.dir().imageDir())
+        .resetCache(&error);
+    if (!error.isEmpty())
+        m_core.dialogs().info(error);
+    if (!entryWindowOpen) {
+        m_core.dialogs().info(QStringLiteral("缓存清除成功！"));
+        return;
+    }
+    m_core.dialogs().info(QStringLiteral("缓存清除需要关闭开单界面重新打开！"));
+    m_closeEntryWindows();
+}
+
+} // namespace moque::ui

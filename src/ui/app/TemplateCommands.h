@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+namespace moque::app {
+class AppCore;
+}
+
+namespace moque::ui {
+
+class DesignCommands;
+
+// The main window's template commands: template management, template
+// packages, the cache reset and the database upgrade.
+class TemplateCommands : public QObject
+{
+    Q_OBJECT
+public:
+    // Closes the open entry windows (each asks to save its bill).
+    using EntryWindowCloser = std::function<void()>;
+
+    TemplateCommands(app::AppCore &core, QWidget *parent, DesignCommands &design, EntryWindowCloser closeEntryWindows);
+
+    // 票据模板管理 and the entry windows' "配置常用模板": on the template given, else the current one.
+    void openTemplateManager(int templateId = 0);
+    // 清除软件缓存文件.
+    void resetCache(bool entryWindowOpen);
+
+private:
+    app::AppCore &m_core;
+    QWidget *m_parent;
+    DesignCommands &m_design;
+    EntryWindowCloser m_closeEntryWindows;
+};
+
+} // namespace moque::ui
