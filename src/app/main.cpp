@@ -58,6 +58,7 @@ int main(int argc, char *argv[])
     if (QScreen *screen = QGuiApplication::primaryScreen())
         mainWindow.setGeometry(screen->availableGeometry());
     mainWindow.showMaximized();
+    mainWindow.upgradeIfNeeded();
     // The receipt window is the first thing a user sees; a kind without a usable template opens nothing.
     mainWindow.openReceiptWindow();
 

@@ -246,7 +246,7 @@ QStringList TemplateCatalog::loadCommonTypeLastNameList(const QString &kind)
                    {{":enabled", marker::enabled}, {":common", marker::common}, {":kind", kind}})) {
         // A data file from before common templates existed: the upgrade adds the column.
         if (q.lastError().text().contains(QLatin1String("IsCommon"), Qt::CaseInsensitive))
-            m_dialogs.info(QStringLiteral("请尝试重新启动软件！"));
+            m_dialogs.info(QStringLiteral("数据文件来自旧版本，请先升级（帮助 → 升级）！"));
         return {};
     }
     QStringList names;

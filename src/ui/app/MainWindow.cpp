@@ -360,7 +360,10 @@ void MainWindow::buildHelpMenu()
 {
     QMenu *helpMenu = menuBar()->addMenu(QStringLiteral("帮 助(&H)"));
     helpMenu->setObjectName(QStringLiteral("mnuHelp"));
-    addItems(helpMenu, {{"mUpgrade928", u"升级到9.28", false, false}});
+    // Hidden, as the form ships it: an older data file opens the upgrade at start.
+    QAction *upgrade = addItem(helpMenu, QStringLiteral("mUpgrade928"), QStringLiteral("升级到9.28"));
+    upgrade->setVisible(false);
+    connect(upgrade, &QAction::triggered, this, [this] { m_templates->openUpgrade(); });
     connect(addItem(helpMenu, QStringLiteral("mAbout"), QStringLiteral("关于 (&A)")), &QAction::triggered, this,
             &MainWindow::openAbout);
     QAction *help = addItem(helpMenu, QStringLiteral("mHelp"), QStringLiteral("帮助 (&H)"));
@@ -622,6 +625,11 @@ void MainWindow::timerTick()
     }
     const QString user = m_core.session().currentUserName;
     m_panels[1]->setText(user.isEmpty() ? QString() : QStringLiteral("操作员：") + user);
+}
+
+void MainWindow::upgradeIfNeeded()
+{
+    m_templates->upgradeIfNeeded();
 }
 
 void MainWindow::closeAllEntryWindows()

@@ -87,6 +87,9 @@ public:
     // 快递单管理: the waybill history; a bill chosen there opens in the waybill window.
     void openWaybillHistory();
 
+    // A data file of an earlier version: the upgrade window opens before anything else.
+    void upgradeIfNeeded();
+
     // True when no entry window is open; otherwise tells the user to close it first.
     bool canOpenEntryWindow();
 

@@ -1,8 +1,11 @@
 #include "app/TemplateCommands.h"
 
 #include "app/AppCore.h"
+#include "app/AppVersion.h"
+#include "app/UpgradeWindow.h"
 #include "app/DesignCommands.h"
 #include "common/Dialogs.h"
+#include "templates/DatabaseUpgrade.h"
 #include "templates/TemplateManagement.h"
 #include "templates/TemplateManagerWindow.h"
 
@@ -40,6 +43,19 @@ void TemplateCommands::resetCache(bool entryWindowOpen)
     }
     m_core.dialogs().info(QStringLiteral("缓存清除需要关闭开单界面重新打开！"));
     m_closeEntryWindows();
+}
+
+void TemplateCommands::openUpgrade()
+{
+    UpgradeWindow window(m_core, m_parent);
+    window.exec();
+}
+
+void TemplateCommands::upgradeIfNeeded()
+{
+    templates::DatabaseUpgrade upgrade(m_core.db(), m_core.dir().packageSkeleton(), app::getAppVersion(2));
+    if (upgrade.isNeeded())
+        openUpgrade();
 }
 
 } // namespace moque::ui

@@ -27,6 +27,10 @@ public:
     void openTemplateManager(int templateId = 0);
     // 清除软件缓存文件.
     void resetCache(bool entryWindowOpen);
+    // 升级到9.28: the upgrade window.
+    void openUpgrade();
+    // At start: a data file of an earlier version opens the upgrade window first.
+    void upgradeIfNeeded();
 
 private:
     app::AppCore &m_core;

@@ -102,7 +102,7 @@ private Q_SLOTS:
         QVERIFY(data.exec(QStringLiteral("alter table CKTypeTable drop column IsCommon")));
 
         QVERIFY(catalogOf(data).loadCommonTypeLastNameList(testKind).isEmpty());
-        QCOMPARE(data.dialogs.texts(), QStringList{QStringLiteral("请尝试重新启动软件！")});
+        QCOMPARE(data.dialogs.texts(), QStringList{QStringLiteral("数据文件来自旧版本，请先升级（帮助 → 升级）！")});
     }
 
     // --- lookups by name ---

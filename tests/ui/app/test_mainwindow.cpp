@@ -9,6 +9,7 @@
 #include "history/WaybillHistoryWindow.h"
 #include "refdata/AddressBookWindow.h"
 #include "settings/IniFile.h"
+#include "settings/Options.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
 
@@ -328,6 +329,33 @@ private Q_SLOTS:
         QCOMPARE(f.data.dialogs.lastText(), message);
         QCOMPARE(f.data.scalar(QStringLiteral("select count(*) from CKTypeTable where IniFile<>''")).toInt(), 0);
         QTRY_VERIFY(f.window->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void olderDataFileOpensTheUpgradeAtStart_data()
+    {
+        QTest::addColumn<QString>("recordedVersion");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("this version") << QString() << QString();
+        QTest::newRow("an earlier version") << "9.27" << "frmUp2NewVersion";
+    }
+    void olderDataFileOpensTheUpgradeAtStart()
+    {
+        QFETCH(QString, recordedVersion);
+        QFETCH(QString, opened);
+        Fixture f;
+        QVERIFY(f.open());
+        if (!recordedVersion.isEmpty())
+            f.data.core->options().setConfigByname(settings::option::version, recordedVersion);
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                shown = modal->objectName();
+                modal->close();
+            }
+        });
+        f.window->upgradeIfNeeded();
+        QCoreApplication::processEvents();
+        QCOMPARE(shown, opened);
     }
 
     void exitAsksWithBrandWord_data()
