@@ -8,6 +8,8 @@
 #include "CliPrint.h"
 #include "CliRecognize.h"
 #include "CliSheet.h"
+#include "CliUpgrade.h"
+#include "CliTemplates.h"
 #include "app/AppVersion.h"
 #include "app/FontSetup.h"
 #include "common/Dialogs.h"
@@ -83,7 +85,10 @@ int main(int argc, char *argv[])
                                                     "Commands:\n"
                                                     "  init       create the data directory with its default data "
                                                     "(when missing) and print where it is\n"
-                                                    "  templates  list the templates\n"
+                                                    "  templates  list the templates; templates export --ids N,N,... --output FILE.tpk:\n"
+                                                    "             a template package of those templates; templates import FILE.tpk\n"
+                                                    "             [--keep-old]: its templates, each replacing the template of its full name\n"
+                                                    "             (--keep-old: added beside it, named ….新)\n"
                                                     "  print      print bills: --template FULLNAME --values FILE.json "
                                                     "[--output FILE.pdf | --printer NAME] [--copies N]\n"
                                                     "             print --saved KIND:流水号 [--output FILE.pdf | --printer NAME]:\n"
@@ -112,7 +117,10 @@ int main(int argc, char *argv[])
                                                     "  recognize  split address text on standard input into name, mobile, phone,\n"
                                                     "             province, city, district, address and zipcode, printed as one JSON\n"
                                                     "             object (no data directory needed); recognize --lines: every input\n"
-                                                    "             line one text as a JSON string, every output line its object"));
+                                                    "             line one text as a JSON string, every output line its object\n"
+                                                    "  upgrade    bring the data file and the package skeleton of an earlier version\n"
+                                                    "             to this version (after a backup beside the data file) and print\n"
+                                                    "             what changed, one line each, or \"nothing to upgrade\""));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("data-dir"), QStringLiteral("The data directory to use."),
@@ -144,8 +152,12 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("lines"), QStringLiteral("recognize: one text a line, each a JSON string.")});
     parser.addOption({QStringLiteral("sender"), QStringLiteral("batch print: the address book entry (its ID) that sends."),
                       QStringLiteral("ID")});
+    parser.addOption({QStringLiteral("ids"), QStringLiteral("templates export: the template numbers, separated by commas."),
+                      QStringLiteral("N,N")});
+    parser.addOption({QStringLiteral("keep-old"),
+                      QStringLiteral("templates import: keep a template of the same full name; the imported one is added as ….新.")});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("The command to run: init, templates, print, amount, sheet, recognize, import, batch."));
+                                 QStringLiteral("The command to run: init, templates, print, amount, sheet, recognize, import, batch, upgrade."));
     parser.process(app);
 
     const QStringList args = parser.positionalArguments();
@@ -154,7 +166,8 @@ int main(int argc, char *argv[])
     const QString command = args.first();
     const QStringList commands{QStringLiteral("init"), QStringLiteral("templates"), QStringLiteral("print"),
                                QStringLiteral("amount"), QStringLiteral("sheet"), QStringLiteral("recognize"),
-                               QStringLiteral("import"), QStringLiteral("batch")};
+                               QStringLiteral("import"), QStringLiteral("batch"),
+                               QStringLiteral("upgrade")};
     if (!commands.contains(command))
         return fail(QStringLiteral("unknown command: %1").arg(command));
     if (command == QLatin1String("sheet")) {
@@ -187,6 +200,23 @@ int main(int argc, char *argv[])
     moque::app::AppCore core(dir, dialogs);
     if (!core.open())
         return fail(core.errorText());
+    if (command == QLatin1String("upgrade"))
+        return args.size() == 1 ? moque::cli::runUpgrade(core) : fail(QStringLiteral("upgrade takes no arguments"));
+    if (command == QLatin1String("templates") && args.value(1) == QLatin1String("export")) {
+        QList<int> ids;
+        for (const QString &id : parser.value(QStringLiteral("ids")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            bool ok = false;
+            ids << id.trimmed().toInt(&ok);
+            if (!ok)
+                return fail(QStringLiteral("--ids must be template numbers separated by commas"));
+        }
+        return moque::cli::exportTemplates(core, ids, parser.value(QStringLiteral("output")));
+    }
+    if (command == QLatin1String("templates") && args.value(1) == QLatin1String("import")) {
+        if (args.size() != 3)
+            return fail(QStringLiteral("templates import needs one package file"));
+        return moque::cli::importTemplates(core, args.at(2), parser.isSet(QStringLiteral("keep-old")));
+    }
     if (command == QLatin1String("templates"))
         return moque::cli::listTemplates(core);
     if (command == QLatin1String("import")) {
