@@ -89,7 +89,8 @@ MainWindow::MainWindow(app::AppCore &core, QWidget *parent)
     m_mdi->viewport()->installEventFilter(this);
     setCentralWidget(m_mdi);
     m_design = new DesignCommands(core, this, [this] { return entryWindow(); });
-    m_templates = new TemplateCommands(core, this, *m_design, [this] { closeAllEntryWindows(); });
+    m_templates = new TemplateCommands(core, this, *m_design, [this] { closeAllEntryWindows(); },
+                                       [this] { return entryWindow(); });
 
     m_notes = new QPlainTextEdit(m_mdi);
     m_notes->setObjectName(QStringLiteral("memoFirstUse"));
@@ -244,7 +245,8 @@ void MainWindow::buildSystemMenu()
             &QAction::triggered, this, [this] { openPersonManage({}, {}); });
     connect(addItem(systemMenu, QStringLiteral("mDesignMode"), QStringLiteral("设计模式（票据模板界面及打印效果调整）")),
             &QAction::triggered, this, [this] { m_design->openDesignMode(); });
-    addItems(systemMenu, {{"mTemplateImport", u"票据模板导入", false, true}});
+    connect(addItem(systemMenu, QStringLiteral("mTemplateImport"), QStringLiteral("票据模板导入")), &QAction::triggered,
+            this, [this] { m_templates->openTemplatePackages(false); });
     connect(addItem(systemMenu, QStringLiteral("mTemplateManage"), QStringLiteral("票据模板管理（默认、显示、隐藏）")),
             &QAction::triggered, this, [this] { m_templates->openTemplateManager(); });
     systemMenu->addSeparator();
@@ -409,15 +411,16 @@ void MainWindow::buildToolbar()
     connect(add(QStringLiteral("tbPartners"), QStringLiteral("往来单位(&K)"), s->standardIcon(QStyle::SP_DirIcon)),
             &QAction::triggered, this,
             [this] { openPersonManage(QStringLiteral("往来单位"), QStringLiteral("【往来单位】")); });
+    // Hidden, as the form ships it; the system menu reaches the management.
     QAction *templates = add(QStringLiteral("tbTemplateManage"), QStringLiteral("模板管理"),
                              s->standardIcon(QStyle::SP_FileDialogListView));
     templates->setVisible(false);
-    templates->setEnabled(false);
+    connect(templates, &QAction::triggered, this, [this] { m_templates->openTemplateManager(); });
     connect(add(QStringLiteral("tbPrinter"), QStringLiteral("打印机(&C)"), s->standardIcon(QStyle::SP_ComputerIcon)),
             &QAction::triggered, this, &MainWindow::setUpPrinter);
-    add(QStringLiteral("tbTemplateImport"), QStringLiteral("新模板导入"),
-        s->standardIcon(QStyle::SP_DialogOpenButton))
-        ->setEnabled(false);
+    connect(add(QStringLiteral("tbTemplateImport"), QStringLiteral("新模板导入"),
+                s->standardIcon(QStyle::SP_DialogOpenButton)),
+            &QAction::triggered, this, [this] { m_templates->openTemplatePackages(false); });
     QAction *firstUse = add(QStringLiteral("tbFirstUse"), QStringLiteral("第一次用"),
                             s->standardIcon(QStyle::SP_MessageBoxInformation));
     connect(firstUse, &QAction::triggered, this, &MainWindow::toggleFirstUseNotes);

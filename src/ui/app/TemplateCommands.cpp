@@ -8,16 +8,19 @@
 #include "templates/DatabaseUpgrade.h"
 #include "templates/TemplateManagement.h"
 #include "templates/TemplateManagerWindow.h"
+#include "templates/TemplatePackageWindow.h"
+#include "entry/EntryWindow.h"
 
 namespace moque::ui {
 
 TemplateCommands::TemplateCommands(app::AppCore &core, QWidget *parent, DesignCommands &design,
-                                   EntryWindowCloser closeEntryWindows)
+                                   EntryWindowCloser closeEntryWindows, EntryWindowFinder entryWindow)
     : QObject(parent)
     , m_core(core)
     , m_parent(parent)
     , m_design(design)
     , m_closeEntryWindows(std::move(closeEntryWindows))
+    , m_entryWindow(std::move(entryWindow))
 {
 }
 
@@ -27,6 +30,24 @@ void TemplateCommands::openTemplateManager(int templateId)
         templateId = m_core.session().currentTemplateId;
     TemplateManagerWindow window(m_core, templateId, m_parent);
     connect(&window, &TemplateManagerWindow::offsetRequested, &m_design, &DesignCommands::openPrintOffset);
+    connect(&window, &TemplateManagerWindow::importRequested, this, [this] { openTemplatePackages(true); });
+    window.exec();
+}
+
+void TemplateCommands::openTemplatePackages(bool importOnly)
+{
+    TemplatePackageWindow window(m_core, importOnly, m_parent);
+    connect(&window, &TemplatePackageWindow::templatesImported, this, [this] {
+        if (EntryWindow *w = m_entryWindow()) {
+            const QString current = w->templateDisplayName();
+            w->reloadTypeNameList();
+            w->buildCommonBlocks();
+            w->setCurrentCheckType(current);
+            // The template in use may have been replaced by the package's.
+            w->setLoadedTypeId(-1);
+            w->initFormType();
+        }
+    });
     window.exec();
 }
 

@@ -501,6 +501,11 @@ void EntryWindow::reloadTypeNameList()
     m_templateBar->setTemplates(m_catalog.loadCheckTypeLastNameList(m_kind.name));
 }
 
+QString EntryWindow::templateDisplayName() const
+{
+    return m_templateBar->currentName();
+}
+
 void EntryWindow::buildCommonBlocks()
 {
     m_templateBar->setCommonTemplates(m_catalog.loadCommonTypeLastNameList(m_kind.name));

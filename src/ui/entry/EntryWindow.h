@@ -78,6 +78,8 @@ public:
 
     // Template lists (after a template package import).
     void reloadTypeNameList();
+    // The display name of the template in use.
+    QString templateDisplayName() const;
     void buildCommonBlocks();
     bool setCurrentCheckType(const QString &displayName);
     // Applies template CurTypeID unless it is applied already.

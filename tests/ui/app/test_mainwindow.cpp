@@ -9,12 +9,15 @@
 #include "history/WaybillHistoryWindow.h"
 #include "refdata/AddressBookWindow.h"
 #include "settings/IniFile.h"
+#include "templates/TemplatePackage.h"
 #include "settings/Options.h"
 #include "support/TestData.h"
 #include "support/Widgets.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QApplication>
@@ -329,6 +332,41 @@ private Q_SLOTS:
         QCOMPARE(f.data.dialogs.lastText(), message);
         QCOMPARE(f.data.scalar(QStringLiteral("select count(*) from CKTypeTable where IniFile<>''")).toInt(), 0);
         QTRY_VERIFY(f.window->mdiArea()->subWindowList().isEmpty());
+    }
+
+    void importedTemplateReachesTheOpenWaybill()
+    {
+        Fixture f;
+        QVERIFY(f.open());
+        ui::WaybillWindow *waybill = f.window->openWaybillWindow();
+        QVERIFY(waybill);
+        const QString fullName = f.data.scalar(QStringLiteral("select TypeName from CKTypeTable where CheckTypeID=?"),
+                                               {waybill->curTypeId()})
+                                     .toString();
+        const QString package = f.data.root() + QStringLiteral("one.tpk");
+        templates::PackageExporter exporter(f.data.db(), f.data.dialogs, f.data.core->dir(), app::getAppVersion(2));
+        exporter.exportTemplates({fullName}, package);
+        QVERIFY(QFileInfo::exists(package));
+        auto *combo = child<QComboBox>(waybill, "cbFirstTypeName");
+        const int before = combo->count();
+
+        // 票据模板导入 with 更新旧版本单据 unticked adds the template beside the one in use.
+        QString opened;
+        f.data.dialogs.files.enqueue(package);
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            opened = modal->objectName();
+            child<QAbstractButton>(modal, "btnImpBrowse")->click();
+            child<QCheckBox>(modal, "ckUpdateBill")->setChecked(false);
+            child<QAbstractButton>(modal, "btnImport")->click();
+            modal->close();
+        });
+        f.window->action(QStringLiteral("mTemplateImport"))->trigger();
+        QCOMPARE(opened, QStringLiteral("frmBillImportExport"));
+        QCOMPARE(combo->count(), before + 1);
+        QVERIFY(combo->findText(waybill->templateDisplayName() + QStringLiteral(".新")) >= 0);
     }
 
     void olderDataFileOpensTheUpgradeAtStart_data()
