@@ -284,7 +284,8 @@ QList<TableDef> buildPackageTables()
     for (const char *n : {"CtlFontSize", "BreakFontSize", "Bold", "Italic", "UnderLine"})
         controls.columns << lng(QLatin1String(n), zero);
     controls.columns << text(QStringLiteral("FitParam")) << text(QStringLiteral("BreakNum"))
-                     << text(QStringLiteral("InitValue"), 60) << lng(QStringLiteral("ShowOrd"), zero);
+                     << text(QStringLiteral("InitValue"), 60) << lng(QStringLiteral("ShowOrd"), zero)
+                     << text(QStringLiteral("CtlFontColor")) << text(QStringLiteral("Align"));
     TableDef config{QStringLiteral("_Config"),
                     {counter(QStringLiteral("Id")), text(QStringLiteral("DMName"), 50),
                      text(QStringLiteral("DMValue"), 200), lng(QStringLiteral("CheckTypeId"), zero)}};

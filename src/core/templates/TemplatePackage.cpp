@@ -74,17 +74,13 @@ const ItemColumn itemColumns[] = {
     {"CtlFontSize", true, nullptr}, {"BreakFontSize", true, "7"}, {"Bold", true, "0"},
     {"Italic", true, "0"},        {"UnderLine", true, "0"},    {"FitParam", false, ""},
     {"BreakNum", false, ""},      {"InitValue", false, ""},    {"ShowOrd", true, "0"},
+    {"CtlFontColor", false, ""},  {"Align", false, ""},
 };
 
-bool isInitValue(const ItemColumn &c)
+// Columns older packages lack: a missing one imports as empty.
+bool isOptional(const ItemColumn &c)
 {
-    return qstrcmp(c.name, "InitValue") == 0;
-}
-
-// Print sizes are not carried by packages: the print layout designer sets them again.
-bool exported(const ItemColumn &c)
-{
-    return qstrcmp(c.name, "CtlH") != 0 && qstrcmp(c.name, "CtlW") != 0;
+    return qstrcmp(c.name, "InitValue") == 0 || qstrcmp(c.name, "CtlFontColor") == 0 || qstrcmp(c.name, "Align") == 0;
 }
 
 // A whole number of the value, invalid when it holds none.
@@ -145,7 +141,9 @@ QSqlDatabase PackageReader::db() const
 void PackageReader::close()
 {
     m_entries.clear();
-    m_hasConfig = m_hasKindColumn = m_hasInitValue = false;
+    m_hasConfig = m_hasKindColumn = false;
+    m_itemColumns.clear();
+    m_typeColumns.clear();
     if (m_connection.isEmpty())
         return;
     {
@@ -216,19 +214,20 @@ QString PackageReader::check()
                                      QStringLiteral("CheckBoxs"), QStringLiteral("Img_Bytes")});
     if (!missing.isEmpty())
         return QStringLiteral("表 %1 缺少列 %2").arg(types, missing);
-    m_hasKindColumn = columnsOf(db, types).contains(QStringLiteral("typefirstname"));
+    m_typeColumns = columnsOf(db, types);
+    m_hasKindColumn = m_typeColumns.contains(QStringLiteral("typefirstname"));
     if (m_hasConfig) {
         const QString controls = QStringLiteral("_ckControl");
         if (!store::Database::missingTable(db, {controls}).isEmpty())
             return QStringLiteral("缺少表 ") + controls;
         QStringList required{QStringLiteral("CheckTypeID")};
         for (const ItemColumn &c : itemColumns)
-            if (!isInitValue(c))
+            if (!isOptional(c))
                 required << QLatin1String(c.name);
         missing = missingColumn(db, controls, required);
         if (!missing.isEmpty())
             return QStringLiteral("表 %1 缺少列 %2").arg(controls, missing);
-        m_hasInitValue = columnsOf(db, controls).contains(QStringLiteral("initvalue"));
+        m_itemColumns = columnsOf(db, controls);
         missing = missingColumn(db, QStringLiteral("_Config"),
                                 {QStringLiteral("DMName"), QStringLiteral("DMValue"), QStringLiteral("CheckTypeId")});
         if (!missing.isEmpty())
@@ -293,6 +292,10 @@ bool PackageImporter::importTemplate(const PackageReader &package, const QString
                                      "CheckBoxs,Img_Bytes");
     if (package.hasKindColumn())
         columns += QStringLiteral(",TypeFirstName");
+    // The paper size, for a preview and a PDF as they were; older packages lack it.
+    const bool hasPaper = package.hasTypeColumn(QStringLiteral("PWidth")) && package.hasTypeColumn(QStringLiteral("PHeight"));
+    if (hasPaper)
+        columns += QStringLiteral(",PWidth,PHeight");
     QSqlQuery row(pkg);
     if (!execBound(row, QStringLiteral("select %1 from _CKTypeTable where TypeName=:name order by rowid").arg(columns),
                    {{":name", fullName}})
@@ -314,6 +317,10 @@ bool PackageImporter::importTemplate(const PackageReader &package, const QString
     const QString checkBoxes = row.value(8).toString();
     const QByteArray picture = row.value(9).toByteArray();
     QString kind = package.hasKindColumn() ? row.value(10).toString() : QString();
+    const int paperAt = package.hasKindColumn() ? 11 : 10;
+    const QVariant paperWidth = hasPaper && toInt(row.value(paperAt)) > 0 ? QVariant(toInt(row.value(paperAt))) : QVariant();
+    const QVariant paperHeight =
+        hasPaper && toInt(row.value(paperAt + 1)) > 0 ? QVariant(toInt(row.value(paperAt + 1))) : QVariant();
     row.finish();
     if (kind.isEmpty())
         kind = TemplateCatalog::kindOfFullName(fullName);
@@ -399,16 +406,17 @@ bool PackageImporter::importTemplate(const PackageReader &package, const QString
     }
     if (!execBound(q,
                    QStringLiteral("insert into CKTypeTable (CheckTypeID,TypeName,TypeFirstName,TypeDescribe,XMove,YMove,"
-                                  "THeight,TWidth,HVPrint,ImgFile,Visiable,CheckBoxs,IsCommon,ShowOrd,IsDefault) "
-                                  "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                                  "THeight,TWidth,HVPrint,ImgFile,Visiable,CheckBoxs,IsCommon,ShowOrd,IsDefault,"
+                                  "PWidth,PHeight) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
                    QVariantList{number, newFullName, kind, displayName, xMove, yMove, height, width, orientation,
-                                pictureName, marker::enabled, checkBoxes, marker::common, 0, isDefault}))
+                                pictureName, marker::enabled, checkBoxes, marker::common, 0, isDefault, paperWidth,
+                                paperHeight}))
         return fail(q.lastError().text());
 
     if (package.hasConfig()) {
         QStringList names;
         for (const ItemColumn &c : itemColumns)
-            if (!isInitValue(c) || package.hasInitValueColumn())
+            if (!isOptional(c) || package.hasItemColumn(QLatin1String(c.name)))
                 names << QLatin1String(c.name);
         QSqlQuery items(pkg);
         items.setForwardOnly(true);
@@ -429,7 +437,7 @@ bool PackageImporter::importTemplate(const PackageReader &package, const QString
             int at = 0;
             int place = 1;
             for (const ItemColumn &c : itemColumns) {
-                const bool read = !isInitValue(c) || package.hasInitValueColumn();
+                const bool read = !isOptional(c) || package.hasItemColumn(QLatin1String(c.name));
                 q.bindValue(place++, itemValue(c, read ? items.value(at++) : QVariant()));
             }
             if (!q.exec())
@@ -697,8 +705,7 @@ bool PackageExporter::exportOne(QSqlDatabase package, const QString &fullName)
 
     QStringList names;
     for (const ItemColumn &c : itemColumns)
-        if (exported(c))
-            names << QLatin1String(c.name);
+        names << QLatin1String(c.name);
     const QString columns = names.join(QLatin1Char(','));
     QSqlQuery items(m_db);
     items.setForwardOnly(true);
@@ -709,11 +716,10 @@ bool PackageExporter::exportOne(QSqlDatabase package, const QString &fullName)
     while (ok && items.next()) {
         q.bindValue(0, id);
         int at = 0;
-        for (const ItemColumn &c : itemColumns)
-            if (exported(c)) {
-                q.bindValue(at + 1, itemValue(c, items.value(at)));
-                ++at;
-            }
+        for (const ItemColumn &c : itemColumns) {
+            q.bindValue(at + 1, itemValue(c, items.value(at)));
+            ++at;
+        }
         ok = q.exec();
     }
     if (!ok || items.lastError().isValid()) {

@@ -54,7 +54,9 @@ public:
     // entries); V927 packages lack it.
     bool hasConfig() const { return m_hasConfig; }
     bool hasKindColumn() const { return m_hasKindColumn; }
-    bool hasInitValueColumn() const { return m_hasInitValue; }
+    // Whether the package's _ckControl has the column (older ones lack InitValue, CtlFontColor, Align).
+    bool hasItemColumn(const QString &column) const { return m_itemColumns.contains(column.toLower()); }
+    bool hasTypeColumn(const QString &column) const { return m_typeColumns.contains(column.toLower()); }
     QList<PackageEntry> entries() const { return m_entries; }
     QStringList fullNames() const;
     // The picture file's bytes of the first template of that full name; empty when it has none.
@@ -72,7 +74,8 @@ private:
     QString m_error;
     bool m_hasConfig = false;
     bool m_hasKindColumn = false;
-    bool m_hasInitValue = false;
+    QStringList m_itemColumns; // lower case
+    QStringList m_typeColumns; // lower case
     QList<PackageEntry> m_entries;
 };
 

@@ -171,7 +171,7 @@ private Q_SLOTS:
                            "CtlH",        "CtlW",     "CtlLH",       "SrcX",        "SrcY",          "SrcH",
                            "SrcW",        "NeedPrint", "NeedShow",   "CtlFontName", "CtlFontSize",   "BreakFontSize",
                            "Bold",        "Italic",   "UnderLine",   "FitParam",    "BreakNum",      "InitValue",
-                           "ShowOrd"};
+                           "ShowOrd",     "CtlFontColor", "Align"};
     }
     void fullColumnLists()
     {

@@ -214,9 +214,12 @@ private Q_SLOTS:
             }
             QVERIFY(!expectedItems.isEmpty());
             QCOMPARE(itemsOf(*m_target, id), expectedItems);
-            QCOMPARE(rows(m_target->db(), QStringLiteral("select distinct coalesce(CtlW,0),coalesce(CtlH,0),"
-                                                         "coalesce(CtlFontColor,''),coalesce(Align,'') from ckControl where CheckTypeID=?"), {id}),
-                     QStringList{QStringLiteral("0\t0\t\t")});
+            // The print sizes, colour and alignment and the paper travel too: the bill prints as it did.
+            const QString carried = QStringLiteral("select coalesce(CtlW,0),coalesce(CtlH,0),coalesce(CtlFontColor,''),"
+                                                   "coalesce(Align,'') from ckControl where CheckTypeID=? order by ID");
+            QCOMPARE(rows(m_target->db(), carried, {id}), rows(m_source->db(), carried, {sourceId}));
+            const QString paper = QStringLiteral("select PWidth,PHeight from CKTypeTable where CheckTypeID=?");
+            QCOMPARE(rows(m_target->db(), paper, {id}), rows(m_source->db(), paper, {sourceId}));
             QCOMPARE(configOf(*m_target, id), configOf(*m_source, sourceId));
         }
         if (!removeFirst) {
