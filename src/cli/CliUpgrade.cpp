@@ -18,10 +18,8 @@ int runUpgrade(app::AppCore &core)
         out << "nothing to upgrade" << Qt::endl;
         return 0;
     }
-    // A recorded version refuses the run below before anything is written, so it needs no backup.
-    const bool refused = upgrade.versionRecorded();
-    const QString backup = refused ? QString() : templates::DatabaseUpgrade::backUpDataFile(core.dir().dataFile());
-    if (!refused && backup.isEmpty())
+    const QString backup = templates::DatabaseUpgrade::backUpDataFile(core.dir().dataFile());
+    if (backup.isEmpty())
         return fail(QStringLiteral("cannot back up %1").arg(QDir::toNativeSeparators(core.dir().dataFile())));
     if (!upgrade.run())
         return fail(upgrade.message());

@@ -294,7 +294,9 @@ bool DatabaseUpgrade::run()
 {
     m_changes.clear();
     m_typeFirstNameAdded = false;
-    if (versionRecorded()) {
+    // A file that records this version but still lacks part of it (written by
+    // an earlier build of the same version) is upgraded all the same.
+    if (versionRecorded() && !isNeeded()) {
         m_message = QStringLiteral("当前软件已经是V") + m_version + QStringLiteral("，无需再升级！");
         return false;
     }

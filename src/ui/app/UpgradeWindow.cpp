@@ -144,7 +144,7 @@ void UpgradeWindow::startUpgrade()
     Dialogs &dialogs = m_core.dialogs();
     templates::DatabaseUpgrade upgrade(m_core.db(), m_core.dir().packageSkeleton(), m_version);
     // A user's data is precious: the file as it was stays beside it.
-    if (!upgrade.versionRecorded()) {
+    if (upgrade.isNeeded()) {
         m_backupFile = templates::DatabaseUpgrade::backUpDataFile(m_core.dir().dataFile());
         if (m_backupFile.isEmpty()) {
             dialogs.error(QStringLiteral("升级失败，意外错误:无法备份数据文件 ")
