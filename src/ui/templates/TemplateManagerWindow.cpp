@@ -197,8 +197,11 @@ void TemplateManagerWindow::refresh()
     setWindowTitle(TemplateManagement::windowCaption(m_kinds->currentText(), m_model->rowCount()));
     const QList<std::pair<Column, int>> widths{{Number, 35}, {FullName, 200}, {Default, 30}, {Common, 30},
                                                {Enabled, 50}};
-    for (const auto &[column, width] : widths)
-        m_grid->setColumnWidth(column, width);
+    // The form's widths, or as much as a value needs in this font ("默认" is wider than 30 pixels here).
+    for (const auto &[column, width] : widths) {
+        m_grid->resizeColumnToContents(column);
+        m_grid->setColumnWidth(column, qMax(width, m_grid->columnWidth(column)));
+    }
     m_grid->setColumnHidden(Kind, true);
     m_grid->horizontalHeader()->setStretchLastSection(true);
 
