@@ -3,7 +3,6 @@
 #include "app/AppCore.h"
 #include "app/PrintJob.h"
 #include "print/ImagePrintDevice.h"
-#include "templates/PrintItemStore.h"
 
 namespace moque::design {
 
@@ -61,8 +60,7 @@ bool BillPreview::render(int templateId, int xMove, int yMove)
     job.setWholeOffset(xMove, yMove);
     if (!job.PrinterTransBegin(1))
         return false;
-    templates::PrintItemStore store(m_core.db());
-    const print::MapValueSource tests = testValues(store.printableFields(m_row.kind));
+    const print::MapValueSource tests = testValues(job.printableFields());
     MarkingValues values(tests, device);
     // A test text the engine refuses (a malformed FitParam) is shown by the
     // job's message; the other items still show.

@@ -183,7 +183,7 @@ QList<DesignItem> PrintLayout::readItems(const QString *only, double ratioX)
     const QSqlRecord r = q.record();
     while (q.next()) {
         DesignItem it;
-        static_cast<templates::PrintItem &>(it) = templates::PrintItemStore::readItem(q);
+        static_cast<templates::PrintItem &>(it) = templates::PrintItemStore::readItem(q, r);
         if (it.needPrint != 1)
             continue;
         it.name = textOf(q, r, "CtlName");

@@ -20,6 +20,7 @@ class RowReader
 {
 public:
     explicit RowReader(const QSqlQuery &q) : m_query(q), m_record(q.record()) {}
+    RowReader(const QSqlQuery &q, const QSqlRecord &record) : m_query(q), m_record(record) {}
 
     void read(const char *column, int &target) const
     {
@@ -53,9 +54,9 @@ QString normalType(const QString &type)
 
 } // namespace
 
-PrintItem PrintItemStore::readItem(const QSqlQuery &q)
+PrintItem PrintItemStore::readItem(const QSqlQuery &q, const QSqlRecord &record)
 {
-    const RowReader r(q);
+    const RowReader r(q, record);
     PrintItem item;
     r.read("ID", item.id);
     r.read("CheckTypeID", item.templateId);
@@ -97,8 +98,9 @@ QList<PrintItem> PrintItemStore::itemList(int templateId)
     if (!execBound(q, QStringLiteral("select * from ckControl where CheckTypeID=:id order by ID"),
                    {{":id", templateId}}))
         return items;
+    const QSqlRecord record = q.record();
     while (q.next())
-        items << readItem(q);
+        items << readItem(q, record);
     return items;
 }
 

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 
@@ -22,8 +23,9 @@ public:
     // The same rows as a list in row order, a name stored twice included.
     QList<PrintItem> itemList(int templateId);
     // The print item of the query's current row (any columns of ckControl
-    // it selects): the name upper case, a missing or NULL value left at its default.
-    static PrintItem readItem(const QSqlQuery &q);
+    // it selects): the name upper case, a missing or NULL value left at its
+    // default. `record` is the query's q.record(), taken once for all its rows.
+    static PrintItem readItem(const QSqlQuery &q, const QSqlRecord &record);
 
     // The kind's fields by ShowOrd, then by row number.
     QList<DictionaryField> dictionary(const QString &kind);
