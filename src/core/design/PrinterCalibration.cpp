@@ -7,9 +7,9 @@
 namespace moque::design {
 
 namespace {
-// Section names ignore letter case: the model list and the presets are one section.
-const QString knownSection = QStringLiteral("PrinterWeKnow");
-const QString presetSection = QStringLiteral("printerweknow");
+// The model list and the presets: section names ignore letter case, so
+// "PrinterWeKnow" and "printerweknow" are one section.
+const QString presetSection = QStringLiteral("PrinterWeKnow");
 const QString useSection = QStringLiteral("printeruse");
 const QString printersKey = QStringLiteral("printers");
 const QString portrait = QStringLiteral("纵向");
@@ -19,7 +19,7 @@ const QString landscape = QStringLiteral("横向");
 QStringList PrinterCalibration::knownModels() const
 {
     QStringList models;
-    for (const QString &m : m_ini.value(knownSection, printersKey).split(QLatin1Char(',')))
+    for (const QString &m : m_ini.value(presetSection, printersKey).split(QLatin1Char(',')))
         if (!m.trimmed().isEmpty())
             models << m.trimmed();
     return models.isEmpty() ? QStringList{noPresets} : models;

@@ -6,6 +6,8 @@
 #include "designers/PrintOffsetWindow.h"
 #include "entry/ExportInvoiceWindow.h"
 
+#include <optional>
+
 namespace moque::ui {
 
 DesignCommands::DesignCommands(app::AppCore &core, QWidget *parent, EntryWindowFinder entryWindow)
@@ -39,20 +41,16 @@ void DesignCommands::openPrintOffset(int templateId)
 {
     if (templateId <= 0)
         templateId = m_core.session().currentTemplateId;
-    bool designAsked = false;
-    int designTemplate = 0;
+    std::optional<int> designTemplate;
     {
         PrintOffsetWindow window(m_core, templateId, m_parent);
-        connect(&window, &PrintOffsetWindow::designRequested, this, [&](int id) {
-            designAsked = true;
-            designTemplate = id;
-        });
+        connect(&window, &PrintOffsetWindow::designRequested, this, [&](int id) { designTemplate = id; });
         window.exec();
     }
     // The entry picture's size may have changed.
     reapplyTemplates();
-    if (designAsked)
-        openDesignMode(designTemplate);
+    if (designTemplate)
+        openDesignMode(*designTemplate);
 }
 
 void DesignCommands::openPrintDesigner(int templateId)

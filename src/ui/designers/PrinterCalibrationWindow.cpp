@@ -188,11 +188,9 @@ void PrinterCalibrationWindow::apply()
                               QStringLiteral("提示"), Dialogs::Icon::Question))
         return;
     QString message;
-    const bool applied = m_calibration.applyToAllTemplates(m_x->value(), m_y->value(), direction(), message);
+    m_calibration.applyToAllTemplates(m_x->value(), m_y->value(), direction(), message);
     m_core.dialogs().info(message);
-    // A direction that is not one of the two stops here; a failed write still keeps the user's values.
-    if (!applied && (direction() != portrait && direction() != landscape))
-        return;
+    // A failed write still keeps the user's values.
     design::UserCalibration use;
     use.model = m_model->text();
     use.printerName = m_printers->currentText();
